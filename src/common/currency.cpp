@@ -1,0 +1,85 @@
+#include "common/currency.h"
+
+#include <cmath>
+#include <limits>
+
+#include "common/number_text.h"
+#include "common/vb_error.h"
+
+namespace typrosync {
+
+namespace {
+
+int64_t Checked(__int128 value) {
+  if (value > std::numeric_limits<int64_t>::max() || value < std::numeric_limits<int64_t>::min()) {
+    throw VbError::Overflow();
+  }
+  return static_cast<int64_t>(value);
+}
+
+// Divides by the scale and rounds the remainder half to even.
+__int128 DivideRoundHalfEven(__int128 value, __int128 divisor) {
+  __int128 quotient = value / divisor;
+  __int128 remainder = value % divisor;
+  __int128 twice = 2 * (remainder < 0 ? -remainder : remainder);
+  if (twice > divisor || (twice == divisor && (quotient % 2 != 0))) {
+    quotient += value < 0 ? -1 : 1;
+  }
+  return quotient;
+}
+
+}  // namespace
+
+Currency Currency::FromDouble(double value) {
+  if (!std::isfinite(value)) throw VbError::Overflow();
+  const double scaled = RoundHalfEven(value * static_cast<double>(kScale));
+  // 2^63 is exactly representable; anything at or beyond it overflows.
+  if (scaled >= 9223372036854775808.0 || scaled < -9223372036854775808.0) {
+    throw VbError::Overflow();
+  }
+  return Currency(static_cast<int64_t>(scaled));
+}
+
+Currency Currency::FromText(const std::string& text) {
+  return FromDouble(ParseNumber(text));
+}
+
+double Currency::ToDouble() const { return static_cast<double>(raw_) / kScale; }
+
+std::string Currency::ToText() const {
+  const bool negative = raw_ < 0;
+  const unsigned __int128 magnitude =
+      negative ? static_cast<unsigned __int128>(-static_cast<__int128>(raw_)) : raw_;
+  const auto whole = static_cast<uint64_t>(magnitude / kScale);
+  auto fraction = static_cast<uint64_t>(magnitude % kScale);
+  std::string text = (negative ? "-" : "") + std::to_string(whole);
+  if (fraction != 0) {
+    std::string digits = std::to_string(fraction);
+    digits.insert(0, 4 - digits.size(), '0');
+    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    text += "," + digits;
+  }
+  return text;
+}
+
+Currency Currency::operator+(Currency other) const {
+  return Currency(Checked(static_cast<__int128>(raw_) + other.raw_));
+}
+
+Currency Currency::operator-(Currency other) const {
+  return Currency(Checked(static_cast<__int128>(raw_) - other.raw_));
+}
+
+Currency Currency::operator-() const { return Currency(Checked(-static_cast<__int128>(raw_))); }
+
+Currency Currency::operator*(Currency other) const {
+  const __int128 product = static_cast<__int128>(raw_) * other.raw_;
+  return Currency(Checked(DivideRoundHalfEven(product, kScale)));
+}
+
+double Currency::operator/(Currency other) const {
+  if (other.raw_ == 0) throw VbError::DivisionByZero();
+  return static_cast<double>(raw_) / static_cast<double>(other.raw_);
+}
+
+}  // namespace typrosync

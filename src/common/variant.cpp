@@ -1,0 +1,101 @@
+#include "common/variant.h"
+
+#include "common/number_text.h"
+#include "common/vb_error.h"
+
+namespace typrosync {
+
+Variant Variant::Null() {
+  Variant v;
+  v.value_ = NullTag{};
+  return v;
+}
+
+Variant::Kind Variant::kind() const { return static_cast<Kind>(value_.index()); }
+
+bool Variant::IsNumeric() const {
+  const Kind k = kind();
+  return k == Kind::kInteger || k == Kind::kDouble || k == Kind::kCurrency || k == Kind::kBoolean;
+}
+
+bool Variant::IsEmptyValue() const {
+  const Kind k = kind();
+  return k == Kind::kEmpty || k == Kind::kNull ||
+         (k == Kind::kText && std::get<std::string>(value_).empty());
+}
+
+std::string Variant::Text() const {
+  switch (kind()) {
+    case Kind::kEmpty:
+    case Kind::kNull:
+      return "";
+    case Kind::kBoolean:
+      return std::get<bool>(value_) ? "Waar" : "Onwaar";
+    case Kind::kInteger:
+      return std::to_string(std::get<int64_t>(value_));
+    case Kind::kDouble:
+      return FormatDouble(std::get<double>(value_));
+    case Kind::kCurrency:
+      return std::get<Currency>(value_).ToText();
+    case Kind::kText:
+      return std::get<std::string>(value_);
+  }
+  return "";
+}
+
+double Variant::ToDouble() const {
+  switch (kind()) {
+    case Kind::kEmpty:
+      return 0;
+    case Kind::kNull:
+      throw VbError::InvalidUseOfNull();
+    case Kind::kBoolean:
+      return std::get<bool>(value_) ? -1 : 0;
+    case Kind::kInteger:
+      return static_cast<double>(std::get<int64_t>(value_));
+    case Kind::kDouble:
+      return std::get<double>(value_);
+    case Kind::kCurrency:
+      return std::get<Currency>(value_).ToDouble();
+    case Kind::kText:
+      return ParseNumber(std::get<std::string>(value_));
+  }
+  return 0;
+}
+
+double Variant::ToDoubleOrZero() const {
+  if (kind() == Kind::kNull) return 0;
+  if (kind() == Kind::kText) {
+    return TryParseNumber(std::get<std::string>(value_)).value_or(0);
+  }
+  return ToDouble();
+}
+
+Currency Variant::ToCurrency() const {
+  if (kind() == Kind::kCurrency) return std::get<Currency>(value_);
+  if (kind() == Kind::kInteger) {
+    const int64_t v = std::get<int64_t>(value_);
+    if (v > INT64_MAX / Currency::kScale || v < INT64_MIN / Currency::kScale) {
+      throw VbError::Overflow();
+    }
+    return Currency::FromRaw(v * Currency::kScale);
+  }
+  return Currency::FromDouble(ToDouble());
+}
+
+bool Variant::EqualsZero() const {
+  switch (kind()) {
+    case Kind::kEmpty:
+      return true;
+    case Kind::kNull:
+      return false;
+    case Kind::kText: {
+      auto number = TryParseNumber(std::get<std::string>(value_));
+      return number && *number == 0;
+    }
+    default:
+      return ToDouble() == 0;
+  }
+}
+
+}  // namespace typrosync
