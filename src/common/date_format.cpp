@@ -1,0 +1,9 @@
+#include "common/date_format.h"
+
+namespace typrosync {
+
+std::string FormatMoment(const LocalDateTime&, std::string_view pattern) {
+  return std::string(pattern);
+}
+
+}  // namespace typrosync

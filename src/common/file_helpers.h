@@ -1,0 +1,25 @@
+#pragma once
+// Small string and file helpers shared by several layers.
+
+#include <cstdint>
+#include <string>
+
+namespace typrosync {
+
+// True when some directory entry (file or folder) matches the path; the
+// wildcards * and ? act in its last component. A path ending in "/" gets
+// "*.*" appended in the caller's variable and asks for any entry of that
+// folder (its "." entry included, so an existing folder answers true).
+bool BestaatBestand(std::string& sPad);
+
+// The text without every occurrence of the one-character text `sTeken`
+// (exact). An empty or longer `sTeken` leaves the text unchanged.
+std::string VerwijderTeken(const std::string& sTekst, const std::string& sTeken);
+
+// Removes : / \ ? ! < > * " | from the caller's text and returns it.
+std::string MaakBestandsnaamVeilig(std::string& sTekst);
+
+// The number of characters after the first gsDecimaalTeken, 0 without one.
+int16_t AantalDecimalen(const std::string& sTekst);
+
+}  // namespace typrosync

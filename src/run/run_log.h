@@ -1,0 +1,51 @@
+#pragma once
+// The run log: one text file per calendar month in the data folder,
+// "typrosync-yyyy-mm.log", to which every call appends one line (two with an
+// error). The file is opened and closed per call so that other processes can
+// read it between calls; nothing that goes wrong while logging is reported.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/clock.h"
+#include "common/user_interface.h"
+
+namespace typrosync {
+
+// The text trimmed of surrounding spaces, padded with spaces or cut to exactly
+// `width` characters (UTF-8 characters). A negative width throws error 5.
+std::string PadRechts(const std::string& text, int16_t width);
+
+// The host name with the characters not allowed in file names removed; "-"
+// when the platform has none or nothing is left.
+std::string GetComputerNaam();
+// The cleaning of GetComputerNaam applied to a name the platform gave
+// (nullopt when the platform call failed).
+std::string ComputerNaamUit(std::optional<std::string> platform_name);
+
+class RunLog {
+ public:
+  // `clock` and `ui` must outlive the log.
+  RunLog(Clock& clock, UserInterface& ui, std::string computer_name);
+
+  // The data folder (gsDataMap), ending in "/"; empty means nothing is logged.
+  void SetDataMap(std::string data_map);
+  const std::string& DataMap() const { return data_map_; }
+
+  // Appends `sTekst` as one line, or an empty line when it is empty, and an
+  // error line when lFoutNummer is not 0. Lets the window process pending
+  // events before and after. Never throws.
+  void LogRegel(const std::string& sTekst, long lFoutNummer = 0,
+                const std::string& sFoutTekst = "");
+
+ private:
+  std::string Line(const std::string& text);
+
+  Clock& clock_;
+  UserInterface& ui_;
+  std::string computer_name_;
+  std::string data_map_;
+};
+
+}  // namespace typrosync
