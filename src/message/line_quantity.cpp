@@ -1,0 +1,67 @@
+#include "message/line_quantity.h"
+
+#include <optional>
+
+#include "common/locale_settings.h"
+#include "common/number_format.h"
+#include "common/number_text.h"
+
+namespace typrosync {
+namespace {
+
+// The value cut to four decimals by its number text, read back.
+double VierDecimalen(const Variant& value) {
+  Variant copy = value.IsNull() ? Variant() : value;
+  return TryParseNumber(FormatGetal(copy, 4, false)).value_or(0.0);
+}
+
+double Deler(const Variant& standaard_aantal, double s) {
+  if (LeadingNumber(standaard_aantal.Text()) == 0 || s == 0) return 1;
+  return s;
+}
+
+Currency MaalGewicht(const Variant& gewicht, Currency q) {
+  if (gewicht.IsEmptyValue()) return Currency();
+  if (gewicht.kind() == Variant::Kind::kCurrency) return gewicht.ToCurrency() * q;
+  return Currency::FromDouble(gewicht.ToDouble() * q.ToDouble());
+}
+
+std::optional<double> CategorieNummer(const Variant& categorie) {
+  if (categorie.IsEmptyValue()) return std::nullopt;
+  if (categorie.IsNumeric()) return categorie.ToDouble();
+  return TryParseNumber(categorie.Text());
+}
+
+Currency Schaal(Currency w, const Variant& categorie) {
+  std::optional<double> k = CategorieNummer(categorie);
+  if (!k) return w;
+  if (*k == 1) return w * Currency::FromRaw(1000 * Currency::kScale);
+  if (*k == 2 || *k == 5) return Currency::FromDouble(w.ToDouble() / 1000.0);
+  if (*k == 3) return Currency::FromDouble(w.ToDouble() / 1000000.0);
+  return w;
+}
+
+std::string DecimaalPunt(std::string text) {
+  const std::string& teken = gsDecimaalTeken;
+  if (teken.empty() || teken == ".") return text;
+  for (size_t pos = text.find(teken); pos != std::string::npos; pos = text.find(teken, pos + 1)) {
+    text.replace(pos, teken.size(), ".");
+  }
+  return text;
+}
+
+}  // namespace
+
+Currency HoeveelheidInLiters(const RegelHoeveelheid& regel) {
+  double a = VierDecimalen(regel.aantal);
+  double s = VierDecimalen(regel.standaard_aantal);
+  Currency q = Currency::FromDouble(a / Deler(regel.standaard_aantal, s));
+  return Schaal(MaalGewicht(regel.gewicht, q), regel.categorie);
+}
+
+std::string HoeveelheidTekst(const RegelHoeveelheid& regel) {
+  Variant w = HoeveelheidInLiters(regel);
+  return DecimaalPunt(FormatGetal(w, 3, false));
+}
+
+}  // namespace typrosync

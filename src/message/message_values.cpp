@@ -1,0 +1,94 @@
+#include "message/message_values.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "common/date_format.h"
+#include "common/number_text.h"
+#include "message/sepa_text.h"
+
+namespace typrosync {
+namespace {
+
+bool IsVervolgByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Byte offset of the character with 0-based index `index`, or text.size().
+size_t ByteOffset(const std::string& text, size_t index) {
+  size_t pos = 0;
+  for (size_t seen = 0; pos < text.size(); ++pos) {
+    if (IsVervolgByte(text[pos])) continue;
+    if (seen++ == index) return pos;
+  }
+  return text.size();
+}
+
+size_t AantalTekens(const std::string& text) {
+  size_t count = 0;
+  for (char c : text) count += IsVervolgByte(c) ? 0 : 1;
+  return count;
+}
+
+}  // namespace
+
+std::string LinksTekens(const std::string& text, size_t count) {
+  return text.substr(0, ByteOffset(text, count));
+}
+
+std::string MiddenTekens(const std::string& text, size_t start, size_t count) {
+  if (start == 0) start = 1;
+  size_t begin = ByteOffset(text, start - 1);
+  size_t end = ByteOffset(text, start - 1 + count);
+  return text.substr(begin, end - begin);
+}
+
+std::string RechtsTekens(const std::string& text, size_t count) {
+  size_t length = AantalTekens(text);
+  return length <= count ? text : text.substr(ByteOffset(text, length - count));
+}
+
+std::string Schoon(const std::string& value) {
+  std::string copy = value;  // MaakSepaTekst changes its argument
+  int16_t iMaxLengte = 0;
+  return MaakSepaTekst(copy, iMaxLengte);
+}
+
+std::string BerichtDatum(const std::string& stored_date) {
+  return LinksTekens(stored_date, 4) + "-" + MiddenTekens(stored_date, 5, 2) + "-" +
+         MiddenTekens(stored_date, 7, 2) + "T12:00:00Z";
+}
+
+std::string VoucherSleutel(const std::string& voucher, const std::string& order_nr) {
+  static const std::string kNullen = "000000000000000";
+  return RechtsTekens(kNullen + voucher, 15) + RechtsTekens(kNullen + order_nr, 15);
+}
+
+std::string RegelNummer(const std::string& tag) {
+  double nummer = RoundHalfEven(LeadingNumber(RechtsTekens(tag, 4)));
+  // Four characters hold at most an exponent form such as 9E99; only such a
+  // value falls back to the number's own text.
+  if (std::fabs(nummer) >= 1e15) return FormatDouble(nummer);
+  return std::to_string(static_cast<int64_t>(nummer));
+}
+
+std::string BerichtNummer(Clock& clock) {
+  std::string datum = FormatMoment(clock.Now(), "yyyymmdd");
+  std::string tijd = FormatMoment(clock.Now(), "hhmmss");
+  return datum + tijd + "01";  // the sequence within one second is always 01
+}
+
+std::string VerzendDatum(const std::string& nr) {
+  return MiddenTekens(nr, 1, 4) + "-" + MiddenTekens(nr, 5, 2) + "-" + MiddenTekens(nr, 7, 2) +
+         "T" + MiddenTekens(nr, 9, 2) + ":" + MiddenTekens(nr, 11, 2) + ":" +
+         MiddenTekens(nr, 13, 2) + "Z";
+}
+
+bool IsOkAntwoord(const std::string& antwoord) {
+  std::string lower = antwoord;
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower == "<ok/>" || lower == "<ok />" || lower == "<ok>";
+}
+
+}  // namespace typrosync

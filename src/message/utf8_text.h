@@ -1,0 +1,30 @@
+#pragma once
+// Character-wise walking of UTF-8 texts. A byte that does not start a valid,
+// shortest-form sequence counts as one character of its own, so any byte
+// string can be walked without loss.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace typrosync {
+
+struct Utf8Char {
+  size_t size = 1;         // bytes taken by the character, at least 1
+  char32_t code = 0;       // the code point; for an invalid byte the byte itself
+  bool valid = false;      // false for a byte that is not valid UTF-8
+};
+
+// The character starting at byte `pos` (pos < text.size()).
+Utf8Char DecodeUtf8At(std::string_view text, size_t pos);
+
+// The number of characters of the text.
+size_t CountUtf8Chars(std::string_view text);
+
+// The byte offset just after the first `count` characters (or the size).
+size_t Utf8Offset(std::string_view text, size_t count);
+
+// Appends the UTF-8 form of a code point (U+FFFD for one that has none).
+void AppendUtf8(char32_t code, std::string& out);
+
+}  // namespace typrosync
