@@ -1,0 +1,87 @@
+#pragma once
+// cFTP: a small FTP client keeping one control connection for its session.
+// Every failing operation stores an error text ("Foutmelding (n)" CR LF CR LF
+// and a description, n a WinINet error number; for 12003 the server's own
+// reply lines) and returns its failure value. Successful operations never
+// clear that text: callers clear it with ClearLastErrorMessage.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace typrosync {
+
+class FtpSession;
+
+// Transfer types and connect flags with their WinINet values.
+inline constexpr int32_t kFtpTransferAscii = 1;
+inline constexpr int32_t kFtpTransferBinary = 2;
+inline constexpr int32_t kFtpModeActive = 0;
+inline constexpr int32_t kFtpModePassive = 0x08000000;
+// Block size of FTPUploadFile and FTPDownloadFile.
+inline constexpr int kFtpBlockSize = 255;
+
+struct FtpClientOptions {
+  int port = 21;                      // control port of OpenConnection
+  long connect_timeout_ms = 60000;
+  long response_timeout_ms = 30000;   // waiting for a reply or data
+  std::function<void()> process_events;  // "let pending window messages be processed"
+};
+
+class cFTP {
+ public:
+  // FileTransferProgress(lCurrentBytes, lTotalBytes) of the block transfers.
+  // The handler must not call back into this instance.
+  using FileTransferProgress = std::function<void(int32_t lCurrentBytes, int32_t lTotalBytes)>;
+
+  explicit cFTP(FtpClientOptions options = {});
+  ~cFTP();
+  cFTP(const cFTP&) = delete;
+  cFTP& operator=(const cFTP&) = delete;
+
+  void OnFileTransferProgress(FileTransferProgress handler);
+
+  std::string GetLastErrorMessage() const;
+  void ClearLastErrorMessage();
+  // Connects and logs in with the current mode; closes an earlier connection.
+  bool OpenConnection(const std::string& sServer, const std::string& sUser,
+                      const std::string& sPassword);
+  void CloseConnection();
+  bool SimpleFTPPutFile(const std::string& sLocal, const std::string& sRemote);
+  bool RenameFTPFile(const std::string& sExisting, const std::string& sNewName);
+  bool CreateFTPDirectory(const std::string& sDirectory);
+  bool RemoveFTPDirectory(const std::string& sDirectory);
+  bool DeleteFTPFile(const std::string& sRemote);
+  // Block transfers with progress events; both trim their arguments in place.
+  bool FTPUploadFile(std::string& sLocal, std::string& sRemote);
+  bool FTPDownloadFile(std::string& sLocal, std::string& sRemote);
+  // Whole-file download; an existing local file is replaced.
+  bool SimpleFTPGetFile(const std::string& sLocal, const std::string& sRemote);
+  // The server's current directory; empty on failure.
+  std::string GetFTPDirectory();
+  bool SetFTPDirectory(const std::string& sDir);
+  // Size of the first file matching sFile (spaces match any character):
+  // -1 without error text when nothing matches, -2 with text on other failures.
+  int32_t GetFTPFileSize(const std::string& sFile);
+  void SetTransferASCII();
+  void SetTransferBinary();
+  void SetModeActive();
+  void SetModePassive();
+
+  int32_t TransferType() const { return transfer_type_; }
+  int32_t ConnectFlags() const { return connect_flags_; }
+  bool IsConnected() const { return session_ != nullptr; }
+
+ private:
+  void SetLastErrorMessage(int32_t lError);
+
+  FtpClientOptions options_;
+  std::unique_ptr<FtpSession> session_;  // the connection; null when closed
+  int32_t transfer_type_ = kFtpTransferAscii;
+  int32_t connect_flags_ = kFtpModeActive;
+  std::string last_error_message_;
+  FileTransferProgress progress_;
+};
+
+}  // namespace typrosync

@@ -1,0 +1,1 @@
+#include "transport/ftp_delivery.h"
