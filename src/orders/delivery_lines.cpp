@@ -1,0 +1,179 @@
+#include "orders/delivery_lines.h"
+
+#include <optional>
+
+#include "common/date_format.h"
+#include "common/date_functions.h"
+#include "common/number_format.h"
+#include "common/number_text.h"
+#include "database/lookups.h"
+#include "orders/line_amounts.h"
+#include "orders/mark_delivered.h"
+#include "orders/routing.h"
+#include "orders/work_list_lookup.h"
+
+namespace typrosync {
+namespace {
+
+// Trims spaces at both ends, as the administration's own Trim does.
+std::string Trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  const size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+// The customer record's fields the rows show, read at the customer's first
+// pending line: the record and its groups are the same for every line.
+struct Klant {
+  std::string relnr;
+  std::string naam;
+  std::string woonplaats;
+  std::string relatiegroepen;
+};
+
+std::optional<Klant> ZoekKlant(OrderContext& ctx, const std::string& sRelNr) {
+  TableRecordset& relaties = ctx.admin.Table("RelatieGegevens");
+  relaties.SetIndex("PrimaryKey");
+  relaties.Seek(Variant(sRelNr));
+  if (relaties.NoMatch()) return std::nullopt;
+  return Klant{relaties.Field("RelNr").Text(), Trim(relaties.Field("bedrijfsnaam1").Text()),
+               Trim(relaties.Field("BedrijfsWoonplaats").Text()),
+               GetOmschrijvingFromTabel(ctx.admin.dbAdministratie(), "TabelRelatiegroepen",
+                                        relaties.Field("Relatiegroep").Text())};
+}
+
+// Only lines of kEersteJaar and later; a year that does not read as a number
+// makes the line not pending rather than ending the run.
+bool IsRecentGenoeg(const Variant& order_datum) {
+  const std::optional<double> jaar = TryParseNumber(order_datum.Text().substr(0, 4));
+  return jaar && *jaar >= kEersteJaar;
+}
+
+bool IsAlGeleverd(TableRecordset& meta, const std::string& order_nr) {
+  meta.Seek(Variant(order_nr));
+  if (meta.NoMatch()) return false;
+  return !meta.Field("LeveringNaarAgroVision").IsEmptyValue() ||
+         !meta.Field("LeveringNaarDacom").IsEmptyValue();
+}
+
+std::string Datum(const Variant& datum) {
+  std::string tekst = datum.Text();
+  return Trim(DatumNaarTekst(tekst, false));
+}
+
+// Per customer: the customer record once it is needed, the destination
+// switches and the price of the previous row (shown in the admission column
+// of a row whose trimmed article is not in the list).
+struct Verwerking {
+  std::optional<std::optional<Klant>> klant;
+  Bestemming bestemming;
+  Currency vorige_prijs;
+};
+
+const std::optional<Klant>& Klantgegevens(OrderContext& ctx, Verwerking& w,
+                                          const std::string& sRelNr) {
+  if (!w.klant) w.klant = ZoekKlant(ctx, sRelNr);
+  return *w.klant;
+}
+
+void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Verwerking& w) {
+  DeliveryLine& row = ctx.state.lvwLeveringen.emplace_back();
+  row.checked = true;
+  const std::string art_nr = orders.Field("ArtNr").Text();
+  row.column(kColRelNr) = klant.relnr;
+  row.column(kColNaam) = klant.naam;
+  row.column(kColWoonplaats) = klant.woonplaats;
+  row.column(kColMagazijnbon) = orders.Field("MagazijnBonNr").Text();
+  row.column(kColOrderdatum) = Datum(orders.Field("OrderDatum"));
+  row.column(kColLeverdatum) = Datum(orders.Field("LeverDatum"));
+  row.column(kColArtNr) = Trim(art_nr);
+  row.column(kColOmschrijving) =
+      Trim(orders.Field("Omschrijving1").Text() + " " + orders.Field("Omschrijving2").Text());
+
+  const LineAmounts bedragen = BerekenBedragen(
+      {orders.Field("Aantal"), orders.Field("PrijsPer"), orders.Field("VerkoopPrijs"),
+       orders.Field("FactuurGewicht"), orders.Field("KortingPercentage")});
+  row.column(kColAantal) = bedragen.aantal;
+  row.column(kColVerkoopprijs) = bedragen.verkoopprijs;
+  Variant vorige(w.vorige_prijs);
+  row.column(kColToelatingsnr) = NormaliseerBedrag(vorige);
+  const long index = ctx.state.lstArtNr.Find(Trim(art_nr));
+  if (index != -1) row.column(kColToelatingsnr) = ctx.state.lstArtNrToel.at(index);
+  w.vorige_prijs = bedragen.prijs;
+  row.column(kColBerekendePrijs) = bedragen.berekende_prijs;
+
+  row.column(kColOrderNr) = orders.Field("OrderNr").Text();
+  row.column(kColRelatiegroep) = klant.relatiegroepen;
+  BepaalBestemming(row.column(kColRelatiegroep), w.bestemming);
+  row.tag = orders.Field("RelnrOrderdatumRegNrIndex").Text();
+}
+
+// Runs the tests of one order line in their order and adds its row when it passes.
+void BekijkRegel(OrderContext& ctx, TableRecordset& orders, TableRecordset& meta,
+                 const std::string& sRelNr, Verwerking& w) {
+  if (!IsRecentGenoeg(orders.Field("OrderDatum"))) return;
+  if (orders.Field("MagazijnBonNr").IsEmptyValue()) return;
+  if (IsAlGeleverd(meta, orders.Field("OrderNr").Text())) return;
+  const std::optional<Klant>& klant = Klantgegevens(ctx, w, sRelNr);
+  if (!klant) return;
+  if (!IsInArtNr(ctx.state, orders.Field("ArtNr").Text())) return;
+  VulRegel(ctx, orders, *klant, w);
+}
+
+void VerzamelRegels(OrderContext& ctx, const std::string& sRelNr, Verwerking& w) {
+  TableRecordset& orders = ctx.admin.Table("Ordergegevens");
+  TableRecordset& meta = ctx.admin.Table("OrderGegevensMeta");
+  orders.SetIndex("RelNr");
+  orders.MoveFirst();
+  orders.Seek(Variant(sRelNr));
+  if (orders.NoMatch()) return;
+  meta.SetIndex("PrimaryKey");
+  while (!orders.IsEOF() && orders.Field("RelNr").Text() == sRelNr) {
+    BekijkRegel(ctx, orders, meta, sRelNr, w);
+    orders.MoveNext();
+  }
+}
+
+std::string Kop(const char* soort, const char* label) {
+  return PadRechts(soort, 10) + label;
+}
+
+void LogBlok(RunLog& log, const char* soort, const std::string& sRelNr, size_t regels,
+             const std::string& stempel) {
+  log.LogRegel("");
+  log.LogRegel(Kop(soort, ": Relatienr.      : ") + sRelNr);
+  log.LogRegel(Kop(soort, ": Aantal regels   : ") + std::to_string(regels));
+  log.LogRegel(Kop(soort, ": Datum/tijdstip  : ") + stempel);
+}
+
+void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& bestemming) {
+  const size_t regels = ctx.state.lvwLeveringen.size();
+  const std::string stempel =
+      FormatMoment(ctx.clock.Now(), "yyyymmdd") + FormatMoment(ctx.clock.Now(), "hhmmss");
+  if (bestemming.bCropR) {
+    LogBlok(ctx.log, "CROPR", sRelNr, regels, stempel);
+    if (ctx.builders.BouwBerichtCropR(sRelNr)) {
+      ctx.log.LogRegel(Kop("CROPR", ": Status          : ") + "OK");
+      MarkeerGeleverd(ctx, stempel, kLeveringCropR);
+    }
+  }
+  if (bestemming.bAgroVision) {
+    LogBlok(ctx.log, "AGROVISION", sRelNr, regels, stempel);
+    ctx.builders.BouwBerichtAgroVision(sRelNr);
+    MarkeerGeleverd(ctx, stempel, kLeveringAgroVision);
+  }
+}
+
+}  // namespace
+
+void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr) {
+  ctx.state.lvwLeveringen.clear();
+  Verwerking w;
+  VerzamelRegels(ctx, sRelNr, w);
+  ctx.view.ShowDeliveryLines(ctx.state.lvwLeveringen);
+  if (ctx.state.lvwLeveringen.empty()) return;
+  Verstuur(ctx, sRelNr, w.bestemming);
+}
+
+}  // namespace typrosync

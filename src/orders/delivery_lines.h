@@ -1,0 +1,21 @@
+#pragma once
+// VerwerkRelatie: the delivery lines of one customer. Tests each of the
+// customer's order lines (year, voucher, delivery marks, customer, article),
+// shows the pending ones as rows of lvwLeveringen, routes the customer by its
+// relation groups, and per destination logs a block, calls the builder and
+// has the orders stamped.
+
+#include <string>
+
+#include "orders/order_context.h"
+
+namespace typrosync {
+
+// Order lines dated before this year are never reported.
+inline constexpr int kEersteJaar = 2018;
+
+// Handles customer `sRelNr`. Database, arithmetic and builder errors pass
+// through; orders stamped before such an error stay stamped.
+void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr);
+
+}  // namespace typrosync

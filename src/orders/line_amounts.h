@@ -1,0 +1,36 @@
+#pragma once
+// The quantity and price texts of one delivery line: the shown quantity, the
+// sales price and the computed net price per price unit. The arithmetic mixes
+// doubles and Currency on purpose: each conversion rounds where the
+// administration's own screens round, so the texts match them to the cent.
+
+#include <string>
+
+#include "common/currency.h"
+#include "common/variant.h"
+
+namespace typrosync {
+
+// The order line's fields the amounts are made from, as read.
+struct LineAmountInput {
+  Variant aantal;             // Aantal
+  Variant prijs_per;          // PrijsPer
+  Variant verkoop_prijs;      // VerkoopPrijs
+  Variant factuur_gewicht;    // FactuurGewicht
+  Variant korting_percentage; // KortingPercentage
+};
+
+struct LineAmounts {
+  std::string aantal;           // column "aantal"
+  std::string verkoopprijs;     // column "verkoopprijs"
+  std::string berekende_prijs;  // column "berekende prijs"
+  Currency prijs;               // P: the sales price as Currency
+};
+
+// Computes the three texts. Throws VbError 13 when an intermediate text does
+// not read as a number (a discount above 1000 gives "n/a") and 6 when an
+// amount leaves the Currency range. A quantity basis of 0 gives the zero
+// amount as net price instead of a division by zero.
+LineAmounts BerekenBedragen(const LineAmountInput& input);
+
+}  // namespace typrosync

@@ -1,0 +1,38 @@
+#include "orders/mark_delivered.h"
+
+namespace typrosync {
+namespace {
+
+const char* MarkVeld(int16_t kind) {
+  if (kind == kLeveringAgroVision) return "LeveringNaarAgroVision";
+  if (kind == kLeveringCropR) return "LeveringNaarDacom";
+  return nullptr;
+}
+
+void StempelMeta(TableRecordset& meta, const std::string& stamp, int16_t kind) {
+  meta.Edit();
+  if (const char* veld = MarkVeld(kind)) meta.SetField(veld, Variant(stamp));
+  meta.Update();
+  meta.GoTo(meta.LastModified());
+}
+
+}  // namespace
+
+void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) {
+  TableRecordset& orders = ctx.admin.Table("Ordergegevens");
+  TableRecordset& meta = ctx.admin.Table("OrderGegevensMeta");
+  const size_t aantal = ctx.state.lvwLeveringen.size();
+  for (size_t i = 0; i < aantal; ++i) {
+    const std::string& tag = ctx.state.lvwLeveringen[i].tag;
+    orders.SetIndex("RelnrOrderdatumRegNrIndex");
+    orders.Seek(Variant(tag));
+    if (orders.NoMatch()) continue;
+    const std::string order_nr = orders.Field("OrderNr").Text();
+    meta.SetIndex("PrimaryKey");
+    meta.Seek(Variant(order_nr));
+    if (meta.NoMatch()) continue;
+    StempelMeta(meta, stamp, kind);
+  }
+}
+
+}  // namespace typrosync

@@ -1,0 +1,23 @@
+#pragma once
+// The collaborators of the order run, handed in once by the run sequence.
+// Every reference must outlive the calls that use the context.
+
+#include "common/clock.h"
+#include "common/run_state.h"
+#include "database/administratie.h"
+#include "message/message_builders.h"
+#include "orders/orders_view.h"
+#include "run/run_log.h"
+
+namespace typrosync {
+
+struct OrderContext {
+  RunState& state;
+  Administratie& admin;
+  OrdersView& view;
+  RunLog& log;
+  Clock& clock;
+  MessageBuilders& builders;
+};
+
+}  // namespace typrosync

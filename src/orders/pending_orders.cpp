@@ -1,0 +1,71 @@
+#include "orders/pending_orders.h"
+
+#include "orders/delivery_lines.h"
+#include "orders/work_list_lookup.h"
+
+namespace typrosync {
+namespace {
+
+void ToonStatus(OrdersView& view, const std::string& status) {
+  view.SetStatus(status);
+  view.ProcessPendingEvents();
+}
+
+// Collects each RelNr of the lines with a warehouse voucher, first appearance first.
+void VerzamelRelaties(OrderContext& ctx) {
+  TableRecordset& orders = ctx.admin.Table("Ordergegevens");
+  int teller = 0;
+  orders.MoveFirst();
+  while (!orders.IsEOF()) {
+    if (!orders.Field("MagazijnBonNr").IsEmptyValue()) {
+      std::string relnr = orders.Field("RelNr").Text();
+      if (!IsInRelNr(ctx.state, relnr)) ctx.state.lstRelNr.Add(std::move(relnr));
+    }
+    if (++teller > kVerversInterval) {
+      ctx.view.SetStatus("Lezen van orders ( " + orders.Field("OrderNr").Text() + " )");
+      ctx.view.SetProgress(orders.PercentPosition());
+      teller = 0;
+      ctx.view.ProcessPendingEvents();
+    }
+    orders.MoveNext();
+  }
+}
+
+}  // namespace
+
+void LeesToelatingsnummers(OrderContext& ctx) {
+  ctx.state.lstArtNr.Clear();
+  ctx.state.lstArtNrToel.Clear();
+  TableRecordset& artikelen = ctx.admin.Table("Artikelen");
+  artikelen.MoveFirst();
+  while (!artikelen.IsEOF()) {
+    const Variant toelating = artikelen.Field("ToelatingsNummer");
+    if (!toelating.IsEmptyValue()) {
+      ctx.state.lstArtNr.Add(artikelen.Field("Artikelnummer").Text());
+      ctx.state.lstArtNrToel.Add(toelating.Text());
+    }
+    artikelen.MoveNext();
+  }
+}
+
+void LeesOrders(OrderContext& ctx) {
+  ToonStatus(ctx.view, "Lezen van orders");
+  ctx.state.lstRelNr.Clear();
+  VerzamelRelaties(ctx);
+
+  ToonStatus(ctx.view, "Versturen van orders");
+  int teller = 0;
+  const size_t aantal = ctx.state.lstRelNr.size();
+  for (size_t i = 0; i < aantal; ++i) {
+    const std::string relnr = ctx.state.lstRelNr.at(static_cast<long>(i));
+    if (++teller > kVerversInterval) {
+      ctx.view.SetStatus("Versturen van orders ( " + relnr + " )");
+      ctx.view.SetProgress(static_cast<double>(i) / static_cast<double>(aantal) * 100);
+      teller = 0;
+      ctx.view.ProcessPendingEvents();
+    }
+    VerwerkRelatie(ctx, relnr);
+  }
+}
+
+}  // namespace typrosync

@@ -1,0 +1,31 @@
+#include "orders/routing.h"
+
+#include <array>
+#include <string_view>
+
+#include "common/work_list.h"
+
+namespace typrosync {
+namespace {
+
+constexpr std::array<std::string_view, 3> kCropRWoorden = {"crop-r", "cropr", "dacom"};
+constexpr std::array<std::string_view, 3> kAgroVisionWoorden = {"agrovision", "agro vision",
+                                                                "agro-vision"};
+
+template <size_t N>
+bool BevatEenVan(const std::string& tekst, const std::array<std::string_view, N>& woorden) {
+  for (std::string_view woord : woorden) {
+    if (tekst.find(woord) != std::string::npos) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void BepaalBestemming(const std::string& relatiegroepen, Bestemming& bestemming) {
+  const std::string g = FoldCase(relatiegroepen);
+  if (BevatEenVan(g, kCropRWoorden)) bestemming.bCropR = true;
+  if (BevatEenVan(g, kAgroVisionWoorden)) bestemming.bAgroVision = true;
+}
+
+}  // namespace typrosync

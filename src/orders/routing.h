@@ -1,0 +1,18 @@
+#pragma once
+// The destination platforms of a customer, decided from the descriptions of
+// its relation groups.
+
+#include <string>
+
+namespace typrosync {
+
+struct Bestemming {
+  bool bCropR = false;       // Crop-R, which also serves Dacom customers
+  bool bAgroVision = false;  // AgroVision
+};
+
+// Sets the switches whose keywords occur in `relatiegroepen`, letter case
+// ignored; switches already set stay set.
+void BepaalBestemming(const std::string& relatiegroepen, Bestemming& bestemming);
+
+}  // namespace typrosync
