@@ -2,49 +2,28 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 #include "common/date_format.h"
 #include "common/number_text.h"
 #include "message/sepa_text.h"
+#include "message/utf8_text.h"
 
 namespace typrosync {
-namespace {
-
-bool IsVervolgByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// Byte offset of the character with 0-based index `index`, or text.size().
-size_t ByteOffset(const std::string& text, size_t index) {
-  size_t pos = 0;
-  for (size_t seen = 0; pos < text.size(); ++pos) {
-    if (IsVervolgByte(text[pos])) continue;
-    if (seen++ == index) return pos;
-  }
-  return text.size();
-}
-
-size_t AantalTekens(const std::string& text) {
-  size_t count = 0;
-  for (char c : text) count += IsVervolgByte(c) ? 0 : 1;
-  return count;
-}
-
-}  // namespace
 
 std::string LinksTekens(const std::string& text, size_t count) {
-  return text.substr(0, ByteOffset(text, count));
+  return text.substr(0, Utf8Offset(text, count));
 }
 
 std::string MiddenTekens(const std::string& text, size_t start, size_t count) {
   if (start == 0) start = 1;
-  size_t begin = ByteOffset(text, start - 1);
-  size_t end = ByteOffset(text, start - 1 + count);
+  size_t begin = Utf8Offset(text, start - 1);
+  size_t end = Utf8Offset(text, start - 1 + count);
   return text.substr(begin, end - begin);
 }
 
 std::string RechtsTekens(const std::string& text, size_t count) {
-  size_t length = AantalTekens(text);
-  return length <= count ? text : text.substr(ByteOffset(text, length - count));
+  size_t length = CountUtf8Chars(text);
+  return length <= count ? text : text.substr(Utf8Offset(text, length - count));
 }
 
 std::string Schoon(const std::string& value) {

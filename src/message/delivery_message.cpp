@@ -1,0 +1,116 @@
+#include "message/delivery_message.h"
+
+#include "message/message_header.h"
+#include "message/message_line.h"
+#include "message/message_values.h"
+#include "message/sepa_text.h"
+
+namespace typrosync {
+namespace {
+
+// Separates voucher and order in an entry of lstOrderNr. As a lone byte it
+// never occurs in UTF-8 text, so the first one is always the separator.
+constexpr char kPaarScheiding = '\xFF';
+
+const char kGeenVerbinding[] = "Niet verstuurd: Crop-R was eerder in deze run onbereikbaar";
+const char kVerzendenMislukt[] = "Verzenden naar Crop-R mislukt";
+
+}  // namespace
+
+BerichtTabellen BerichtTabellenVan(Administratie& a) {
+  return {a.Table("UserGegevens"), a.Table("RelatieGegevens"), a.Table("TabelLandcode"),
+          a.Table("Ordergegevens"), a.Table("Artikelen"),      a.Table("TabelArtikelgroepen")};
+}
+
+DeliveryMessage::DeliveryMessage(RunState& state, BerichtTabellen tabellen, HttpsSender& https,
+                                 FtpSender& ftp, Clock& clock, RunLog& log)
+    : state_(state), tabellen_(tabellen), https_(https), ftp_(ftp), clock_(clock), log_(log) {}
+
+std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelNr,
+                                                        Platform platform) {
+  state_.lstUniek.Clear();
+  state_.lstOrderNr.Clear();
+  TableRecordset& relatie = tabellen_.rsRelatieGegevens;
+  relatie.SetIndex("PrimaryKey");
+  relatie.Seek(Variant(sRelNr));
+  if (relatie.NoMatch()) return std::nullopt;
+
+  std::string sLandCode = LandCode(relatie, tabellen_.rsTabelLandcode);
+  std::string sBerichtNummer = BerichtNummer(clock_);
+  std::string leveranciers_nummer;
+  if (platform == Platform::kAgroVision) {
+    leveranciers_nummer = MaakSepaTekst(state_.sLeveranciersNummer, 0);
+  }
+  cStringBuilder sbBericht;
+  AppendKop(sbBericht, sBerichtNummer, state_.sZenderId);
+  AppendLeverancier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
+  AppendAfnemer(sbBericht, sRelNr, relatie, sLandCode);
+  sbBericht.Append("<Segmenten>");
+  VerzamelParen(sRelNr);
+  AppendSegmenten(sRelNr, sbBericht);
+  sbBericht.Append("</Segmenten>");
+  sbBericht.Append("</LeveringsBericht>");
+  return sbBericht.toString();
+}
+
+void DeliveryMessage::VerzamelParen(const std::string& sRelNr) {
+  for (const DeliveryLine& row : state_.lvwLeveringen) {
+    if (row.column(kColRelNr) != sRelNr) continue;
+    std::string paar = row.column(kColMagazijnbon) + kPaarScheiding + row.column(kColOrderNr);
+    if (!state_.lstOrderNr.Contains(paar)) state_.lstOrderNr.Add(std::move(paar));
+  }
+}
+
+// Rows are offered pair by pair, so the lines of one voucher and order form
+// one contiguous segment whatever their order in the list.
+void DeliveryMessage::AppendSegmenten(const std::string& sRelNr, cStringBuilder& sbBericht) {
+  BerichtOpbouw opbouw{sbBericht, state_.lstUniek};
+  const size_t paren = state_.lstOrderNr.size();
+  for (size_t i = 0; i < paren; ++i) {
+    const std::string& paar = state_.lstOrderNr.at(static_cast<long>(i));
+    size_t scheiding = paar.find(kPaarScheiding);
+    std::string voucher = paar.substr(0, scheiding);
+    std::string order = paar.substr(scheiding + 1);
+    const size_t rijen = state_.lvwLeveringen.size();
+    for (size_t k = 0; k < rijen; ++k) {
+      const DeliveryLine& row = state_.lvwLeveringen[k];
+      if (row.column(kColRelNr) == sRelNr && row.column(kColOrderNr) == order &&
+          row.column(kColMagazijnbon) == voucher) {
+        SchrijfRegel(row, voucher, tabellen_, opbouw);
+      }
+    }
+  }
+  if (opbouw.iRegels > 0) sbBericht.Append("</SegmentLevering>");
+  if (opbouw.bGBMOpen) sbBericht.Append("</GBM>");
+}
+
+bool DeliveryMessage::BouwBerichtCropR(const std::string& sRelNr) {
+  if (cropr_onbereikbaar_) {
+    LogStatus(kGeenVerbinding);
+    return false;
+  }
+  std::optional<std::string> bericht = BouwBericht(sRelNr, Platform::kCropR);
+  if (!bericht) return false;
+  HttpsReply antwoord = https_.VerstuurViaHTTPS(*bericht);
+  if (!antwoord.sent) {
+    cropr_onbereikbaar_ = true;
+    LogStatus(antwoord.failure.empty() ? kVerzendenMislukt : antwoord.failure);
+    return false;
+  }
+  if (IsOkAntwoord(antwoord.reply)) return true;
+  LogStatus(antwoord.reply);
+  return false;
+}
+
+void DeliveryMessage::BouwBerichtAgroVision(const std::string& sRelNr) {
+  std::optional<std::string> bericht = BouwBericht(sRelNr, Platform::kAgroVision);
+  if (!bericht) return;
+  ftp_.VerstuurViaFTP(*bericht, sRelNr + "_" + state_.sRunId + ".xml");
+  state_.bBezig = false;
+}
+
+void DeliveryMessage::LogStatus(const std::string& tekst) {
+  log_.LogRegel(PadRechts("CROPR", 10) + ": Status          : " + tekst, 0, "");
+}
+
+}  // namespace typrosync

@@ -1,0 +1,106 @@
+#include "message/message_header.h"
+
+#include "common/number_text.h"
+#include "database/lookups.h"
+#include "message/message_values.h"
+#include "message/message_xml.h"
+#include "message/sepa_text.h"
+
+namespace typrosync {
+namespace {
+
+std::string Veld(const TableRecordset& rs, const char* name) { return rs.Field(name).Text(); }
+
+int16_t CodeVan(const Variant& value) {
+  if (value.IsEmptyValue()) return 0;
+  return ToInteger16(value.ToDouble());
+}
+
+}  // namespace
+
+std::string TrimSpaties(const std::string& text) {
+  size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string::npos) return "";
+  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
+
+std::string HoofdLetters(const std::string& text) {
+  std::string result;
+  result.reserve(text.size() + 1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (c >= 'a' && c <= 'z') {
+      result += static_cast<char>(c - 'a' + 'A');
+    } else if (c == 0xC3 && next >= 0xA0 && next <= 0xBE && next != 0xB7) {
+      result += static_cast<char>(c);  // à..þ to À..Þ: same lead byte
+      result += static_cast<char>(next - 0x20);
+      ++i;
+    } else if (c == 0xC3 && next == 0xBF) {
+      result += "\xC5\xB8";  // ÿ to Ÿ
+      ++i;
+    } else {
+      result += static_cast<char>(c);
+    }
+  }
+  return result;
+}
+
+void AppendKop(cStringBuilder& sb, const std::string& sBerichtNummer,
+               const std::string& sZenderId) {
+  sb.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");
+  AppendElement(sb, "LeveringsBericht",
+                {{"xmlns", kBerichtNamespace}, {"xmlns:xsi", kXsiNamespace}}, ElementEinde::kOpen);
+  AppendElement(sb, "Header",
+                {{"A800004UniekBerichtNummer", sBerichtNummer},
+                 {"A800006AssociationAssignedCode", "AC"},
+                 {"A800010VerzendDatumBericht", VerzendDatum(sBerichtNummer)},
+                 {"A205003ZenderId", sZenderId},
+                 {"A800002VersieNummerBerichtType", "1_05"}},
+                ElementEinde::kLeeg);
+}
+
+void AppendLeverancier(cStringBuilder& sb, const TableRecordset& rs,
+                       const std::string& leveranciers_nummer) {
+  AppendElement(sb, "Leverancier",
+                {{"A702777LeveranciersNummer", leveranciers_nummer},
+                 {"A702778Naam", Schoon(Veld(rs, "Naam"))},
+                 {"A700138Contactpersoon", ""},
+                 {"A702779Straatnaam", Schoon(Veld(rs, "Adres"))},
+                 {"A702780Huisnummer", Veld(rs, "Huisnummer")},
+                 {"A702781Postcode", Schoon(TrimSpaties(HoofdLetters(Veld(rs, "Postcode"))))},
+                 {"A702782Plaatsnaam", Veld(rs, "Woonplaats")},
+                 {"A702783Land", "NL"},
+                 {"A702762Telefoonnummer", Veld(rs, "TelefoonNr")},
+                 {"A702849EmailAdres", Veld(rs, "Email")},
+                 {"A702850URL", Veld(rs, "WebSite")},
+                 {"A204651VAT", Veld(rs, "BTWNr")}},
+                ElementEinde::kLeeg);
+}
+
+std::string LandCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rsTabelLandcode) {
+  int16_t code = CodeVan(rsRelatieGegevens.Field("BedrijfsLandCode"));
+  std::string omschrijving = GetTabelOmschrijving(rsTabelLandcode, code);
+  // No fallback to "NL": the account check that once guarded this answers
+  // true for every text that is not an IBAN, so every code of two letters
+  // is written as looked up, inside or outside the SEPA countries.
+  return Schoon(TrimSpaties(HoofdLetters(LinksTekens(omschrijving, 2))));
+}
+
+void AppendAfnemer(cStringBuilder& sb, const std::string& sRelNr, const TableRecordset& rs,
+                   const std::string& sLandCode) {
+  std::string naam = TrimSpaties(Veld(rs, "bedrijfsnaam1") + " " + Veld(rs, "Bedrijfsnaam2"));
+  std::string postcode = Veld(rs, "BedrijfsPostcode");
+  AppendElement(sb, "Afnemer",
+                {{"A203813KlantNummer", sRelNr},
+                 {"A702785Naam", Schoon(naam)},
+                 {"A703258Contactpersoon", ""},
+                 {"A702786Straatnaam", Schoon(Veld(rs, "BedrijfsAdres"))},
+                 {"A702787Huisnummer", Schoon(Veld(rs, "Bedrijfshuisnr"))},
+                 {"A702788Postcode", Schoon(OpmaakPostcode(postcode))},
+                 {"A702789Plaatsnaam", Veld(rs, "BedrijfsWoonplaats")},
+                 {"A702783Land", sLandCode}},
+                ElementEinde::kLeeg);
+}
+
+}  // namespace typrosync

@@ -1,0 +1,112 @@
+#include "message/message_line.h"
+
+#include "common/number_text.h"
+#include "database/lookups.h"
+#include "message/line_quantity.h"
+#include "message/message_header.h"
+#include "message/message_values.h"
+#include "message/message_xml.h"
+
+namespace typrosync {
+namespace {
+
+std::string Veld(const TableRecordset& rs, const char* name) { return rs.Field(name).Text(); }
+
+// Positions Ordergegevens on the line with this key and article number.
+bool ZoekOrderRegel(TableRecordset& rs, const std::string& tag, const std::string& artnr) {
+  rs.SetIndex("RelnrOrderdatumRegnrIndex");
+  rs.Seek(Variant(tag));
+  if (rs.NoMatch()) return false;
+  while (true) {
+    if (Veld(rs, "RelnrOrderdatumRegNrIndex") != tag) return false;
+    if (Veld(rs, "ArtNr") == artnr) return true;
+    rs.MoveNext();
+    if (rs.IsEOF()) return false;
+  }
+}
+
+bool ZoekArtikel(TableRecordset& rsArtikelen, const Variant& artnr) {
+  rsArtikelen.SetIndex("PrimaryKey");
+  rsArtikelen.Seek(artnr);
+  return !rsArtikelen.NoMatch();
+}
+
+void OpenSegment(const std::string& sSleutel, BerichtTabellen& t, BerichtOpbouw& opbouw) {
+  const TableRecordset& order = t.rsOrdergegevens;
+  std::string order_nr = Veld(order, "OrderNr");
+  if (opbouw.iRegels > 0) {
+    opbouw.sbBericht.Append("</SegmentLevering>");
+    opbouw.iRegels = 0;
+  }
+  AppendElement(opbouw.sbBericht, "SegmentLevering",
+                {{"A702197UniekeKeyBon", sSleutel},
+                 {"A300225BonNummer", order_nr},
+                 {"A702164BonDatum", BerichtDatum(Veld(order, "OrderDatum"))},
+                 {"A702754UBNNummer", Schoon(Veld(t.rsRelatieGegevens, "UBNNummer"))},
+                 {"A702827OrderNummer", order_nr},
+                 {"A702830GewensteLeverdatum", BerichtDatum(Veld(order, "LeverDatum"))},
+                 {"A702832BestelnummerKlant", Schoon(Veld(order, "Referentie"))}},
+                ElementEinde::kOpen);
+}
+
+struct Artikelgroep {
+  std::string code;
+  std::string omschrijving;
+};
+
+Artikelgroep LeesArtikelgroep(const Variant& value, TableRecordset& rsTabelArtikelgroepen) {
+  Artikelgroep groep{value.Text(), ""};
+  if (LeadingNumber(groep.code) < 0) return {"", ""};
+  int16_t nummer = value.IsEmptyValue() ? 0 : ToInteger16(value.ToDouble());
+  groep.omschrijving = GetTabelOmschrijving(rsTabelArtikelgroepen, nummer);
+  return groep;
+}
+
+void AppendRegel(const DeliveryLine& row, BerichtTabellen& t, cStringBuilder& sb) {
+  const TableRecordset& order = t.rsOrdergegevens;
+  const TableRecordset& artikel = t.rsArtikelen;
+  std::string regel_nr = RegelNummer(row.tag);
+  std::string hoeveelheid = HoeveelheidTekst({order.Field("Aantal"), artikel.Field("StandaardAantal"),
+                                              order.Field("ArtikelGewicht"),
+                                              artikel.Field("GewichtCategorie")});
+  Artikelgroep groep = LeesArtikelgroep(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
+  std::string omschrijving =
+      TrimSpaties(Veld(order, "Omschrijving1") + " " + Veld(order, "Omschrijving2"));
+  AppendElement(sb, "SegmentEigenschapRegel",
+                {{"A702165LeveringsbonRegelnr", regel_nr},
+                 {"A203819ArtikelNummer", Veld(order, "ArtNr")},
+                 {"A203820ArtikelOmschrijving", Schoon(omschrijving)},
+                 {"A703286NettoHoeveelheidGeleverdProduct", hoeveelheid},
+                 {"A204653HoeveelheidEenheid", "LTR"},
+                 {"A204583ArtikelgroepCode", groep.code},
+                 {"A204584ArtikelgroepOmschrijving", groep.omschrijving},
+                 {"A702764SilonummerKlant", Schoon(Veld(order, "SILOnaam"))},
+                 {"A201136Factuurnummer", ""},
+                 {"A500259GBMToelatingsnummer", row.column(kColToelatingsnr)}},
+                ElementEinde::kLeeg);
+}
+
+}  // namespace
+
+void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, BerichtTabellen& t,
+                  BerichtOpbouw& opbouw) {
+  const std::string& artnr = row.column(kColArtNr);
+  if (!opbouw.bGBMOpen) {
+    opbouw.sbBericht.Append("<GBM>");
+    opbouw.bGBMOpen = true;
+  }
+  std::string sSleutel;
+  if (ZoekOrderRegel(t.rsOrdergegevens, row.tag, artnr) &&
+      ZoekArtikel(t.rsArtikelen, t.rsOrdergegevens.Field("ArtNr"))) {
+    sSleutel = VoucherSleutel(voucher, Veld(t.rsOrdergegevens, "OrderNr"));
+    if (!opbouw.lstUniek.Contains(sSleutel)) {
+      opbouw.lstUniek.Add(sSleutel);
+      OpenSegment(sSleutel, t, opbouw);
+    }
+    ++opbouw.iRegels;
+  }
+  if (sSleutel.empty()) return;
+  AppendRegel(row, t, opbouw.sbBericht);
+}
+
+}  // namespace typrosync
