@@ -1,1 +1,227 @@
-// Work in progress.
+#include "transport/https_delivery.h"
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <string_view>
+#include <utility>
+
+namespace typrosync {
+namespace {
+
+constexpr char kUserAgent[] = "Brenvik TallyraPro Agri AutoSync 1.0 (nl-NL) Core";
+constexpr char kCrLf[] = "\r\n";
+
+using SteadyClock = std::chrono::steady_clock;
+
+std::string EnvironmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+std::string WithFinalSeparator(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// bericht.xml may not be writable; the message still goes out.
+void WriteLastMessage(const std::string& path, const std::string& bericht) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (out) out << bericht << kCrLf;
+}
+
+void AppendReply(const std::string& path, const std::string& reply) {
+  std::ofstream out(path, std::ios::binary | std::ios::app);
+  if (out) out << reply << kCrLf;
+}
+
+// The six headers in their fixed order; the last two only with a body. The
+// empty "Expect:" keeps curl from adding its own for larger bodies.
+curl_slist* BuildHeaders(const std::string& bericht) {
+  curl_slist* list = nullptr;
+  list = curl_slist_append(
+      list, "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
+  list = curl_slist_append(list, "Accept-Language: nl,en-us;q=0.7,en;q=0.3");
+  list = curl_slist_append(list, "Connection: keep-alive");
+  list = curl_slist_append(list, (std::string("User-Agent: ") + kUserAgent).c_str());
+  if (!bericht.empty()) {
+    list = curl_slist_append(list, ("Content-Length: " + std::to_string(bericht.size())).c_str());
+    list = curl_slist_append(list, "Content-Type: application/xml; charset=UTF-8");
+  }
+  list = curl_slist_append(list, "Expect:");
+  return list;
+}
+
+struct SlistDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct EasyDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+
+// Watches the transfer for the send and receive time-outs: a phase in which
+// no byte moves for too long is aborted from the progress callback.
+struct TransferWatch {
+  long send_timeout_ms = 0;
+  long receive_timeout_ms = 0;
+  curl_off_t last_up = -1;
+  curl_off_t last_down = -1;
+  SteadyClock::time_point last_activity = SteadyClock::now();
+  bool timed_out = false;
+
+  bool Expired(curl_off_t ultotal, curl_off_t ulnow, curl_off_t dlnow) {
+    auto now = SteadyClock::now();
+    if (ulnow != last_up || dlnow != last_down) {
+      last_up = ulnow;
+      last_down = dlnow;
+      last_activity = now;
+      return false;
+    }
+    bool sending = ulnow < ultotal;
+    long limit = sending ? send_timeout_ms : receive_timeout_ms;
+    auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(now - last_activity);
+    timed_out = idle.count() >= limit;
+    return timed_out;
+  }
+};
+
+int ProgressCallback(void* user, curl_off_t, curl_off_t dlnow, curl_off_t ultotal,
+                     curl_off_t ulnow) {
+  return static_cast<TransferWatch*>(user)->Expired(ultotal, ulnow, dlnow) ? 1 : 0;
+}
+
+size_t CollectBody(char* data, size_t size, size_t count, void* user) {
+  static_cast<std::string*>(user)->append(data, size * count);
+  return size * count;
+}
+
+std::string DutchFailure(CURLcode code, bool timed_out) {
+  if (timed_out) return "De server heeft niet op tijd geantwoord.";
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+      return "De naam van de server kon niet worden gevonden.";
+    case CURLE_COULDNT_CONNECT:
+      return "Er kon geen verbinding met de server worden gemaakt.";
+    case CURLE_OPERATION_TIMEDOUT:
+      return "De server heeft niet op tijd geantwoord.";
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+      return "Het certificaat van de server kon niet worden gecontroleerd.";
+    case CURLE_SSL_CONNECT_ERROR:
+      return "De beveiligde verbinding met de server kon niet worden opgezet.";
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+      return "De verbinding met de server is verbroken.";
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+      return "Het adres van de server is ongeldig.";
+    default:
+      return "Het verzenden naar de server is mislukt (fout " +
+             std::to_string(static_cast<int>(code)) + ").";
+  }
+}
+
+class CurlHttpsSender : public HttpsSender {
+ public:
+  CurlHttpsSender(std::string data_map, HttpsOptions options)
+      : data_map_(WithFinalSeparator(std::move(data_map))), options_(std::move(options)) {
+    if (options_.url.empty()) options_.url = CropREndpoint();
+  }
+
+  HttpsReply VerstuurViaHTTPS(const std::string& bericht) override {
+    WriteLastMessage(data_map_ + "bericht.xml", bericht);
+    HttpsReply result;
+    std::string body;
+    TransferWatch watch;
+    CURLcode code = Perform(bericht, body, watch);
+    if (code != CURLE_OK) {
+      // A handle in an unknown state is not reused for the next message.
+      handle_.reset();
+      result.failure = DutchFailure(code, watch.timed_out);
+      return result;
+    }
+    result.sent = true;
+    result.reply = std::move(body);
+    AppendReply(data_map_ + "response.txt", result.reply);
+    return result;
+  }
+
+ private:
+  CURLcode Perform(const std::string& bericht, std::string& body, TransferWatch& watch) {
+    if (!handle_ || !options_.reuse_connection) handle_.reset(curl_easy_init());
+    CURL* curl = handle_.get();
+    if (curl == nullptr) return CURLE_FAILED_INIT;
+    std::unique_ptr<curl_slist, SlistDeleter> headers(BuildHeaders(bericht));
+    watch.send_timeout_ms = options_.send_timeout_ms;
+    watch.receive_timeout_ms = options_.receive_timeout_ms;
+    SetRequestOptions(curl, bericht, headers.get());
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CollectBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, ProgressCallback);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &watch);
+    CURLcode code = curl_easy_perform(curl);
+    // The list and watch die with this call; the handle must not keep them.
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, nullptr);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, nullptr);
+    return code;
+  }
+
+  void SetRequestOptions(CURL* curl, const std::string& bericht, curl_slist* headers) {
+    curl_easy_setopt(curl, CURLOPT_URL, options_.url.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    if (bericht.empty()) {
+      curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    } else {
+      curl_easy_setopt(curl, CURLOPT_POST, 1L);
+      curl_easy_setopt(curl, CURLOPT_POSTFIELDS, bericht.data());
+      curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(bericht.size()));
+    }
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!options_.ca_bundle.empty()) {
+      curl_easy_setopt(curl, CURLOPT_CAINFO, options_.ca_bundle.c_str());
+    }
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, options_.connect_timeout_ms);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, options_.reuse_connection ? 0L : 1L);
+  }
+
+  std::string data_map_;
+  HttpsOptions options_;
+  std::unique_ptr<CURL, EasyDeleter> handle_;
+};
+
+}  // namespace
+
+std::string CropREndpoint() {
+  std::string url = EnvironmentValue("TYPROSYNC_CROPR_URL");
+  if (!url.empty()) return url;
+  return std::string("https://edi.crop-r.com") + "/supplier/" + "edi_levering/";
+}
+
+HttpsOptions HttpsOptionsFromEnvironment() {
+  HttpsOptions options;
+  options.url = CropREndpoint();
+  options.ca_bundle = EnvironmentValue("TYPROSYNC_CA_BUNDLE");
+  return options;
+}
+
+std::unique_ptr<HttpsSender> MakeHttpsSender(std::string data_map) {
+  return MakeHttpsSender(std::move(data_map), HttpsOptionsFromEnvironment());
+}
+
+std::unique_ptr<HttpsSender> MakeHttpsSender(std::string data_map, HttpsOptions options) {
+  return std::make_unique<CurlHttpsSender>(std::move(data_map), std::move(options));
+}
+
+}  // namespace typrosync
