@@ -1,9 +1,89 @@
 #include "message/iban.h"
 
-namespace typrosync {
+#include <cstdint>
+#include <string_view>
 
-bool IsSepaLandIban(const std::string&) { return true; }
-bool IsGeldigeIban(std::string) { return false; }
-int16_t RestNaDeling(std::string&, int16_t) { return 0; }
+#include "common/vb_error.h"
+#include "message/utf8_decoder.h"
+
+namespace typrosync {
+namespace {
+
+constexpr std::string_view kIbanScheidingstekens = "/:\\+-*";
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The number formed by the leading digits of the text; 0 without any.
+int32_t LeadingDigits(std::string_view text) {
+  int32_t number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+// Mid(text, 5) & Left(text, 4), by characters.
+std::string MoveCountryToEnd(const std::string& text) {
+  const size_t split = Utf8Offset(text, 4);
+  return text.substr(split) + text.substr(0, split);
+}
+
+// Digits stay, letters a-z become 10-35, everything else is skipped.
+std::string IbanDigits(const std::string& text) {
+  std::string digits;
+  for (char c : text) {
+    const char lower = LowerAscii(c);
+    if (lower >= '0' && lower <= '9') {
+      digits += lower;
+    } else if (lower >= 'a' && lower <= 'z') {
+      digits += std::to_string(lower - 'a' + 10);
+    }
+  }
+  return digits;
+}
+
+}  // namespace
+
+bool IsSepaLandIban(const std::string& sTekst) {
+  if (!IsGeldigeIban(sTekst)) return true;
+  std::string sLand = sTekst.substr(0, Utf8Offset(sTekst, 2));
+  for (char& c : sLand) c = UpperAscii(c);
+  return std::string_view(kSepaLanden).find("|" + sLand + "|") != std::string_view::npos;
+}
+
+bool IsGeldigeIban(std::string sTekst) {
+  std::erase(sTekst, ' ');
+  if (CountUtf8Chars(sTekst) < 10) return false;
+  for (char& c : sTekst) c = UpperAscii(c);
+  std::erase_if(sTekst, [](char c) { return kIbanScheidingstekens.find(c) != std::string_view::npos; });
+  std::string sGetal = IbanDigits(MoveCountryToEnd(sTekst));
+  return RestNaDeling(sGetal, 97) == 1;
+}
+
+int16_t RestNaDeling(std::string& sGetal, int16_t iDeler) {
+  if (sGetal.empty()) sGetal = "0";
+  if (iDeler == 0) throw VbError::DivisionByZero();
+  // Each round replaces the first four characters of the text by the decimal
+  // text of their remainder. The text is kept as that remainder (`kop`) plus
+  // the unread part of sGetal from `pos`, so a long number costs one pass.
+  std::string kop;
+  size_t pos = 0;
+  for (size_t count = CountUtf8Chars(sGetal); count >= 6;) {
+    size_t taken = kop.size();  // the remainder is plain digits
+    std::string vier = std::move(kop);
+    for (; taken < 4; ++taken) {
+      const size_t size = DecodeUtf8At(sGetal, pos).size;
+      vier.append(sGetal, pos, size);
+      pos += size;
+    }
+    kop = std::to_string(LeadingDigits(vier) % iDeler);
+    // An unchanged text would be reduced forever (only a divisor above 9999).
+    if (kop == vier) throw VbError(28, "Onvoldoende stackruimte");
+    count = count - 4 + kop.size();
+  }
+  return static_cast<int16_t>(LeadingDigits(kop + sGetal.substr(pos)) % iDeler);
+}
 
 }  // namespace typrosync

@@ -1,4 +1,4 @@
-#include "message/utf8_text.h"
+#include "message/utf8_decoder.h"
 
 namespace typrosync {
 namespace {
@@ -44,25 +44,6 @@ size_t Utf8Offset(std::string_view text, size_t count) {
   size_t pos = 0;
   for (; count > 0 && pos < text.size(); --count) pos += DecodeUtf8At(text, pos).size;
   return pos;
-}
-
-void AppendUtf8(char32_t code, std::string& out) {
-  if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 }  // namespace typrosync

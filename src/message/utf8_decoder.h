@@ -4,7 +4,6 @@
 // string can be walked without loss.
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace typrosync {
@@ -23,8 +22,5 @@ size_t CountUtf8Chars(std::string_view text);
 
 // The byte offset just after the first `count` characters (or the size).
 size_t Utf8Offset(std::string_view text, size_t count);
-
-// Appends the UTF-8 form of a code point (U+FFFD for one that has none).
-void AppendUtf8(char32_t code, std::string& out);
 
 }  // namespace typrosync
