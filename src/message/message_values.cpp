@@ -6,7 +6,7 @@
 #include "common/date_format.h"
 #include "common/number_text.h"
 #include "message/sepa_text.h"
-#include "message/utf8_text.h"
+#include "message/utf8_decoder.h"
 
 namespace typrosync {
 
