@@ -1,0 +1,224 @@
+#include "run/frm_main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <cmath>
+
+namespace typrosync {
+namespace {
+
+constexpr int kHeaderHoogte = 750;  // twips
+constexpr int kMarge = 120;         // twips
+constexpr int kSaveAfstand = 900;   // imgSave keeps this far from the right edge
+
+QFont Lettertype(const char* family, double points, QFont::Weight weight = QFont::Normal) {
+  QFont font(family);
+  font.setStyleHint(QFont::SansSerif);  // a sans-serif where the family is missing
+  font.setPointSizeF(points);
+  font.setWeight(weight);
+  return font;
+}
+
+// A small disk symbol for the saving indicator.
+QPixmap SaveSymbool(int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setBrush(QColor(230, 236, 245));
+  painter.setPen(QPen(QColor(40, 60, 90), 1));
+  painter.drawRoundedRect(QRectF(1, 1, size - 2, size - 2), 2, 2);
+  painter.setBrush(QColor(40, 60, 90));
+  painter.drawRect(QRectF(size * 0.25, 1, size * 0.5, size * 0.35));
+  return pixmap;
+}
+
+Qt::Alignment Uitlijning(int column) {
+  const Alignment alignment = kDeliveryColumns[static_cast<size_t>(column)].alignment;
+  return (alignment == Alignment::kRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
+QMessageBox::Icon BoxIcoon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::kCritical: return QMessageBox::Critical;
+    case MessageIcon::kQuestion: return QMessageBox::Question;
+    case MessageIcon::kWarning: return QMessageBox::Warning;
+    case MessageIcon::kInformation: return QMessageBox::Information;
+    case MessageIcon::kNone: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+int TwipsNaarPixels(int twips, double dpi) {
+  return static_cast<int>(std::lround(twips / 15.0 * dpi / 96.0));
+}
+
+FrmMain::FrmMain(RunView* echo) : echo_(echo) {
+  setFont(Lettertype("Tahoma", 8.25));
+  BouwHeader();
+  imgBack_ = new QLabel(this);
+  label2_ = new QLabel(QStringLiteral("Status:"), this);
+  lblStatus_ = new QLabel(this);
+  for (QLabel* label : {label2_, lblStatus_}) label->setFont(Lettertype("Tahoma", 8.25));
+  progressBar_ = new QProgressBar(this);
+  progressBar_->setRange(0, 100);
+  progressBar_->setTextVisible(false);
+  BouwLijst();
+  for (QTimer* timer : {&tmrStartup_, &tmrSync_}) {
+    timer->setInterval(100);
+    timer->setSingleShot(true);
+  }
+  tmrSave_.setInterval(500);
+  connect(&tmrStartup_, &QTimer::timeout, this, &FrmMain::tmrStartup_Timer);
+  connect(&tmrSync_, &QTimer::timeout, this, &FrmMain::tmrSync_Timer);
+  resize(Twips(15000), Twips(8000));
+}
+
+void FrmMain::BouwHeader() {
+  pictHeader_ = new QFrame(this);
+  pictHeader_->setAutoFillBackground(true);
+  QPalette palette = pictHeader_->palette();
+  palette.setColor(QPalette::Window, QColor(31, 58, 96));
+  palette.setColor(QPalette::WindowText, Qt::white);
+  pictHeader_->setPalette(palette);
+  lblHeaderCaption_ = new QLabel(QStringLiteral("TallyraPro - AutoSync"), pictHeader_);
+  lblHeaderCaption_->setFont(Lettertype("Segoe UI Semibold", 12, QFont::DemiBold));
+  imgSave_ = new QLabel(pictHeader_);
+  imgSave_->setPixmap(SaveSymbool(Twips(360)));
+  imgSave_->resize(Twips(360), Twips(360));
+  label1_ = new QLabel(QStringLiteral("Gegevens opslaan..."), pictHeader_);
+  label1_->setFont(Lettertype("Segoe UI", 9));
+  label1_->adjustSize();
+}
+
+void FrmMain::BouwLijst() {
+  lvwLeveringen_ = new QTreeWidget(this);
+  lvwLeveringen_->setRootIsDecorated(false);
+  lvwLeveringen_->setUniformRowHeights(true);
+  lvwLeveringen_->setColumnCount(kDeliveryColumnCount);
+  QTreeWidgetItem* header = lvwLeveringen_->headerItem();
+  for (int i = 0; i < kDeliveryColumnCount; ++i) {
+    const DeliveryColumn& kolom = kDeliveryColumns[static_cast<size_t>(i)];
+    header->setText(i, QString::fromUtf8(kolom.title));
+    header->setTextAlignment(i, Uitlijning(i));
+    lvwLeveringen_->setColumnWidth(i, Twips(kolom.width_twips));
+    lvwLeveringen_->setColumnHidden(i, kolom.width_twips == 0);
+  }
+  lvwLeveringen_->header()->setStretchLastSection(false);
+}
+
+int FrmMain::Twips(int twips) const { return TwipsNaarPixels(twips, logicalDpiX()); }
+
+void FrmMain::Load(RunSequence& run, const std::string& argument) {
+  run_ = &run;
+  run.Load(argument);  // stamps, data folder, locale, status and progress
+  imgBack_->hide();
+  tmrStartup_.start();
+}
+
+void FrmMain::tmrStartup_Timer() {
+  tmrStartup_.stop();
+  if (!run_->Startup()) {
+    close();
+    return;
+  }
+  tmrSync_.start();
+}
+
+void FrmMain::tmrSync_Timer() {
+  tmrSync_.stop();
+  run_->Sync();
+  close();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+  if (run_ != nullptr && !run_->MayUnload()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  QCoreApplication::processEvents();
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this) window->close();
+  }
+}
+
+void FrmMain::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int w = width();
+  const int kop = Twips(kHeaderHoogte);
+  const int marge = Twips(kMarge);
+  pictHeader_->setGeometry(0, 0, w, kop);
+  lblHeaderCaption_->setGeometry(marge * 2, 0, w / 2, kop);
+  imgSave_->move(w - Twips(kSaveAfstand) - imgSave_->width(), (kop - imgSave_->height()) / 2);
+  label1_->move(imgSave_->x() - label1_->width() - marge, (kop - label1_->height()) / 2);
+  const int regel = Twips(300);
+  label2_->setGeometry(marge, kop + marge, Twips(700), regel);
+  lblStatus_->setGeometry(marge + Twips(750), kop + marge, w - Twips(900), regel);
+  progressBar_->setGeometry(marge, kop + marge * 2 + regel, w - marge * 2, Twips(240));
+  const int lijst = kop + marge * 3 + regel + Twips(240);
+  lvwLeveringen_->setGeometry(marge, lijst, w - marge * 2, std::max(0, height() - lijst - marge));
+}
+
+void FrmMain::SetStatus(const std::string& text) {
+  lblStatus_->setText(QString::fromStdString(text));
+  if (echo_) echo_->SetStatus(text);
+}
+
+void FrmMain::SetProgress(double percent) {
+  progressBar_->setValue(static_cast<int>(percent));
+  if (echo_) echo_->SetProgress(percent);
+}
+
+void FrmMain::ShowDeliveryLines(const DeliveryLines& lines) {
+  lvwLeveringen_->clear();
+  QList<QTreeWidgetItem*> items;
+  for (const DeliveryLine& line : lines) {
+    auto* item = new QTreeWidgetItem();
+    for (int i = 0; i < kDeliveryColumnCount; ++i) {
+      item->setText(i, QString::fromStdString(line.column(i + 1)));
+      item->setTextAlignment(i, Uitlijning(i));
+    }
+    item->setCheckState(0, line.checked ? Qt::Checked : Qt::Unchecked);
+    item->setData(0, Qt::UserRole, QString::fromStdString(line.tag));
+    items.append(item);
+  }
+  lvwLeveringen_->addTopLevelItems(items);
+  if (echo_) echo_->ShowDeliveryLines(lines);
+}
+
+void FrmMain::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+  if (echo_) echo_->SetCaption(caption);
+}
+
+void FrmMain::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+void FrmMain::SetBusyPointer(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void FrmMain::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+  if (echo_) {  // nobody to press OK: the console view answers at once
+    echo_->ShowMessage(text, icon, title);
+    return;
+  }
+  QMessageBox box(BoxIcoon(icon), QString::fromStdString(title), QString::fromStdString(text),
+                  QMessageBox::Ok, this);
+  box.exec();
+}
+
+}  // namespace typrosync

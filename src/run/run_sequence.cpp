@@ -1,0 +1,102 @@
+#include "run/run_sequence.h"
+
+#include <new>
+
+#include "common/date_format.h"
+#include "common/locale_settings.h"
+#include "common/vb_error.h"
+#include "orders/pending_orders.h"
+
+namespace typrosync {
+namespace {
+
+std::string SyncRegel(const std::string& label, const std::string& waarde) {
+  return PadRechts("SYNC", 10) + label + waarde;
+}
+
+std::string MetSlash(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+RunSequence::RunSequence(RunServices services, RunView& view)
+    : services_(std::move(services)),
+      view_(view),
+      log_(services_.clock, view, services_.computer_name) {}
+
+void RunSequence::Load(const std::string& argument) {
+  state_.sRunId = FormatMoment(services_.clock.Now(), "yyyymmdd") + "_" +
+                  FormatMoment(services_.clock.Now(), "hhmmss");
+  state_.sDataMapArg = MetSlash(argument);
+  state_.sZenderId = "KORVELDAM";
+  state_.sLeveranciersNummer = "KORVELDAM";
+  LeesLandinstellingen();
+  gsSpatie = " ";
+  gsApplicatieTitel = "Beheer - TallyraPro";
+  view_.SetProgress(0);
+  view_.SetStatus("Geen activiteit.");
+}
+
+bool RunSequence::Startup() {
+  if (state_.sDataMapArg.empty()) {
+    // No data folder is known yet, so these lines reach no file.
+    log_.LogRegel(SyncRegel(": ERROR           : ",
+                            "Geen parameters aangetroffen, start het programma als volgt:"));
+    log_.LogRegel(SyncRegel(": ERROR           : ",
+                            "<path>\\sync.exe <path naar datamap>, voorbeeld: "
+                            "C:\\Brenvik\\Korvath\\302021\\"));
+  }
+  log_.SetDataMap(state_.sDataMapArg);
+  admin_ = OpenAdministratie(state_.sDataMapArg, services_.engine, view_);
+  if (!admin_) return false;
+  TableRecordset& user = admin_->Table("UserGegevens");
+  if (user.RecordCount() > 0) {
+    user.MoveFirst();
+    view_.SetCaption(user.Field("Naam").Text() + " - TallyraPro - AutoSync");
+  }
+  BuilderServices builder_services{state_, *admin_, log_, view_, services_.clock};
+  if (services_.make_builders) builders_ = services_.make_builders(builder_services);
+  return true;
+}
+
+void RunSequence::RunOrders() {
+  if (!builders_) throw VbError(91, "Objectvariabele of blokvariabele With is niet ingesteld");
+  OrderContext ctx{state_, *admin_, view_, log_, services_.clock, *builders_};
+  LeesToelatingsnummers(ctx);
+  LeesOrders(ctx);
+}
+
+void RunSequence::Sync() {
+  state_.bBezig = true;
+  try {
+    log_.LogRegel(SyncRegel(": Datapath        : ", log_.DataMap()));
+    RunOrders();
+    view_.SetStatus("Gereed");
+    outcome_ = RunOutcome::kGereed;
+  } catch (const VbError& e) {
+    LogAfgebroken(e.number(), e.description());
+  } catch (const std::bad_alloc&) {
+    LogAfgebroken(7, "Onvoldoende geheugen");
+  } catch (const std::exception& e) {
+    LogAfgebroken(5, e.what());
+  }
+  state_.bBezig = false;
+}
+
+void RunSequence::LogAfgebroken(long number, const std::string& description) {
+  outcome_ = RunOutcome::kAfgebroken;
+  log_.LogRegel(SyncRegel(": ERROR           : ", "Synchronisatie afgebroken"), number,
+                description);
+  view_.SetStatus("Synchronisatie afgebroken");
+}
+
+RunOutcome RunToEnd(RunSequence& run, const std::string& argument) {
+  run.Load(argument);
+  if (!run.Startup()) return RunOutcome::kNietGeopend;
+  run.Sync();
+  return run.outcome();
+}
+
+}  // namespace typrosync

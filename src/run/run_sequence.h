@@ -1,0 +1,80 @@
+#pragma once
+// The run sequence of the main window without the window: load, the start-up
+// step (open the administration) and the sync step (read, send, stamp), each
+// called once by the window's one-shot timers (or directly when headless).
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/clock.h"
+#include "common/run_state.h"
+#include "database/administratie.h"
+#include "database/engine.h"
+#include "message/message_builders.h"
+#include "run/run_log.h"
+#include "run/run_outcome.h"
+#include "run/run_view.h"
+
+namespace typrosync {
+
+// What the message builders may use; all of it lives until the process ends.
+struct BuilderServices {
+  RunState& state;
+  Administratie& admin;
+  RunLog& log;
+  UserInterface& ui;
+  Clock& clock;
+};
+
+using MessageBuildersFactory =
+    std::function<std::unique_ptr<MessageBuilders>(BuilderServices& services)>;
+
+// The services main() builds once; they must outlive the sequence.
+struct RunServices {
+  Clock& clock;
+  DatabaseEngine& engine;
+  std::string computer_name;
+  MessageBuildersFactory make_builders;
+};
+
+class RunSequence {
+ public:
+  // `view` must outlive the sequence.
+  RunSequence(RunServices services, RunView& view);
+  RunSequence(const RunSequence&) = delete;
+  RunSequence& operator=(const RunSequence&) = delete;
+
+  // Form_Load: the run stamp, the data folder (a final "/" added), the locale
+  // separators, status "Geen activiteit." and progress 0.
+  void Load(const std::string& argument);
+  // tmrStartup_Timer: opens the administration and sets the caption. False
+  // when it could not be opened (nothing is logged; the window unloads).
+  bool Startup();
+  // tmrSync_Timer: the whole run, busy meanwhile. An error that ends the run
+  // is logged as one error line; the outcome tells how it went.
+  void Sync();
+
+  // Form_Unload's test: closing is refused while the run is busy.
+  bool MayUnload() const { return !state_.bBezig; }
+  RunOutcome outcome() const { return outcome_; }
+  RunState& state() { return state_; }
+  RunLog& log() { return log_; }
+
+ private:
+  void LogAfgebroken(long number, const std::string& description);
+  void RunOrders();
+
+  RunServices services_;
+  RunView& view_;
+  RunState state_;
+  RunLog log_;
+  std::unique_ptr<Administratie> admin_;
+  std::unique_ptr<MessageBuilders> builders_;
+  RunOutcome outcome_ = RunOutcome::kNietGeopend;
+};
+
+// Load, Startup and Sync in a row, as the timers would run them.
+RunOutcome RunToEnd(RunSequence& run, const std::string& argument);
+
+}  // namespace typrosync
