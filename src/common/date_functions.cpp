@@ -1,10 +1,125 @@
 #include "common/date_functions.h"
 
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "common/locale_settings.h"
+#include "common/number_text.h"
+#include "common/utf8_text.h"
+
 namespace typrosync {
 
-std::string DatumNaarTekst(std::string& sDatum, bool) { return sDatum; }
-Variant MaandConversie(const Variant&, bool) { return Variant(); }
-std::string DatumOmkeren(std::string& sDatum, bool) { return sDatum; }
-std::string VoorloopNullen(int32_t getal, int16_t) { return std::to_string(getal); }
+namespace {
+
+struct Month {
+  const char* abbreviation;  // accepted in upper case
+  const char* short_name;
+  const char* long_name;
+};
+
+constexpr std::array<Month, 12> kMonths = {{
+    {"JAN", "jan", "januari"},
+    {"FEB", "feb", "februari"},
+    {"MRT", "mrt", "maart"},
+    {"APR", "apr", "april"},
+    {"MEI", "mei", "mei"},
+    {"JUN", "jun", "juni"},
+    {"JUL", "jul", "juli"},
+    {"AUG", "aug", "augustus"},
+    {"SEP", "sep", "september"},
+    {"OKT", "okt", "oktober"},
+    {"NOV", "nov", "november"},
+    {"DEC", "dec", "december"},
+}};
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+// The month number of "1".."12" or "01".."09"; nullopt otherwise.
+std::optional<size_t> MonthOfNumberText(const std::string& text) {
+  for (size_t m = 1; m <= 12; ++m) {
+    const std::string plain = std::to_string(m);
+    if (text == plain || (m < 10 && text == "0" + plain)) return m;
+  }
+  return std::nullopt;
+}
+
+// A text read as a 32-bit whole number the way the platform converts it
+// (rounded, halves to even); nullopt when it is no number or out of range.
+std::optional<int32_t> WholeNumber(const std::string& text) {
+  const auto number = TryParseNumber(text);
+  if (!number) return std::nullopt;
+  const double rounded = RoundHalfEven(*number);
+  if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) return std::nullopt;
+  return static_cast<int32_t>(rounded);
+}
+
+// The display text of an eight-character yyyymmdd text; sets `empty_date`
+// for the year "0000".
+std::string EightDigitDate(const std::string& text, bool& empty_date) {
+  const std::string year = Utf8Mid(text, 1, 4);
+  std::string month = TrimSpaces(Utf8Mid(text, 5, 2));
+  const std::string day = TrimSpaces(Utf8Mid(text, 7, 2));
+  if (Utf8Length(month) == 1) {
+    if (const auto number = WholeNumber(month)) month = VoorloopNullen(*number, 2);
+  }
+  const std::string abbreviation = MaandConversie(Variant(month), false).Text();
+  empty_date = year == "0000";
+  // A day that is no number is shown as it stands.
+  const auto day_number = TryParseNumber(day);
+  if (day_number && *day_number == 0) return abbreviation + gsSpatie + year;
+  return day + gsSpatie + abbreviation + gsSpatie + year;
+}
+
+}  // namespace
+
+std::string DatumNaarTekst(std::string& sDatum, bool omkeren_eerst) {
+  // The flag means the caller's text is in ddmmyyyy order.
+  if (omkeren_eerst) sDatum = DatumOmkeren(sDatum, true);
+  bool empty_date = false;
+  std::string text =
+      Utf8Length(sDatum) == 8 ? EightDigitDate(sDatum, empty_date) : sDatum;
+  text = TrimSpaces(text);
+  if (text.starts_with("0")) text[0] = ' ';  // days 1-9 right-aligned
+  if (empty_date) return "";
+  return text;
+}
+
+Variant MaandConversie(const Variant& maand, bool lange_naam) {
+  const std::string text = UpperAscii(maand.Text());
+  for (size_t m = 0; m < kMonths.size(); ++m) {
+    if (text == kMonths[m].abbreviation) return Variant(static_cast<int>(m + 1));
+  }
+  if (const auto month = MonthOfNumberText(text)) {
+    const Month& entry = kMonths[*month - 1];
+    return Variant(std::string(lange_naam ? entry.long_name : entry.short_name));
+  }
+  return Variant();
+}
+
+std::string DatumOmkeren(std::string& sDatum, bool richting) {
+  if (!richting) {
+    if (Utf8Length(sDatum) != 8) return sDatum;
+    return Utf8Mid(sDatum, 7, 2) + Utf8Mid(sDatum, 5, 2) + Utf8Mid(sDatum, 1, 4);
+  }
+  if (sDatum.empty()) return sDatum;
+  const auto number = WholeNumber(sDatum);
+  if (!number) return sDatum;
+  sDatum = VoorloopNullen(*number, 8);
+  return Utf8Mid(sDatum, 5, 4) + Utf8Mid(sDatum, 3, 2) + Utf8Mid(sDatum, 1, 2);
+}
+
+std::string VoorloopNullen(int32_t getal, int16_t breedte) {
+  if (breedte < 0) return "";
+  std::string text = std::to_string(getal);
+  const auto width = static_cast<size_t>(breedte);
+  if (text.size() < width) text.insert(0, width - text.size(), '0');
+  return text.substr(0, width);
+}
 
 }  // namespace typrosync

@@ -36,8 +36,10 @@ long GetUserDefaultLCID();
 // The locale id is accepted for the caller's sake; only the process locale exists.
 std::string GetLandinstelling(long locale_id, long item);
 
-// Fills the four separator settings from the process locale and sets gsSpatie
-// and gsApplicatieTitel.
+// Fills the four separator settings from the process locale (call setlocale
+// first; a "C" locale has no monetary separators, so they become empty) and
+// sets gsSpatie and gsApplicatieTitel. Before this call the settings hold the
+// Dutch separators "," and ".".
 void LeesLandinstellingen();
 
 }  // namespace typrosync

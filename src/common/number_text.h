@@ -2,7 +2,8 @@
 // Numbers as texts in the Dutch conventions the administration's systems use:
 // decimal comma, grouping point. These are the platform conversions every
 // other module builds on (the text of a number, a text read as a number, the
-// leading-number rule, rounding and the 16/32-bit range checks).
+// leading-number rule, rounding and the 16/32-bit range checks). They do not
+// depend on the process locale.
 
 #include <cstdint>
 #include <optional>
@@ -18,8 +19,19 @@ std::string FormatDouble(double value);
 // Reads a text as a number: surrounding spaces, one leading sign, grouping
 // points in the whole part, one decimal comma, an exponent with E. Nothing else.
 std::optional<double> TryParseNumber(std::string_view text);
-// As TryParseNumber; a text that is not a number throws error 13.
+// As TryParseNumber; a text that is not a number throws error 13, a number
+// beyond the double range error 6.
 double ParseNumber(std::string_view text);
+
+// The exact decimal value of a number text (read as TryParseNumber does, the
+// exponent included) written without exponent: decimal comma, no grouping, no
+// trailing zeros, at most 28 decimals and 29 digits (halves to even beyond).
+// nullopt when the text is not a number or too large ("1E-3" gives "0,001").
+std::optional<std::string> DecimalText(std::string_view text);
+
+// The value with exactly `decimals` decimals (0 and up), decimal comma, no
+// grouping, rounded halves away from zero on its 15-digit text ("0.00").
+std::string FormatFixed(double value, int decimals);
 
 // The leading-number rule: blanks are skipped, then an optional sign, digits
 // with an optional point as decimal separator and an optional exponent are

@@ -1,20 +1,86 @@
 #include "run/run_log.h"
 
+#include <unistd.h>
+
+#include <climits>
+#include <fstream>
 #include <utility>
+
+#include "common/date_format.h"
+#include "common/file_helpers.h"
+#include "common/utf8_text.h"
+#include "common/vb_error.h"
 
 namespace typrosync {
 
-std::string PadRechts(const std::string& text, int16_t) { return text; }
-std::string GetComputerNaam() { return "-"; }
-std::string ComputerNaamUit(std::optional<std::string>) { return "-"; }
+namespace {
+
+constexpr char kSection[] = "BEHEER";
+constexpr char kLineEnd[] = "\r\n";
+
+// Runs one step of the log; whatever it throws is dropped.
+template <typename Step>
+void IgnoringErrors(Step step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+std::optional<std::string> PlatformHostName() {
+  char buffer[256] = {};
+  if (gethostname(buffer, sizeof buffer - 1) != 0) return std::nullopt;
+  return std::string(buffer);  // up to the first NUL
+}
+
+}  // namespace
+
+std::string PadRechts(const std::string& text, int16_t width) {
+  if (width < 0) throw VbError(5, "Ongeldige procedureaanroep of ongeldig argument");
+  std::string out = Utf8Left(TrimSpaces(text), static_cast<size_t>(width));
+  const size_t length = Utf8Length(out);
+  out.append(static_cast<size_t>(width) - length, ' ');
+  return out;
+}
+
+std::string ComputerNaamUit(std::optional<std::string> platform_name) {
+  if (!platform_name) return "-";
+  std::string name = platform_name->substr(0, platform_name->find('\0'));
+  MaakBestandsnaamVeilig(name);
+  return name.empty() ? "-" : name;
+}
+
+std::string GetComputerNaam() { return ComputerNaamUit(PlatformHostName()); }
 
 RunLog::RunLog(Clock& clock, UserInterface& ui, std::string computer_name)
     : clock_(clock), ui_(ui), computer_name_(std::move(computer_name)) {}
 
 void RunLog::SetDataMap(std::string data_map) { data_map_ = std::move(data_map); }
 
-void RunLog::LogRegel(const std::string&, long, const std::string&) {}
+std::string RunLog::Line(const std::string& text) {
+  return FormatMoment(clock_.Now(), "dd-mmm-yyyy HH:mm:ss") + " : " +
+         PadRechts(computer_name_, 15) + " : " + PadRechts(kSection, 15) + " : " + text;
+}
 
-std::string RunLog::Line(const std::string& text) { return text; }
+void RunLog::LogRegel(const std::string& sTekst, long lFoutNummer, const std::string& sFoutTekst) {
+  if (data_map_.empty()) return;
+  std::string file_name;
+  IgnoringErrors([&] {
+    file_name = data_map_ + "typrosync-" + FormatMoment(clock_.Now(), "yyyy-mm") + ".log";
+  });
+  IgnoringErrors([&] { ui_.ProcessPendingEvents(); });
+  IgnoringErrors([&] {
+    std::ofstream file(file_name, std::ios::binary | std::ios::app);
+    if (!file) return;
+    file << (sTekst.empty() ? std::string() : Line(sTekst)) << kLineEnd;
+    if (lFoutNummer != 0) {
+      file << Line(PadRechts("ERROR", 10) + ":  + Error        : " + std::to_string(lFoutNummer) +
+                   " -> " + sFoutTekst)
+           << kLineEnd;
+    }
+    file.close();
+  });
+  IgnoringErrors([&] { ui_.ProcessPendingEvents(); });
+}
 
 }  // namespace typrosync

@@ -1,0 +1,89 @@
+#include "common/utf8_text.h"
+
+namespace typrosync {
+
+namespace {
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Length of the valid UTF-8 sequence at `i`, or 1 for a byte that starts none.
+size_t SequenceLength(std::string_view text, size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 1;
+  }
+  if (i + length > text.size()) return 1;
+  const auto second = static_cast<unsigned char>(text[i + 1]);
+  if (second < low || second > high) return 1;
+  for (size_t k = 2; k < length; ++k) {
+    if (!IsContinuation(static_cast<unsigned char>(text[i + k]))) return 1;
+  }
+  return length;
+}
+
+// Byte offset of the character with zero-based index `index` (size() past the end).
+size_t OffsetOf(std::string_view text, size_t index) {
+  size_t offset = 0;
+  for (size_t n = 0; n < index && offset < text.size(); ++n) {
+    offset += SequenceLength(text, offset);
+  }
+  return offset;
+}
+
+}  // namespace
+
+std::vector<std::string_view> Utf8Characters(std::string_view text) {
+  std::vector<std::string_view> characters;
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = SequenceLength(text, i);
+    characters.push_back(text.substr(i, length));
+    i += length;
+  }
+  return characters;
+}
+
+size_t Utf8Length(std::string_view text) {
+  size_t count = 0;
+  for (size_t i = 0; i < text.size(); i += SequenceLength(text, i)) ++count;
+  return count;
+}
+
+std::string Utf8Left(std::string_view text, size_t count) {
+  return std::string(text.substr(0, OffsetOf(text, count)));
+}
+
+std::string Utf8Right(std::string_view text, size_t count) {
+  const size_t length = Utf8Length(text);
+  if (count >= length) return std::string(text);
+  return std::string(text.substr(OffsetOf(text, length - count)));
+}
+
+std::string Utf8Mid(std::string_view text, size_t start, size_t count) {
+  if (start == 0) start = 1;
+  const size_t begin = OffsetOf(text, start - 1);
+  const std::string_view rest = text.substr(begin);
+  if (count == std::string::npos) return std::string(rest);
+  return std::string(rest.substr(0, OffsetOf(rest, count)));
+}
+
+std::string TrimSpaces(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return "";
+  const size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace typrosync
