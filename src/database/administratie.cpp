@@ -1,12 +1,129 @@
 #include "database/administratie.h"
 
-namespace typrosync {
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <vector>
 
-std::unique_ptr<Administratie> OpenAdministratie(const std::string&, DatabaseEngine&,
-                                                 UserInterface&) {
-  return nullptr;
+#include "common/file_helpers.h"
+#include "database/administratie_tables.h"
+#include "database/database_errors.h"
+#include "database/name_index.h"
+
+namespace typrosync {
+namespace {
+
+class OpenedAdministratie final : public Administratie {
+ public:
+  TableRecordset& Table(std::string_view name) override {
+    const int position = positions_.Find(name);
+    if (position < 0) throw database_errors::ItemNotFound(std::string(name));
+    return *tables_[position];
+  }
+  Database& dbAdministratie() override { return *administratie_; }
+  Database& dbArchief() override { return *archief_; }
+
+  std::unique_ptr<Database> administratie_;
+  std::unique_ptr<Database> archief_;
+  void AddTable(std::string_view name, std::unique_ptr<TableRecordset> table) {
+    positions_.Add(name, static_cast<int>(tables_.size()));
+    tables_.push_back(std::move(table));
+  }
+
+ private:
+  std::vector<std::unique_ptr<TableRecordset>> tables_;
+  NameIndex positions_;
+};
+
+// The first line of an existing settings file, as text input reads it (up
+// to CR, LF or CR LF). A file without any line cannot be read: error 62.
+std::string ReadFirstLine(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw VbError(53, "Bestand niet gevonden");
+  std::string line;
+  char c = 0;
+  bool any = false;
+  while (file.get(c)) {
+    any = true;
+    if (c == '\r' || c == '\n') break;
+    line.push_back(c);
+  }
+  if (!any) throw VbError(62, "Invoer voorbij einde van bestand");
+  return line;
 }
 
-std::string DecodeerWachtwoord(const std::string& s) { return s; }
+// The first line of sDataMap & name when that file exists.
+std::optional<std::string> ReadSettingsFile(const std::string& sDataMap, const char* name) {
+  std::string path = sDataMap + name;
+  std::string probe = path;
+  if (!BestaatBestand(probe)) return std::nullopt;
+  return ReadFirstLine(path);
+}
+
+std::string LowerCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+void OpenTables(OpenedAdministratie& administratie, bool bLockEdits) {
+  for (const AdministratieTable& table : AdministratieTables()) {
+    Database& db = table.source == TableSource::kArchief ? administratie.dbArchief()
+                                                        : administratie.dbAdministratie();
+    std::unique_ptr<TableRecordset> recordset = db.OpenTable(std::string(table.name));
+    if (table.takes_lock_flag) recordset->SetLockEdits(bLockEdits);
+    administratie.AddTable(table.name, std::move(recordset));
+  }
+}
+
+std::unique_ptr<Administratie> Open(const std::string& sDataMap, DatabaseEngine& engine,
+                                    UserInterface& ui) {
+  std::string password;
+  if (std::optional<std::string> line = ReadSettingsFile(sDataMap, "tallyra.pwd")) {
+    ui.ProcessPendingEvents();
+    password = DecodeerWachtwoord(*line);
+  }
+  bool bLockEdits = true;
+  if (std::optional<std::string> line = ReadSettingsFile(sDataMap, "tallyra.lock")) {
+    if (LowerCase(*line) == "false") bLockEdits = false;
+    ui.ProcessPendingEvents();
+  }
+  // Sets the file up for several users before the databases are opened.
+  engine.PrepareSharedUse(sDataMap + "TallyraDB.mdb", password);
+  std::error_code ignored;
+  std::filesystem::current_path(sDataMap, ignored);
+
+  auto administratie = std::make_unique<OpenedAdministratie>();
+  administratie->administratie_ = engine.OpenDatabase(sDataMap + "TallyraDB.mdb", password);
+  administratie->archief_ = engine.OpenDatabase(sDataMap + "Archief.mdb", password);
+  OpenTables(*administratie, bLockEdits);
+  return administratie;
+}
+
+}  // namespace
+
+std::unique_ptr<Administratie> OpenAdministratie(const std::string& sDataMap,
+                                                 DatabaseEngine& engine, UserInterface& ui) {
+  if (sDataMap.empty()) return nullptr;
+  try {
+    return Open(sDataMap, engine, ui);
+  } catch (const std::exception& error) {
+    std::cerr << "typrosync: administratie niet geopend: " << error.what() << '\n';
+    return nullptr;
+  }
+}
+
+std::string DecodeerWachtwoord(const std::string& s) {
+  std::string decoded;
+  decoded.reserve(s.size());
+  for (char c : s) {
+    const double half = static_cast<unsigned char>(c) / 2.0;
+    decoded.push_back(static_cast<char>(static_cast<int>(std::nearbyint(half))));
+  }
+  return std::string(decoded.rbegin(), decoded.rend());
+}
 
 }  // namespace typrosync

@@ -2,11 +2,40 @@
 
 namespace typrosync {
 
-std::string GetOmschrijvingFromTabel(Database&, const std::string&, const std::string&) {
-  return "";
+std::string GetOmschrijvingFromTabel(Database& db, const std::string& strTabelNaam,
+                                     const std::string& strSelectie) {
+  std::string result;
+  const int16_t length = static_cast<int16_t>(std::min<size_t>(strSelectie.size(), INT16_MAX));
+  for (int16_t i = 1; i <= length; ++i) {
+    if (IsPositieGemarkeerd(i, strSelectie)) result += GetCodeOmschrijving(db, strTabelNaam, i) + ", ";
+  }
+  if (result.ends_with(", ")) result.resize(result.size() - 2);
+  return result;
 }
-bool IsPositieGemarkeerd(int16_t, const std::string&) { return false; }
-std::string GetCodeOmschrijving(Database&, const std::string&, int16_t) { return ""; }
-std::string GetTabelOmschrijving(TableRecordset&, int16_t) { return ""; }
+
+bool IsPositieGemarkeerd(int16_t position, const std::string& selection) {
+  if (position < 1 || static_cast<size_t>(position) > selection.size()) return false;
+  const char c = selection[position - 1];
+  return c == 'X' || c == 'x';
+}
+
+std::string GetCodeOmschrijving(Database& db, const std::string& table, int16_t code) {
+  if (code <= 0) return "";
+  std::unique_ptr<TableRecordset> recordset = db.OpenTable(table);
+  recordset->SetIndex("PrimaryKey");
+  recordset->Seek(Variant(static_cast<int>(code)));
+  if (recordset->NoMatch()) return "";
+  return recordset->Field("Omschrijving").Text();
+}
+
+std::string GetTabelOmschrijving(TableRecordset& table, int16_t code) {
+  if (code <= 0 || table.RecordCount() == 0) return "";
+  table.SetIndex("PrimaryKey");
+  table.MoveFirst();
+  table.Seek(Variant(static_cast<int>(code)));
+  if (table.NoMatch()) return "";
+  const std::string text = table.Field("Omschrijving").Text();
+  return text == "(niet ingesteld)" ? "n/a" : text;
+}
 
 }  // namespace typrosync
