@@ -57,6 +57,9 @@ LineAmounts BerekenBedragen(const LineAmountInput& input) {
   if (k != 0) {
     n = Currency::FromText(BedragVan(Variant(Currency::FromDouble(b.ToDouble() * (100 - k) / 100))));
   }
+  result.eenheden = u;
+  result.bedrag = b;
+  result.netto = n;
   const double eenheden = qd / divisor;
   result.berekende_prijs =
       eenheden == 0 ? BedragVan(Variant(0.0)) : BedragVan(Variant(n.ToDouble() / eenheden));

@@ -25,6 +25,9 @@ struct LineAmounts {
   std::string verkoopprijs;     // column "verkoopprijs"
   std::string berekende_prijs;  // column "berekende prijs"
   Currency prijs;               // P: the sales price as Currency
+  Currency eenheden;            // U: the quantity in price units
+  Currency bedrag;              // B: U times P, rounded to cents
+  Currency netto;               // N: B after the discount
 };
 
 // Computes the three texts. Throws VbError 13 when an intermediate text does
