@@ -110,7 +110,8 @@ std::string VervangAlles(std::string sTekst, const std::string& sZoek, const std
     if (count == 0) break;
     // A replacement that holds the search text grows the text every round.
     if (sVervang.size() > sZoek.size() &&
-        (sVervang.size() - sZoek.size()) > (kMaxTekstLengte - sTekst.size()) / count) {
+        (sVervang.size() - sZoek.size()) >
+            (kMaxTekstLengte - std::min(sTekst.size(), kMaxTekstLengte)) / count) {
       throw VbError(14, "Onvoldoende tekenreeksruimte");
     }
     sTekst = ReplaceOnce(sTekst, sZoek, sVervang);
