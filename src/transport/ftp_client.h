@@ -8,11 +8,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace typrosync {
 
 class FtpSession;
+struct FtpStatus;
+struct FtpListEntry;
 
 // Transfer types and connect flags with their WinINet values.
 inline constexpr int32_t kFtpTransferAscii = 1;
@@ -74,13 +78,42 @@ class cFTP {
   bool IsConnected() const { return session_ != nullptr; }
 
  private:
+  struct UploadBlocks {
+    int64_t total = 0;
+    int64_t sent = 0;
+    int64_t handed_out = 0;
+    bool full_block_pending = false;
+    bool remainder_sent = false;
+  };
+  struct DownloadBlocks {
+    int32_t total = 0;
+    int64_t received = 1;  // starts at 1: reports read 256, 511, ...
+    int64_t done = 0;
+    std::string buffer;
+  };
+
+  // Builds and stores the error text of `lError`; for 12003 the server's
+  // last reply lines (`last_response_`) replace it.
   void SetLastErrorMessage(int32_t lError);
+  bool Fail(int32_t error, std::string response);  // stores the text, returns false
+  bool Check(const FtpStatus& status);              // Fail unless the status is ok
+  bool RequireConnection();
+  bool RunCommands(const std::vector<std::string>& commands);
+  bool ListFolder(const std::string& folder, std::vector<FtpListEntry>& entries);
+  static bool OpenLocalForWriting(std::ofstream& local, const std::string& path);
+  long NextUploadBlock(std::ifstream& local, UploadBlocks& blocks, char* buffer, size_t size);
+  bool TakeDownloadBytes(std::ofstream& local, DownloadBlocks& blocks, const char* data,
+                         size_t length);
+  void RaiseProgress(int32_t lCurrentBytes, int32_t lTotalBytes);
+  void ProcessEvents();
+  bool IsAscii() const { return transfer_type_ == kFtpTransferAscii; }
 
   FtpClientOptions options_;
   std::unique_ptr<FtpSession> session_;  // the connection; null when closed
   int32_t transfer_type_ = kFtpTransferAscii;
   int32_t connect_flags_ = kFtpModeActive;
   std::string last_error_message_;
+  std::string last_response_;  // reply lines of the last failing command
   FileTransferProgress progress_;
 };
 

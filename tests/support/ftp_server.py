@@ -8,6 +8,9 @@ line of output, then serves until it is terminated.
   --password  password (default "geheim")
   --perm      pyftpdlib permissions of the user (default "elradfmwMT";
               "elr" refuses uploads and deletions)
+  --log       file that receives one line per event: "CONNECT" for every
+              control connection, then "COMMAND argument -> code" per command
+              (the password is not written)
 """
 import argparse
 import logging
@@ -18,17 +21,36 @@ from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
+class LoggingHandler(FTPHandler):
+    log_path = None
+
+    def _append(self, line):
+        if self.log_path:
+            with open(self.log_path, "a") as out:
+                out.write(line + "\n")
+
+    def on_connect(self):
+        self._append("CONNECT")
+
+    def log_cmd(self, cmd, arg, respcode, respstr):
+        if cmd == "PASS":
+            arg = "***"
+        self._append("%s %s -> %d" % (cmd, arg or "", respcode))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
     parser.add_argument("--user", default="agro")
     parser.add_argument("--password", default="geheim")
     parser.add_argument("--perm", default="elradfmwMT")
+    parser.add_argument("--log")
     args = parser.parse_args()
     logging.basicConfig(level=logging.CRITICAL)
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm=args.perm)
-    handler = FTPHandler
+    handler = LoggingHandler
+    handler.log_path = args.log
     handler.authorizer = authorizer
     handler.permit_foreign_addresses = False
     server = FTPServer(("127.0.0.1", 0), handler)

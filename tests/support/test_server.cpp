@@ -111,9 +111,10 @@ std::string HttpsTestServer::url() const {
 }
 
 FtpTestServer::FtpTestServer(const FtpServerOptions& options) {
-  server_ = TestServer::Start("ftp_server.py", {"--root", options.root, "--user", options.user,
-                                                "--password", options.password, "--perm",
-                                                options.perm});
+  std::vector<std::string> args{"--root",     options.root,     "--user", options.user,
+                                "--password", options.password, "--perm", options.perm};
+  if (!options.log.empty()) args.insert(args.end(), {"--log", options.log});
+  server_ = TestServer::Start("ftp_server.py", args);
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -73,6 +73,7 @@ struct FtpServerOptions {
   std::string user = "agro";
   std::string password = "geheim";
   std::string perm = "elradfmwMT";  // "elr": uploads and deletions refused
+  std::string log;                  // file of "CONNECT" and "CMD arg -> code" lines
 };
 
 class FtpTestServer {
