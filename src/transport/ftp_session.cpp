@@ -147,7 +147,9 @@ struct FtpSession::Impl {
     const Exchange* last = LastExchange();
     switch (code) {
       case CURLE_OK: return {0, last ? last->reply : std::string()};
-      case CURLE_COULDNT_RESOLVE_HOST: return Fail(kErrorInternetNameNotResolved);
+      case CURLE_COULDNT_RESOLVE_HOST:
+      case CURLE_URL_MALFORMAT:  // a host name no resolver would accept
+        return Fail(kErrorInternetNameNotResolved);
       case CURLE_COULDNT_CONNECT: return Fail(kErrorInternetCannotConnect);
       case CURLE_OPERATION_TIMEDOUT:
       case CURLE_FTP_ACCEPT_TIMEOUT: return Fail(kErrorInternetTimeout);
