@@ -29,6 +29,9 @@ lock = threading.Lock()
 
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    # Headers and body leave in separate writes; without this each reply
+    # waits for the client's delayed acknowledgement.
+    disable_nagle_algorithm = True
 
     def setup(self):
         super().setup()
