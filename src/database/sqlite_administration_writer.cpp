@@ -26,7 +26,17 @@ AdministrationWriter::AdministrationWriter(const std::string& path) {
     throw database_errors::EngineFailure(path + " bestaat al");
   }
   connection_ = SqliteConnection::Create(path);
-  connection_->Exec("PRAGMA journal_mode=WAL");
+  // A new file needs no crash safety until it is finished: write it once,
+  // without a journal on disk, and switch to WAL for shared use at the end.
+  connection_->Exec("PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536");
+}
+
+AdministrationWriter::~AdministrationWriter() {
+  try {
+    connection_->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL");
+  } catch (const std::exception&) {
+    // The file stays readable; opening it for the sync sets WAL again.
+  }
 }
 
 void AdministrationWriter::CreateTable(const TableDefinition& table) {

@@ -35,6 +35,10 @@ class AdministrationWriter {
   // Creates a new file in WAL mode; error 3000 when the file already exists
   // or cannot be made.
   explicit AdministrationWriter(const std::string& path);
+  // Leaves the file in WAL mode.
+  ~AdministrationWriter();
+  AdministrationWriter(const AdministrationWriter&) = delete;
+  AdministrationWriter& operator=(const AdministrationWriter&) = delete;
 
   // The table without its indexes (build those after bulk inserts).
   void CreateTable(const TableDefinition& table);
