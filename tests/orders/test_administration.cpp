@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -167,15 +168,20 @@ std::string TestAdministratie::Log(const std::string& maand) const {
 }
 
 int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-               const std::vector<std::string>& environment, std::string* output) {
+               const std::vector<std::string>& environment, std::string* output,
+               std::string* errors) {
   int pipe_fds[2];
   if (pipe(pipe_fds) != 0) return -1;
+  // Standard error goes to a file so that two pipes never block each other.
+  std::FILE* error_file = std::tmpfile();
+  if (error_file == nullptr) return -1;
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(pipe_fds[1], STDOUT_FILENO);
-    if (output == nullptr) dup2(pipe_fds[1], STDERR_FILENO);
+    dup2(fileno(error_file), STDERR_FILENO);
     close(pipe_fds[0]);
     close(pipe_fds[1]);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) unsetenv(name);
     for (const std::string& setting : environment) putenv(const_cast<char*>(setting.c_str()));
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -192,6 +198,11 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
   int status = 0;
   waitpid(pid, &status, 0);
   if (output != nullptr) *output = collected;
+  std::rewind(error_file);
+  std::string error_text;
+  while (size_t got = std::fread(buffer, 1, sizeof buffer, error_file)) error_text.append(buffer, got);
+  std::fclose(error_file);
+  if (errors != nullptr) *errors = error_text;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

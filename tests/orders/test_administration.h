@@ -75,8 +75,11 @@ class FakeClock : public Clock {
   LocalDateTime moment_;
 };
 
-// Runs a program with arguments; its exit status, or -1 when it did not exit.
+// Runs a program with arguments, without a display (DISPLAY, WAYLAND_DISPLAY
+// and QT_QPA_PLATFORM removed, then `environment` added). Its exit status,
+// or -1 when it did not exit; standard output and error when asked for.
 int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-               const std::vector<std::string>& environment = {}, std::string* output = nullptr);
+               const std::vector<std::string>& environment = {}, std::string* output = nullptr,
+               std::string* errors = nullptr);
 
 }  // namespace typrosync::testing
