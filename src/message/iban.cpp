@@ -63,7 +63,7 @@ bool IsGeldigeIban(std::string sTekst) {
 }
 
 int16_t RestNaDeling(std::string& sGetal, int16_t iDeler) {
-  if (sGetal.empty()) sGetal = "0";
+  if (sGetal.empty()) sGetal.assign(1, '0');
   if (iDeler == 0) throw VbError::DivisionByZero();
   // Each round replaces the first four characters of the text by the decimal
   // text of their remainder. The text is kept as that remainder (`kop`) plus
