@@ -68,7 +68,7 @@ void cStringBuilder::Append(const std::string& sThis) {
   if (sThis.empty()) return;
   const int32_t needed = CheckedSize(static_cast<int64_t>(m_iUsed) + sThis.size());
   GrowTo(needed);
-  m_sBuffer.replace(m_iUsed, sThis.size(), sThis);
+  std::memcpy(m_sBuffer.data() + m_iUsed, sThis.data(), sThis.size());
   m_iUsed = needed;
 }
 
