@@ -34,7 +34,8 @@ struct Row {
 
 std::vector<Row> TableRows() {
   std::vector<Row> rows;
-  for (int code = 0; code < 32; ++code) rows.push_back({std::string(1, static_cast<char>(code)), ""});
+  for (int code = 0; code < 32; ++code)
+    rows.push_back({std::string(1, static_cast<char>(code)), ""});
   for (char32_t code : {U'"', U'`', U'<'}) rows.push_back({Utf8(code), "."});
   for (int position = 128; position < 256; ++position) {
     const char32_t code = Cp437Character(static_cast<unsigned char>(position));
@@ -50,7 +51,8 @@ std::string FoldRowByRow(const std::string& text, const std::vector<Row>& rows) 
 }
 
 const std::string kCustomer =
-    "Loonbedrijf Ærø & Zn; \"De Hoeve\"\tKerkstraat 12\r\nSint-Oedenrode (NB) Café Zoë ½ ha € 12,50 ";
+    "Loonbedrijf Ærø & Zn; \"De Hoeve\"\tKerkstraat 12\r\nSint-Oedenrode (NB) Café Zoë ½ ha € "
+    "12,50 ";
 
 void BM_FoldOnePass(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(VerwijderAccenten(kCustomer));

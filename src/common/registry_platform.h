@@ -9,10 +9,10 @@
 
 namespace typrosync::registry_platform {
 
-inline constexpr long kSuccess = 0;          // ERROR_SUCCESS
-inline constexpr long kFileNotFound = 2;     // ERROR_FILE_NOT_FOUND
-inline constexpr long kInvalidHandle = 6;    // ERROR_INVALID_HANDLE
-inline constexpr long kMoreData = 234;       // ERROR_MORE_DATA
+inline constexpr long kSuccess = 0;        // ERROR_SUCCESS
+inline constexpr long kFileNotFound = 2;   // ERROR_FILE_NOT_FOUND
+inline constexpr long kInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+inline constexpr long kMoreData = 234;     // ERROR_MORE_DATA
 
 // Opens `sub_key` under `parent` (a predefined root or an open key) and puts
 // the new key's handle in `key`.

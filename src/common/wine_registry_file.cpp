@@ -89,15 +89,24 @@ long ReadNumber(std::string_view text, size_t& pos, int base, int max_digits) {
 // The character a one-letter escape stands for (\n, \t, ...), or the letter.
 char SimpleEscape(char c) {
   switch (c) {
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'e': return '\x1b';
-    case 'f': return '\f';
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case 'v': return '\v';
-    default: return c;
+    case 'a':
+      return '\a';
+    case 'b':
+      return '\b';
+    case 'e':
+      return '\x1b';
+    case 'f':
+      return '\f';
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case 'v':
+      return '\v';
+    default:
+      return c;
   }
 }
 
@@ -121,7 +130,7 @@ void DecodeEscape(std::string_view text, size_t& pos, Utf16ToUtf8& out) {
 std::vector<std::string> SplitKeyPath(const std::string& path) {
   std::vector<std::string> parts;
   size_t from = 0;
-  for (size_t pos = path.find('\\'); ; pos = path.find('\\', from)) {
+  for (size_t pos = path.find('\\');; pos = path.find('\\', from)) {
     const std::string part = path.substr(from, pos == std::string::npos ? pos : pos - from);
     if (!part.empty()) parts.push_back(part);
     if (pos == std::string::npos) break;
@@ -185,45 +194,56 @@ std::optional<uint32_t> ReadTypeSuffix(std::string_view data, size_t& pos) {
   return static_cast<uint32_t>(type);
 }
 
-std::optional<RegistryValue> ParseValueData(std::string_view data, RegistryValue value) {
+// "text" or str(N):"text": a string with its terminating NUL.
+std::optional<RegistryValue> ParseStringData(std::string_view data, RegistryValue value) {
   size_t pos = 0;
-  if (data.starts_with("\"") || data.starts_with("str(")) {
-    value.type = kRegSzType;
-    if (data[0] == 's') {
-      pos = 3;
-      const auto type = ReadTypeSuffix(data, pos);
-      if (!type || pos >= data.size() || data[pos] != '"') return std::nullopt;
-      value.type = *type;
-    }
-    size_t end = 0;
-    const auto text = DecodeRegistryString(data.substr(pos + 1), end);
-    if (!text) return std::nullopt;
-    value.data = *text + '\0';
-    return value;
-  }
-  if (data.starts_with("dword:")) {
-    pos = 6;
-    const long number = ReadNumber(data, pos, 16, 8);
-    if (number < 0) return std::nullopt;
-    value.type = kRegDwordType;
-    for (int i = 0; i < 4; ++i) value.data += static_cast<char>((number >> (8 * i)) & 0xFF);
-    return value;
-  }
-  if (data.starts_with("hex")) {
+  value.type = kRegSzType;
+  if (data[0] == 's') {
     pos = 3;
-    value.type = kRegBinaryType;
-    if (data.substr(pos, 1) == ":") {
-      ++pos;
-    } else if (const auto type = ReadTypeSuffix(data, pos)) {
-      value.type = *type;
-    } else {
-      return std::nullopt;
-    }
-    const auto bytes = ParseHexBytes(data.substr(pos));
-    if (!bytes) return std::nullopt;
-    value.data = IsStringType(value.type) ? Utf16LeBytesToUtf8(*bytes) : *bytes;
-    return value;
+    const auto type = ReadTypeSuffix(data, pos);
+    if (!type || pos >= data.size() || data[pos] != '"') return std::nullopt;
+    value.type = *type;
   }
+  size_t end = 0;
+  const auto text = DecodeRegistryString(data.substr(pos + 1), end);
+  if (!text) return std::nullopt;
+  value.data = *text + '\0';
+  return value;
+}
+
+// dword:0000002a, kept as its four little-endian bytes.
+std::optional<RegistryValue> ParseDwordData(std::string_view data, RegistryValue value) {
+  size_t pos = 6;
+  const long number = ReadNumber(data, pos, 16, 8);
+  if (number < 0) return std::nullopt;
+  value.type = kRegDwordType;
+  for (int i = 0; i < 4; ++i) value.data += static_cast<char>((number >> (8 * i)) & 0xFF);
+  return value;
+}
+
+// hex:01,02 (binary) or hex(N):01,02 (type N as bytes).
+std::optional<RegistryValue> ParseHexData(std::string_view data, RegistryValue value) {
+  size_t pos = 3;
+  value.type = kRegBinaryType;
+  if (data.substr(pos, 1) == ":") {
+    ++pos;
+  } else if (const auto type = ReadTypeSuffix(data, pos)) {
+    value.type = *type;
+  } else {
+    return std::nullopt;
+  }
+  const auto bytes = ParseHexBytes(data.substr(pos));
+  if (!bytes) return std::nullopt;
+  value.data = IsStringType(value.type) ? Utf16LeBytesToUtf8(*bytes) : *bytes;
+  return value;
+}
+
+std::optional<RegistryValue> ParseValueData(std::string_view data, RegistryValue value) {
+  if (data.starts_with("\"") || data.starts_with("str(")) {
+    return ParseStringData(data, std::move(value));
+  }
+  if (data.starts_with("dword:")) return ParseDwordData(data, std::move(value));
+  if (data.starts_with("hex")) return ParseHexData(data, std::move(value));
   return std::nullopt;
 }
 
@@ -295,8 +315,7 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::optional<std::string> DecodeRegistryString(std::string_view text, size_t& end,
-                                                char closing) {
+std::optional<std::string> DecodeRegistryString(std::string_view text, size_t& end, char closing) {
   Utf16ToUtf8 out;
   for (size_t pos = 0; pos < text.size();) {
     const char c = text[pos];

@@ -19,7 +19,7 @@
 namespace typrosync {
 
 struct RegistryValue {
-  std::string name;  // "" for the default value
+  std::string name;   // "" for the default value
   uint32_t type = 0;  // 1 REG_SZ, 2 REG_EXPAND_SZ, 3 REG_BINARY, 4 REG_DWORD, ...
   // Strings as UTF-8 with their terminating NUL (as the registry stores
   // them); other types as their raw bytes.
@@ -29,8 +29,8 @@ struct RegistryValue {
 // The values of the key `path` (components, compared without regard to ASCII
 // case) in the file text; an empty list for a key that only has subkeys, and
 // nullopt when the file holds neither the key nor anything below it.
-std::optional<std::vector<RegistryValue>> FindWineRegistryKey(
-    std::string_view file_text, const std::vector<std::string>& path);
+std::optional<std::vector<RegistryValue>> FindWineRegistryKey(std::string_view file_text,
+                                                              const std::vector<std::string>& path);
 
 // The text of a quoted registry string starting just after its opening quote,
 // escapes decoded to UTF-8; `end` receives the position after the closing

@@ -6,6 +6,7 @@
 namespace typrosync {
 namespace {
 
+// clang-format off
 // Code page 437, positions 128-255.
 constexpr std::array<char32_t, 128> kCp437High = {
     0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7,  // 128
@@ -36,6 +37,7 @@ constexpr std::array<const char*, 46> kFoldedHigh = {
     "a", "i", "o", "u", "n", "N", "", "",    // 160 á í ó ú ñ Ñ ª º
     "", "", "", "", "", "i",                 // 168 ¿ ⌐ ¬ ½ ¼ ¡
 };
+// clang-format on
 
 using FoldingTable = std::unordered_map<char32_t, std::string_view>;
 

@@ -57,7 +57,8 @@ bool IsGeldigeIban(std::string sTekst) {
   std::erase(sTekst, ' ');
   if (CountUtf8Chars(sTekst) < 10) return false;
   for (char& c : sTekst) c = UpperAscii(c);
-  std::erase_if(sTekst, [](char c) { return kIbanScheidingstekens.find(c) != std::string_view::npos; });
+  std::erase_if(sTekst,
+                [](char c) { return kIbanScheidingstekens.find(c) != std::string_view::npos; });
   std::string sGetal = IbanDigits(MoveCountryToEnd(sTekst));
   return RestNaDeling(sGetal, 97) == 1;
 }

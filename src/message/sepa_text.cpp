@@ -24,7 +24,9 @@ constexpr std::array<bool, 256> BuildSepaSet() {
 }
 constexpr std::array<bool, 256> kInSepaSet = BuildSepaSet();
 
-void ReplaceByte(std::string& text, char from, char to) { std::replace(text.begin(), text.end(), from, to); }
+void ReplaceByte(std::string& text, char from, char to) {
+  std::replace(text.begin(), text.end(), from, to);
+}
 
 std::string KeepSepaCharacters(const std::string& text) {
   std::string kept;
@@ -55,8 +57,7 @@ std::string ReplaceOnce(const std::string& text, const std::string& search,
                         const std::string& replacement) {
   std::string result;
   size_t from = 0;
-  for (size_t pos = text.find(search); pos != std::string::npos;
-       pos = text.find(search, from)) {
+  for (size_t pos = text.find(search); pos != std::string::npos; pos = text.find(search, from)) {
     result.append(text, from, pos - from).append(replacement);
     from = pos + search.size();
   }
@@ -103,7 +104,8 @@ std::string VerwijderAccenten(const std::string& sTekst) {
   return folded;
 }
 
-std::string VervangAlles(std::string sTekst, const std::string& sZoek, const std::string& sVervang) {
+std::string VervangAlles(std::string sTekst, const std::string& sZoek,
+                         const std::string& sVervang) {
   if (sZoek.empty()) return sTekst;
   for (int round = 0; round < kMaxVervangRondes; ++round) {
     const size_t count = CountOccurrences(sTekst, sZoek);

@@ -9,9 +9,9 @@
 namespace typrosync {
 
 struct Utf8Char {
-  size_t size = 1;         // bytes taken by the character, at least 1
-  char32_t code = 0;       // the code point; for an invalid byte the byte itself
-  bool valid = false;      // false for a byte that is not valid UTF-8
+  size_t size = 1;     // bytes taken by the character, at least 1
+  char32_t code = 0;   // the code point; for an invalid byte the byte itself
+  bool valid = false;  // false for a byte that is not valid UTF-8
 };
 
 // The character starting at byte `pos` (pos < text.size()).

@@ -187,9 +187,10 @@ TEST(RegistryNulTest, RemovesOneTrailingNul) {
 
 TEST(WineRegistryFileTest, SurvivesArbitraryFileText) {
   std::mt19937 random(1857);
-  const std::string pieces[] = {"[", "]", "\\\\", "\"", "@", "=", "\\", "\n", "hex(1):", "hex:",
-                                "dword:", "str(2):", "41,00,", "\\x", "d83d", "\\0", "Key",
-                                "\xC3", "\r\n", ",", "ff", "(", "):"};
+  const std::string pieces[] = {
+      "[",       "]",    "\\\\",   "\"",      "@",      "=",   "\\",   "\n",
+      "hex(1):", "hex:", "dword:", "str(2):", "41,00,", "\\x", "d83d", "\\0",
+      "Key",     "\xC3", "\r\n",   ",",       "ff",     "(",   "):"};
   std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1);
   for (int round = 0; round < 2000; ++round) {
     std::string text = "[Key]\n";

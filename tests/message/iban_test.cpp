@@ -13,11 +13,11 @@ namespace {
 constexpr char kIsoExample[] = "GB82 WEST 1234 5698 7654 32";
 
 TEST(IbanTest, AcceptsTheIsoExampleInItsWrittenForms) {
-  for (const char* iban : {kIsoExample, "GB82WEST12345698765432", "gb82 west 1234 5698 7654 32",
-                           "GB82-WEST-1234-5698-7654-32", "GB82/WEST/1234/5698/7654/32",
-                           "GB82:WEST\\1234+5698*7654 32", "GB82.WEST.1234.5698.7654.32",
-                           "NL91ABNA0417164300",
-                           "CH9300762011623852957", "AD1200012030200359100100"}) {
+  for (const char* iban :
+       {kIsoExample, "GB82WEST12345698765432", "gb82 west 1234 5698 7654 32",
+        "GB82-WEST-1234-5698-7654-32", "GB82/WEST/1234/5698/7654/32",
+        "GB82:WEST\\1234+5698*7654 32", "GB82.WEST.1234.5698.7654.32", "NL91ABNA0417164300",
+        "CH9300762011623852957", "AD1200012030200359100100"}) {
     EXPECT_TRUE(IsGeldigeIban(iban)) << iban;
   }
 }
@@ -36,8 +36,7 @@ TEST(IbanTest, RejectsEveryOneDigitCorruptionOfTheIsoExample) {
 }
 
 TEST(IbanTest, RejectsShortAndMalformedTexts) {
-  for (const char* text : {"", "NL", "NL91 ABNA", "GB82WEST12345698765433",
-                           "1234567890"}) {
+  for (const char* text : {"", "NL", "NL91 ABNA", "GB82WEST12345698765433", "1234567890"}) {
     EXPECT_FALSE(IsGeldigeIban(text)) << text;
   }
 }
@@ -57,7 +56,7 @@ TEST(IbanTest, ChecksTheSepaCountryOfValidIbansOnly) {
       {kIsoExample, true},
       {"US02WEST12345698765432", false},
       {"AD1200012030200359100100", false},
-      {" NL91ABNA0417164300", false},  // looked up as " N"
+      {" NL91ABNA0417164300", false},    // looked up as " N"
       {"US02WEST12345698765433", true},  // not a valid IBAN, so not refused
   };
   for (const Case& c : cases) EXPECT_EQ(IsSepaLandIban(c.text), c.sepa) << c.text;
@@ -73,10 +72,10 @@ TEST(IbanTest, RemainderOfShortAndEmptyTexts) {
     int16_t remainder;
   };
   const Case cases[] = {
-      {"0", 97, 0},       {"98", 97, 1},         {"99999", 97, 89},
-      {"3214282912345698765432161182", 97, 1},  // the ISO example, rearranged
-      {"1000000", 7, 1},  {"12a456", 97, 92},     // reads "12a4" as 12, then 1256
-      {"abc", 97, 0},     {"0000001", 97, 1},
+      {"0", 97, 0},      {"98", 97, 1},
+      {"99999", 97, 89}, {"3214282912345698765432161182", 97, 1},  // the ISO example, rearranged
+      {"1000000", 7, 1}, {"12a456", 97, 92},                       // reads "12a4" as 12, then 1256
+      {"abc", 97, 0},    {"0000001", 97, 1},
   };
   for (const Case& c : cases) {
     std::string digits = c.digits;
