@@ -1,11 +1,11 @@
 #include "ui/button_pictures.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
-#include <QCoreApplication>
 #include <map>
 #include <memory>
 
@@ -137,16 +137,18 @@ void DrawGlyph(QPainter& p, Glyph glyph, const QPointF& c, double s, const QColo
   p.setBrush(Qt::NoBrush);
   switch (glyph) {
     case Glyph::kChevron:
-      p.drawPolyline(QPolygonF{{c.x() - s / 4, c.y() - s / 2}, {c.x() + s / 4, c.y()},
-                               {c.x() - s / 4, c.y() + s / 2}});
+      p.drawPolyline(QPolygonF{
+          {c.x() - s / 4, c.y() - s / 2}, {c.x() + s / 4, c.y()}, {c.x() - s / 4, c.y() + s / 2}});
       break;
     case Glyph::kCheck:
-      p.drawPolyline(QPolygonF{{c.x() - s / 2, c.y()}, {c.x() - s / 8, c.y() + s / 2.5},
+      p.drawPolyline(QPolygonF{{c.x() - s / 2, c.y()},
+                               {c.x() - s / 8, c.y() + s / 2.5},
                                {c.x() + s / 2, c.y() - s / 2}});
       break;
     case Glyph::kBars:
       for (int i = -1; i <= 1; ++i) {
-        p.drawLine(QPointF(c.x() - s / 2, c.y() + i * s / 3), QPointF(c.x() + s / 2, c.y() + i * s / 3));
+        p.drawLine(QPointF(c.x() - s / 2, c.y() + i * s / 3),
+                   QPointF(c.x() + s / 2, c.y() + i * s / 3));
       }
       break;
     case Glyph::kDot:
@@ -155,8 +157,8 @@ void DrawGlyph(QPainter& p, Glyph glyph, const QPointF& c, double s, const QColo
       break;
     case Glyph::kArrow:
       p.setBrush(ink);
-      p.drawPolygon(QPolygonF{{c.x() - s / 3, c.y() - s / 2}, {c.x() + s / 2, c.y()},
-                              {c.x() - s / 3, c.y() + s / 2}});
+      p.drawPolygon(QPolygonF{
+          {c.x() - s / 3, c.y() - s / 2}, {c.x() + s / 2, c.y()}, {c.x() - s / 3, c.y() + s / 2}});
       break;
     case Glyph::kCross:
       p.drawLine(QPointF(c.x() - s / 2, c.y() - s / 2), QPointF(c.x() + s / 2, c.y() + s / 2));
@@ -218,14 +220,16 @@ QPixmap DrawJaNee(int16_t look) {
   const bool on = look == kLookPressed;
   QColor fill = on ? QColor(0x2e, 0x7d, 0xd1) : QColor(0xf4, 0xf4, 0xf4);
   if (look == kLookDisabled) fill = QColor(0xe4, 0xe4, 0xe4);
-  p.setPen(QPen(look == kLookHover ? kHoverRing : QColor(0x60, 0x60, 0x60), look == kLookHover ? 2 : 1));
+  p.setPen(
+      QPen(look == kLookHover ? kHoverRing : QColor(0x60, 0x60, 0x60), look == kLookHover ? 2 : 1));
   p.setBrush(fill);
   p.drawRoundedRect(QRectF(1, 1, 38, 16), 3, 3);
   QFont font;
   font.setPixelSize(11);
   font.setBold(true);
   p.setFont(font);
-  p.setPen(look == kLookDisabled ? kDisabledInk : (on ? QColor(Qt::white) : QColor(0x30, 0x30, 0x30)));
+  p.setPen(look == kLookDisabled ? kDisabledInk
+                                 : (on ? QColor(Qt::white) : QColor(0x30, 0x30, 0x30)));
   p.drawText(QRect(0, 0, 40, 18), Qt::AlignCenter, on ? "Ja" : "Nee");
   return pixmap;
 }

@@ -20,7 +20,8 @@ inline constexpr int kLookCount = 4;
 using LookPictures = std::array<QPixmap, kLookCount>;
 
 // The thirteen picture styles of cmdButtonXP.
-inline constexpr std::array<int16_t, 13> kButtonStyles{1, 2, 3, 4, 5, 10, 11, 12, 13, 14, 15, 16, 30};
+inline constexpr std::array<int16_t, 13> kButtonStyles{1,  2,  3,  4,  5,  10, 11,
+                                                       12, 13, 14, 15, 16, 30};
 
 bool IsButtonStyle(int16_t style);
 

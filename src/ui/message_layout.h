@@ -38,7 +38,7 @@ struct MessageLayoutInput {
   long buttons_top = 0;          // top of the button panel before the layout
   int button_count = 0;          // captions given (upper bound + 1)
   std::array<long, kMaxButtons> button_widths{kButtonWidth, kButtonWidth, kButtonWidth,
-                                               kButtonWidth};
+                                              kButtonWidth};
   // Height the label takes for its prompt at a given width.
   std::function<long(long label_width)> label_height;
 };

@@ -29,13 +29,13 @@ inline constexpr long kFixedProcedures = 9;
 
 struct HookRecord {
   quintptr window_handle = 0;
-  MsgHook* owner = nullptr;         // not owned; nullptr marks the record free
-  long previous_procedure = 0;      // record hooked on the same window before, 0: its own handling
-  QObject* own_procedure = nullptr; // the replacement procedure (owned by the module)
-  long message_count = 0;           // 0: every message is watched
+  MsgHook* owner = nullptr;          // not owned; nullptr marks the record free
+  long previous_procedure = 0;       // record hooked on the same window before, 0: its own handling
+  QObject* own_procedure = nullptr;  // the replacement procedure (owned by the module)
+  long message_count = 0;            // 0: every message is watched
   std::array<bool, kFilterSize> message_filter{};
   std::unique_ptr<std::unordered_map<std::string, bool>> message_set;
-  QPointer<QWidget> window;         // the hooked widget while it lives
+  QPointer<QWidget> window;  // the hooked widget while it lives
 };
 
 // Takes the lowest free record (doubling the table when none is free), hooks `hWnd`

@@ -77,8 +77,8 @@ TEST_F(CMessageTest, EveryButtonOfEverySetReturnsItsResult) {
   for (const Case& c : cases) {
     for (size_t index = 0; index < c.results.size(); ++index) {
       std::vector<QString> shown;
-      const long result = AnswerMsgBox(
-          c.set, static_cast<int>(index), [&](FMessage& window) { shown = VisibleCaptions(window); });
+      const long result = AnswerMsgBox(c.set, static_cast<int>(index),
+                                       [&](FMessage& window) { shown = VisibleCaptions(window); });
       EXPECT_EQ(shown, c.captions) << "set " << c.set;
       EXPECT_EQ(result, c.results[index]) << "set " << c.set << " button " << index;
     }
@@ -231,14 +231,16 @@ TEST_F(CMessageTest, ManyLinesMakeTheWindowTaller) {
   int tall_height = 0;
   QRect buttons;
   QRect label;
-  AnswerMsgBox(0, 0, [&](FMessage& window) { short_height = window.height(); }, "Een regel");
-  AnswerMsgBox(0, 0,
-               [&](FMessage& window) {
-                 tall_height = window.height();
-                 buttons = window.picButtons()->geometry();
-                 label = window.lblMessage()->geometry();
-               },
-               lines.join("\r\n"));
+  AnswerMsgBox(
+      0, 0, [&](FMessage& window) { short_height = window.height(); }, "Een regel");
+  AnswerMsgBox(
+      0, 0,
+      [&](FMessage& window) {
+        tall_height = window.height();
+        buttons = window.picButtons()->geometry();
+        label = window.lblMessage()->geometry();
+      },
+      lines.join("\r\n"));
   EXPECT_EQ(short_height, TwipsToPixels(kDesignClientHeight));
   EXPECT_GT(tall_height, short_height);
   EXPECT_EQ(buttons.bottom(), tall_height - 1);  // the panel stays along the bottom
@@ -251,7 +253,8 @@ TEST_F(CMessageTest, ButtonsSitCentredWithTheirGap) {
     for (int i = 0; i < 3; ++i) lefts.push_back(window.cmdButton(i)->x());
   });
   // 5145 wide: lefts 705, 1965 and 3225 twips.
-  EXPECT_EQ(lefts, (std::vector<int>{TwipsToPixels(705), TwipsToPixels(1965), TwipsToPixels(3225)}));
+  EXPECT_EQ(lefts,
+            (std::vector<int>{TwipsToPixels(705), TwipsToPixels(1965), TwipsToPixels(3225)}));
 }
 
 TEST_F(CMessageTest, ErrorWindowCopiesTheExactPromptAndStaysOpen) {

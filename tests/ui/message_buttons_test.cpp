@@ -10,7 +10,7 @@ TEST(MessageButtonsTest, IconAndDefaultButtonComeFromTheirFlagBits) {
   EXPECT_EQ(IconFor(16), 16);
   EXPECT_EQ(IconFor(48), 48);
   EXPECT_EQ(IconFor(64 + 3), 64);
-  EXPECT_EQ(IconFor(80), 0);   // 16 + 64 is no icon
+  EXPECT_EQ(IconFor(80), 0);  // 16 + 64 is no icon
   EXPECT_EQ(IconFor(112), 0);
   EXPECT_EQ(DefaultButtonFor(0), 0);
   EXPECT_EQ(DefaultButtonFor(256 + 16), 1);

@@ -63,8 +63,7 @@ TEST(MessageLayoutTest, WindowGrowsWhenTheLabelComesCloseToTheButtons) {
   };
   // Buttons at 1185, label top 240: gap = 945 - height; below 135 the window grows.
   for (const Case& c : {Case{195, 1995}, Case{810, 1995}, Case{811, 1996}, Case{2000, 3185}}) {
-    EXPECT_EQ(LayOutMessage(Input(false, 100, 1, c.label_height)).window_height,
-              c.expected_height)
+    EXPECT_EQ(LayOutMessage(Input(false, 100, 1, c.label_height)).window_height, c.expected_height)
         << "label height " << c.label_height;
   }
 }

@@ -16,8 +16,8 @@
 namespace typrosync {
 namespace {
 
-constexpr long kWatched = QEvent::User;             // 1000: filter entry 229
-constexpr long kSameEntry = QEvent::User + 257;     // 1257: filter entry 229 as well
+constexpr long kWatched = QEvent::User;          // 1000: filter entry 229
+constexpr long kSameEntry = QEvent::User + 257;  // 1257: filter entry 229 as well
 constexpr long kOther = QEvent::User + 1;
 
 // A widget that writes down the events its own handling sees.
@@ -146,8 +146,7 @@ TEST_F(MsgHookTest, BeforeCanChangeTheKeyTheWidgetSees) {
   QObject::connect(&hook, &MsgHook::Before, [](long&, long& wParam, long&, long&) {
     if (wParam == Qt::Key_A) wParam = Qt::Key_B;
   });
-  QObject::connect(&hook, &MsgHook::After,
-                   [&](long&, long& wParam, long&) { after_key = wParam; });
+  QObject::connect(&hook, &MsgHook::After, [&](long&, long& wParam, long&) { after_key = wParam; });
   hook.Hook(&widget, {QEvent::KeyPress});
   QKeyEvent key = KeyA();
   key.ignore();
