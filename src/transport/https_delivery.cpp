@@ -62,8 +62,10 @@ struct EasyDeleter {
 };
 
 // Watches the transfer for the send and receive time-outs: a phase in which
-// no byte moves for too long is aborted from the progress callback.
+// no byte moves for too long is aborted from the progress callback. The
+// clock starts once the connection is up; until then the connect time-out rules.
 struct TransferWatch {
+  CURL* curl = nullptr;
   long send_timeout_ms = 0;
   long receive_timeout_ms = 0;
   curl_off_t last_up = -1;
@@ -73,7 +75,9 @@ struct TransferWatch {
 
   bool Expired(curl_off_t ultotal, curl_off_t ulnow, curl_off_t dlnow) {
     auto now = SteadyClock::now();
-    if (ulnow != last_up || dlnow != last_down) {
+    curl_off_t pretransfer = 0;
+    curl_easy_getinfo(curl, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+    if (pretransfer == 0 || ulnow != last_up || dlnow != last_down) {
       last_up = ulnow;
       last_down = dlnow;
       last_activity = now;
@@ -149,6 +153,8 @@ class CurlHttpsSender : public HttpsSender {
     }
     result.sent = true;
     result.reply = std::move(body);
+    // The reply counts even when response.txt cannot take it: the message
+    // was delivered, and sending it again would deliver it twice.
     AppendReply(data_map_ + "response.txt", result.reply);
     return result;
   }
@@ -159,6 +165,7 @@ class CurlHttpsSender : public HttpsSender {
     CURL* curl = handle_.get();
     if (curl == nullptr) return CURLE_FAILED_INIT;
     std::unique_ptr<curl_slist, SlistDeleter> headers(BuildHeaders(bericht));
+    watch.curl = curl;
     watch.send_timeout_ms = options_.send_timeout_ms;
     watch.receive_timeout_ms = options_.receive_timeout_ms;
     SetRequestOptions(curl, bericht, headers.get());

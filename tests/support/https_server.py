@@ -10,6 +10,7 @@ line of output, then serves until it is terminated.
                   "#conn C" line, request line, header lines as received, an
                   empty line, then the body bytes
   --silent        accept connections but never answer
+  --handshake-delay  seconds to wait before the TLS handshake of a connection
 """
 import argparse
 import http.server
@@ -34,6 +35,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     disable_nagle_algorithm = True
 
     def setup(self):
+        time.sleep(args.handshake_delay)
+        self.request.do_handshake()
         super().setup()
         with lock:
             self.conn_id = next(connections)
@@ -78,6 +81,9 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
+    def handle_error(self, request, client_address):
+        pass  # refused handshakes and dropped clients are part of the tests
+
 
 def main():
     global args
@@ -88,11 +94,13 @@ def main():
     parser.add_argument("--status", type=int, default=200)
     parser.add_argument("--record-dir")
     parser.add_argument("--silent", action="store_true")
+    parser.add_argument("--handshake-delay", type=float, default=0.0)
     args = parser.parse_args()
     server = Server(("127.0.0.1", 0), Handler)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(args.cert, args.key)
-    server.socket = context.wrap_socket(server.socket, server_side=True)
+    server.socket = context.wrap_socket(server.socket, server_side=True,
+                                        do_handshake_on_connect=False)
     print(server.server_address[1], flush=True)
     server.serve_forever()
 

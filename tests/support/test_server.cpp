@@ -103,6 +103,9 @@ HttpsTestServer::HttpsTestServer(const HttpsServerOptions& options) {
   if (!options.reply_file.empty()) args.insert(args.end(), {"--reply-file", options.reply_file});
   if (!options.record_dir.empty()) args.insert(args.end(), {"--record-dir", options.record_dir});
   if (options.silent) args.push_back("--silent");
+  if (options.handshake_delay_s > 0) {
+    args.insert(args.end(), {"--handshake-delay", std::to_string(options.handshake_delay_s)});
+  }
   server_ = TestServer::Start("https_server.py", args);
 }
 

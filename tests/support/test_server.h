@@ -55,6 +55,7 @@ struct HttpsServerOptions {
   std::string record_dir;  // requests recorded as request-N.txt
   int status = 200;
   bool silent = false;     // accepts, never answers
+  double handshake_delay_s = 0;  // a slow TLS handshake
 };
 
 // The HTTPS test server. url() is its Crop-R endpoint path.

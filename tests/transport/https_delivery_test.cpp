@@ -249,6 +249,25 @@ TEST_F(HttpsDeliveryTest, RequestFailuresAreNotReplies) {
   EXPECT_EQ(DataFile("bericht.xml"), "<a/>\r\n");
 }
 
+// The send and receive time-outs start once the connection is up.
+TEST_F(HttpsDeliveryTest, SlowHandshakeFallsUnderTheConnectTimeOut) {
+  HttpsServerOptions slow_options;
+  slow_options.certificate = trusted_;
+  slow_options.handshake_delay_s = 1.5;
+  HttpsTestServer slow(slow_options);
+  HttpsOptions options;
+  options.url = slow.url();
+  options.ca_bundle = trusted_.cert;
+  options.send_timeout_ms = 500;
+  options.receive_timeout_ms = 500;
+  options.connect_timeout_ms = 10000;
+  HttpsReply reply = MakeHttpsSender(data_.path(), options)->VerstuurViaHTTPS("<a/>");
+  EXPECT_TRUE(reply.sent) << reply.failure;
+  options.connect_timeout_ms = 500;
+  reply = MakeHttpsSender(data_.path(), options)->VerstuurViaHTTPS("<a/>");
+  EXPECT_FALSE(reply.sent);
+}
+
 TEST(CropREndpointTest, FixedUrlUnlessTheEnvironmentReplacesIt) {
   unsetenv("TYPROSYNC_CROPR_URL");
   std::string fixed = CropREndpoint();
