@@ -1,7 +1,9 @@
 #include "common/currency.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "common/number_text.h"
 #include "common/vb_error.h"
@@ -41,7 +43,24 @@ Currency Currency::FromDouble(double value) {
 }
 
 Currency Currency::FromText(const std::string& text) {
-  return FromDouble(ParseNumber(text));
+  // Read the decimal digits exactly rather than through a double, so that
+  // halves of the fourth decimal round to even as the text shows them.
+  const std::optional<std::string> exact = DecimalText(text);
+  if (!exact) return FromDouble(ParseNumber(text));  // throws 13 or 6
+  const bool negative = exact->starts_with("-");
+  const std::string digits = exact->substr(negative ? 1 : 0);
+  const size_t comma = digits.find(',');
+  const std::string whole = digits.substr(0, comma);
+  std::string fraction = comma == std::string::npos ? "" : digits.substr(comma + 1);
+  fraction.resize(std::max<size_t>(fraction.size(), 5), '0');
+  if (whole.size() > 19) throw VbError::Overflow();
+  __int128 raw = 0;
+  for (char c : whole + fraction.substr(0, 4)) raw = raw * 10 + (c - '0');
+  const bool above_half =
+      fraction[4] > '5' ||
+      (fraction[4] == '5' && fraction.find_first_not_of('0', 5) != std::string::npos);
+  if (above_half || (fraction[4] == '5' && !above_half && raw % 2 != 0)) ++raw;
+  return Currency(Checked(negative ? -raw : raw));
 }
 
 double Currency::ToDouble() const { return static_cast<double>(raw_) / kScale; }

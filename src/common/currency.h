@@ -17,7 +17,8 @@ class Currency {
   static constexpr Currency FromRaw(int64_t raw) { return Currency(raw); }
   // Rounds to four decimals, halves to even; NaN or out of range throws error 6.
   static Currency FromDouble(double value);
-  // Reads a Dutch number text (see ParseNumber); error 13 when not a number.
+  // Reads a Dutch number text (see ParseNumber) exactly and rounds it to four
+  // decimals, halves to even; error 13 when not a number, 6 when out of range.
   static Currency FromText(const std::string& text);
 
   int64_t raw() const { return raw_; }

@@ -82,8 +82,7 @@ std::string DatumNaarTekst(std::string& sDatum, bool omkeren_eerst) {
   // The flag means the caller's text is in ddmmyyyy order.
   if (omkeren_eerst) sDatum = DatumOmkeren(sDatum, true);
   bool empty_date = false;
-  std::string text =
-      Utf8Length(sDatum) == 8 ? EightDigitDate(sDatum, empty_date) : sDatum;
+  std::string text = Utf8Length(sDatum) == 8 ? EightDigitDate(sDatum, empty_date) : sDatum;
   text = TrimSpaces(text);
   if (text.starts_with("0")) text[0] = ' ';  // days 1-9 right-aligned
   if (empty_date) return "";

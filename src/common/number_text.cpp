@@ -116,8 +116,8 @@ struct Digits15 {
 
 Digits15 SignificantDigits(double value) {
   char buffer[40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::scientific, 14);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
   std::string text(buffer, result.ptr);
   Digits15 out;
   out.negative = text[0] == '-';
@@ -167,8 +167,9 @@ void RoundScaleHalfEven(std::string& digits, long& scale, long keep) {
   const std::string dropped = digits.substr(cut);
   digits.erase(cut);
   scale = keep;
-  const bool above_half = dropped[0] > '5' ||
-                          (dropped[0] == '5' && dropped.find_first_not_of('0', 1) != std::string::npos);
+  const bool above_half =
+      dropped[0] > '5' ||
+      (dropped[0] == '5' && dropped.find_first_not_of('0', 1) != std::string::npos);
   const bool half = dropped[0] == '5' && !above_half;
   const bool odd = !digits.empty() && (digits.back() - '0') % 2 == 1;
   if (above_half || (half && odd)) IncrementDigits(digits);

@@ -33,7 +33,9 @@ TEST(DatumNaarTekstTest, DisplayTexts) {
       {"", ""},
       {"0", " "},
       {"2024abcd", "cd  2024"},
-      {"2024\xC3\xA9\xC3\xA9" "05", " 5  2024"},  // eight characters, not bytes
+      {"2024\xC3\xA9\xC3\xA9"
+       "05",
+       " 5  2024"},  // eight characters, not bytes
   };
   for (const auto& c : cases) {
     std::string date = c.date;

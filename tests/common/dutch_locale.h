@@ -21,8 +21,8 @@ inline bool UseDutchLocale() {
     const auto folder =
         std::filesystem::temp_directory_path() / ("typro-locale-" + std::to_string(getuid()));
     std::filesystem::create_directories(folder);
-    const std::string command = "localedef -i nl_NL -f UTF-8 '" +
-                                (folder / kDutchLocale).string() + "' >/dev/null 2>&1";
+    const std::string command =
+        "localedef -i nl_NL -f UTF-8 '" + (folder / kDutchLocale).string() + "' >/dev/null 2>&1";
     if (!std::filesystem::exists(folder / kDutchLocale) && std::system(command.c_str()) != 0) {
       return false;
     }

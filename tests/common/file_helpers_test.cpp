@@ -41,11 +41,21 @@ TEST_F(BestaatBestandTest, NamesAndPatterns) {
     const char* name;
     bool exists;
   } cases[] = {
-      {"tallyra.pwd", true},  {"tallyra.lock", false}, {"TALLYRA.PWD", false},
-      {"sub", true},          {"*.pwd", true},         {"tallyra.?wd", true},
-      {"t*a.p?d", true},      {"*.xyz", false},        {"READ*", true},
-      {"README.*", true},     {"?", true},             {"x?", false},
-      {"sub/*", true},        {"missing/*.*", false},  {"*/README", false},
+      {"tallyra.pwd", true},
+      {"tallyra.lock", false},
+      {"TALLYRA.PWD", false},
+      {"sub", true},
+      {"*.pwd", true},
+      {"tallyra.?wd", true},
+      {"t*a.p?d", true},
+      {"*.xyz", false},
+      {"READ*", true},
+      {"README.*", true},
+      {"?", true},
+      {"x?", false},
+      {"sub/*", true},
+      {"missing/*.*", false},
+      {"*/README", false},
   };
   for (const auto& c : cases) {
     std::string path = Path(c.name);

@@ -16,10 +16,10 @@ using NumberFormatTest = testing::DutchSeparatorsTest;
 
 struct BedragCase {
   Variant value;
-  const char* plain;         // no flags
-  const char* brackets;      // brackets flag
-  const char* whole_units;   // whole-units flag
-  const char* rounded;       // rounding flag
+  const char* plain;        // no flags
+  const char* brackets;     // brackets flag
+  const char* whole_units;  // whole-units flag
+  const char* rounded;      // rounding flag
 };
 
 std::string Bedrag(Variant value, bool brackets = false, bool whole = false, bool round = false) {
@@ -69,7 +69,9 @@ TEST_F(NumberFormatTest, NormaliseerBedragCleansTypedTexts) {
       {"12 EUR", "12,00"},
       {"2E3 kg", "2.000,00"},
       {"1 234,5", "1.234,50"},
-      {"\xC2\xA0" "7,25\xC2\xA0", "7,25"},
+      {"\xC2\xA0"
+       "7,25\xC2\xA0",
+       "7,25"},
       {"--5", "-5,00"},
       {"- 5", "-5,00"},
       {"5-", "5,00"},
@@ -161,7 +163,10 @@ TEST_F(NumberFormatTest, NormaliseerGetal) {
       {1234.5678, 3, true, "1234,567"},
       {int64_t{12}, 2, false, "12,00"},
       {"123456789012345,678", 3, true, "56789012345,678"},
-      {std::string("\0" "12", 3), 2, false, "0,00"},
+      {std::string("\0"
+                   "12",
+                   3),
+       2, false, "0,00"},
   };
   for (const auto& c : cases) {
     Variant value = c.value;
@@ -246,7 +251,9 @@ TEST_F(NumberFormatTest, TelTeken) {
   EXPECT_EQ(TelTeken(letters, empty), 3);
   EXPECT_EQ(empty, "X");
 
-  std::string accents = "\xC3\xA9\xC3\xA9" "a";
+  std::string accents =
+      "\xC3\xA9\xC3\xA9"
+      "a";
   std::string e_acute = "\xC3\xA9";
   EXPECT_EQ(TelTeken(accents, e_acute), 2);
 

@@ -53,9 +53,9 @@ TEST(TryParseNumberTest, ReadsDutchNumberTexts) {
     const char* text;
     double value;
   } cases[] = {
-      {"12,5", 12.5},     {" 1.234,5 ", 1234.5}, {"1.5", 15},      {"-,5", -0.5},
-      {"+3", 3},          {"5,", 5},             {"1E3", 1000},    {"1,5e-2", 0.015},
-      {"\t7\r\n", 7},     {"1E-400", 0},         {"0012", 12},     {"1.2.3", 123},
+      {"12,5", 12.5}, {" 1.234,5 ", 1234.5}, {"1.5", 15},       {"-,5", -0.5},  {"+3", 3},
+      {"5,", 5},      {"1E3", 1000},         {"1,5e-2", 0.015}, {"\t7\r\n", 7}, {"1E-400", 0},
+      {"0012", 12},   {"1.2.3", 123},
   };
   for (const auto& c : cases) {
     const auto value = TryParseNumber(c.text);
@@ -83,9 +83,8 @@ TEST(LeadingNumberTest, ReadsAsFarAsTheNumberGoes) {
     const char* text;
     double value;
   } cases[] = {
-      {"12abc", 12}, {" 1 2 3", 123}, {"1.5.6", 1.5}, {"-3e2x", -300}, {"abc", 0},
-      {"12,5", 12},  {".", 0},        {"", 0},        {"- 4", -4},     {"2D1", 20},
-      {"7e", 7},     {"+.5", 0.5},
+      {"12abc", 12}, {" 1 2 3", 123}, {"1.5.6", 1.5}, {"-3e2x", -300}, {"abc", 0}, {"12,5", 12},
+      {".", 0},      {"", 0},         {"- 4", -4},    {"2D1", 20},     {"7e", 7},  {"+.5", 0.5},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
   EXPECT_EQ(ErrorNumberOf([] { LeadingNumber("1e999"); }), 6);
@@ -135,7 +134,8 @@ TEST(DecimalTextTest, ExactValueWithoutExponent) {
       {"1,23456789012345678901234567891", "1,2345678901234567890123456789"},
       {"1E-99999999", "0"},
   };
-  for (const auto& c : cases) EXPECT_EQ(DecimalText(c.text).value_or("<none>"), c.decimal) << c.text;
+  for (const auto& c : cases)
+    EXPECT_EQ(DecimalText(c.text).value_or("<none>"), c.decimal) << c.text;
   for (const char* text : {"abc", "", "1E", "79228162514264337593543950336", "1E29", "1E99999"}) {
     EXPECT_FALSE(DecimalText(text).has_value()) << text;
   }
@@ -147,9 +147,10 @@ TEST(FormatFixedTest, FixedDecimalsRoundedHalfAway) {
     int decimals;
     const char* text;
   } cases[] = {
-      {2.675, 2, "2,68"},     {-0.004, 2, "0,00"}, {0.5, 0, "1"},         {-0.5, 0, "-1"},
-      {12.5, 3, "12,500"},    {-1.2345, 3, "-1,235"}, {9.9999, 3, "10,000"}, {1e-300, 2, "0,00"},
-      {1e20, 2, "100000000000000000000,00"}, {0, 4, "0,0000"},  {123.456, -2, "123"},
+      {2.675, 2, "2,68"},    {-0.004, 2, "0,00"},  {0.5, 0, "1"},
+      {-0.5, 0, "-1"},       {12.5, 3, "12,500"},  {-1.2345, 3, "-1,235"},
+      {9.9999, 3, "10,000"}, {1e-300, 2, "0,00"},  {1e20, 2, "100000000000000000000,00"},
+      {0, 4, "0,0000"},      {123.456, -2, "123"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatFixed(c.value, c.decimals), c.text) << c.value;
 }

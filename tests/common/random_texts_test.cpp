@@ -24,9 +24,31 @@ using RandomTextsTest = testing::DutchSeparatorsTest;
 // Texts made of the pieces that matter to the cleaning steps, plus raw bytes
 // (invalid UTF-8 and NUL included).
 std::string RandomText(std::mt19937& random) {
-  static const char* const kPieces[] = {
-      "0", "1", "5", "9", "12", "995", ",", ".", "-", "+", "E", "e", " ", "%", "\xC2\xA0",
-      "n/a", "(niet ingesteld)", "E+", "E-", "00", "\xC3\xA9", "\xE2\x82\xAC", "abc", "/", "*"};
+  static const char* const kPieces[] = {"0",
+                                        "1",
+                                        "5",
+                                        "9",
+                                        "12",
+                                        "995",
+                                        ",",
+                                        ".",
+                                        "-",
+                                        "+",
+                                        "E",
+                                        "e",
+                                        " ",
+                                        "%",
+                                        "\xC2\xA0",
+                                        "n/a",
+                                        "(niet ingesteld)",
+                                        "E+",
+                                        "E-",
+                                        "00",
+                                        "\xC3\xA9",
+                                        "\xE2\x82\xAC",
+                                        "abc",
+                                        "/",
+                                        "*"};
   std::uniform_int_distribution<int> length(0, 24);
   std::uniform_int_distribution<size_t> piece(0, std::size(kPieces) + 3);
   std::uniform_int_distribution<int> byte(0, 255);

@@ -17,13 +17,17 @@ TEST(Utf8TextTest, SequencesAndStrayBytesAreCharacters) {
       {"", 0},
       {"abc", 3},
       {"\xC3\xA9t\xC3\xA9", 3},
-      {"\xE2\x82\xAC" "5", 2},          // euro sign
-      {"\xF0\x9F\x98\x80", 1},          // four bytes
-      {"\xC3", 1},                      // cut-off sequence
-      {"\xC3" "a", 2},
-      {"\xE0\x80\x80", 3},              // overlong form
-      {"\xED\xA0\x80", 3},              // surrogate
-      {"\xF4\x90\x80\x80", 4},          // beyond U+10FFFF
+      {"\xE2\x82\xAC"
+       "5",
+       2},                      // euro sign
+      {"\xF0\x9F\x98\x80", 1},  // four bytes
+      {"\xC3", 1},              // cut-off sequence
+      {"\xC3"
+       "a",
+       2},
+      {"\xE0\x80\x80", 3},      // overlong form
+      {"\xED\xA0\x80", 3},      // surrogate
+      {"\xF4\x90\x80\x80", 4},  // beyond U+10FFFF
       {"\x80\xBF\xFF", 3},
       {std::string("a\0b", 3), 3},
   };
@@ -36,7 +40,9 @@ TEST(Utf8TextTest, SequencesAndStrayBytesAreCharacters) {
 }
 
 TEST(Utf8TextTest, LeftRightMid) {
-  const std::string text = "\xC3\xA9" "ab\xE2\x82\xAC";  // é a b €
+  const std::string text =
+      "\xC3\xA9"
+      "ab\xE2\x82\xAC";  // é a b €
   EXPECT_EQ(Utf8Left(text, 1), "\xC3\xA9");
   EXPECT_EQ(Utf8Left(text, 10), text);
   EXPECT_EQ(Utf8Right(text, 2), "b\xE2\x82\xAC");

@@ -23,12 +23,32 @@ long ErrorNumber(const std::function<void()>& call) {
 }
 
 TEST(CurrencyTest, ProductsRoundHalfToEven) {
-  const Currency half = Currency::FromRaw(5000);  // 0,5
-  EXPECT_EQ((Currency::FromRaw(10001) * half).raw(), 5000);   // 0,50005 -> 0,5000
-  EXPECT_EQ((Currency::FromRaw(10003) * half).raw(), 5002);   // 0,50015 -> 0,5002
+  const Currency half = Currency::FromRaw(5000);             // 0,5
+  EXPECT_EQ((Currency::FromRaw(10001) * half).raw(), 5000);  // 0,50005 -> 0,5000
+  EXPECT_EQ((Currency::FromRaw(10003) * half).raw(), 5002);  // 0,50015 -> 0,5002
   EXPECT_EQ((Currency::FromRaw(-10003) * half).raw(), -5002);
   EXPECT_EQ(Currency::FromDouble(1.23456).raw(), 12346);
   EXPECT_EQ(Currency::FromText("1.234,5").raw(), 12345000);
+}
+
+TEST(CurrencyTest, TextsAreReadExactly) {
+  const struct {
+    const char* text;
+    int64_t raw;
+  } cases[] = {
+      {"0,00015", 2},
+      {"0,00025", 2},
+      {"0,000251", 3},
+      {"-0,00015", -2},
+      {"1E-5", 0},
+      {"12,34565", 123456},
+      {"922337203685477,5807", std::numeric_limits<int64_t>::max()},
+      {"-922337203685477,5808", std::numeric_limits<int64_t>::min()},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Currency::FromText(c.text).raw(), c.raw) << c.text;
+  EXPECT_EQ(ErrorNumber([] { Currency::FromText("922337203685477,5808"); }), 6);
+  EXPECT_EQ(ErrorNumber([] { Currency::FromText("1E30"); }), 6);
+  EXPECT_EQ(ErrorNumber([] { Currency::FromText("12a"); }), 13);
 }
 
 TEST(CurrencyTest, TextsAndErrors) {
