@@ -21,44 +21,12 @@ constexpr std::string_view kSepaSet =
 
 // Pieces a generated text is made of: letters, separators, folded and
 // unfolded characters, controls, emoji and broken sequences.
-const std::vector<std::string> kPieces = {"a",
-                                          "Z",
-                                          "7",
-                                          " ",
-                                          "&",
-                                          ";",
-                                          "\"",
-                                          "<",
-                                          ">",
-                                          "`",
-                                          "\t",
-                                          "\r\n",
-                                          "\x01",
-                                          "é",
-                                          "Ç",
-                                          "æ",
-                                          "¡",
-                                          "\u00a0",
-                                          "€",
-                                          "ø",
-                                          "╬",
-                                          "ß",
-                                          "🚜",
-                                          "\u0301",
-                                          "\xC3",
-                                          "\xA9",
-                                          "\xE2\x82",
-                                          "\xF0\x9F",
-                                          "\xFF",
-                                          "\xC0\x80",
-                                          "\xED\xA0\x80",
-                                          "1234",
-                                          "NL91",
-                                          "-",
-                                          "/",
-                                          ".",
-                                          ",",
-                                          std::string(1, '\0')};
+// clang-format off
+const std::vector<std::string> kPieces = {
+    "a", "Z", "7", " ", "&", ";", "\"", "<", ">", "`", "\t", "\r\n", "\x01", "é", "Ç", "æ", "¡",
+    "\u00a0", "€", "ø", "╬", "ß", "🚜", "\u0301", "\xC3", "\xA9", "\xE2\x82", "\xF0\x9F", "\xFF",
+    "\xC0\x80", "\xED\xA0\x80", "1234", "NL91", "-", "/", ".", ",", std::string(1, '\0')};
+// clang-format on
 
 std::string RandomText(std::mt19937& random, bool valid_only) {
   std::uniform_int_distribution<size_t> piece(0, kPieces.size() - 1);

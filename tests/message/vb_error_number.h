@@ -1,0 +1,18 @@
+#pragma once
+// The number of the VbError a call throws, or 0 when it throws none.
+
+#include "common/vb_error.h"
+
+namespace typrosync {
+
+template <typename Call>
+long VbErrorNumber(Call call) {
+  try {
+    call();
+  } catch (const VbError& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+}  // namespace typrosync
