@@ -106,6 +106,12 @@ bool cFTP::RequireConnection() {
 
 bool cFTP::RunCommands(const std::vector<std::string>& commands) {
   if (!RequireConnection()) return false;
+  // A line break would smuggle a second command onto the control connection.
+  for (const std::string& command : commands) {
+    if (command.find_first_of("\r\n") != std::string::npos) {
+      return Fail(kErrorInvalidParameter, "");
+    }
+  }
   return Check(session_->Command(commands));
 }
 

@@ -46,28 +46,40 @@ class cFTP {
 
   void OnFileTransferProgress(FileTransferProgress handler);
 
+  // The stored error text; empty when none or after clearing.
   std::string GetLastErrorMessage() const;
   void ClearLastErrorMessage();
-  // Connects and logs in with the current mode; closes an earlier connection.
+  // Connects and logs in with the current mode on the configured port;
+  // closes an earlier connection first.
   bool OpenConnection(const std::string& sServer, const std::string& sUser,
                       const std::string& sPassword);
+  // Logs out and closes; without a connection nothing happens.
   void CloseConnection();
+  // Whole-file upload with the current transfer type.
   bool SimpleFTPPutFile(const std::string& sLocal, const std::string& sRemote);
   bool RenameFTPFile(const std::string& sExisting, const std::string& sNewName);
   bool CreateFTPDirectory(const std::string& sDirectory);
   bool RemoveFTPDirectory(const std::string& sDirectory);
   bool DeleteFTPFile(const std::string& sRemote);
-  // Block transfers with progress events; both trim their arguments in place.
+  // Block transfers of 255 bytes raising FileTransferProgress; both trim
+  // spaces from their arguments in the caller's variables and return False
+  // without error text when one is empty. Upload events: (255, total),
+  // (510, total), ... per full block, then (total, total). Download events
+  // count from 1: (256, size), (511, size), ..., then (size, size). A download
+  // needs a remote size above 0 and replaces the local file.
   bool FTPUploadFile(std::string& sLocal, std::string& sRemote);
   bool FTPDownloadFile(std::string& sLocal, std::string& sRemote);
-  // Whole-file download; an existing local file is replaced.
+  // Whole-file download; an existing local file is replaced, and is left
+  // untouched when the server refuses.
   bool SimpleFTPGetFile(const std::string& sLocal, const std::string& sRemote);
   // The server's current directory; empty on failure.
   std::string GetFTPDirectory();
   bool SetFTPDirectory(const std::string& sDir);
-  // Size of the first file matching sFile (spaces match any character):
-  // -1 without error text when nothing matches, -2 with text on other failures.
+  // Size (low 32 bits) of the first entry matching sFile, a space matching any
+  // character: -1 without error text when nothing matches, -2 with text on
+  // other failures.
   int32_t GetFTPFileSize(const std::string& sFile);
+  // Take effect at the next transfer (type) or the next OpenConnection (mode).
   void SetTransferASCII();
   void SetTransferBinary();
   void SetModeActive();

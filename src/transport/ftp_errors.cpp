@@ -8,6 +8,7 @@ std::string FtpErrorDescription(int32_t number) {
     case kErrorAccessDenied: return "Toegang geweigerd.\r\n";
     case kErrorInvalidHandle: return "De ingang is ongeldig.\r\n";
     case kErrorNoMoreFiles: return "Er zijn geen bestanden meer.\r\n";
+    case kErrorInvalidParameter: return "De parameter is onjuist.\r\n";
     case kErrorInternetTimeout: return "Er is een time-out opgetreden voor de bewerking.\r\n";
     case kErrorInternetExtendedError:
       return "Er is een uitgebreide fout geretourneerd door de server.\r\n";

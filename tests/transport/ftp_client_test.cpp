@@ -136,6 +136,9 @@ TEST_F(FtpClientTest, ServerRefusalStoresTheServerReplyAlone) {
   EXPECT_EQ(ftp_->GetLastErrorMessage(), "");
   EXPECT_FALSE(ftp_->RenameFTPFile("nothing", "other"));
   EXPECT_EQ(ftp_->GetLastErrorMessage().substr(0, 4), "550 ");
+  EXPECT_FALSE(ftp_->DeleteFTPFile("a\r\nRMD d"));
+  EXPECT_EQ(ftp_->GetLastErrorMessage(), "Foutmelding (87)\r\n\r\nDe parameter is onjuist.\r\n");
+  EXPECT_TRUE(std::filesystem::exists(Remote("d")));
   EXPECT_FALSE(ftp_->SetFTPDirectory("nowhere"));
   EXPECT_EQ(ftp_->GetFTPDirectory(), "/");
   auto commands = ServerCommands();
