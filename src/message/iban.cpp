@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/utf8_text.h"
 #include "common/vb_error.h"
 #include "message/utf8_decoder.h"
 
@@ -26,8 +27,7 @@ int32_t LeadingDigits(std::string_view text) {
 
 // Mid(text, 5) & Left(text, 4), by characters.
 std::string MoveCountryToEnd(const std::string& text) {
-  const size_t split = Utf8Offset(text, 4);
-  return text.substr(split) + text.substr(0, split);
+  return Utf8Mid(text, 5) + Utf8Left(text, 4);
 }
 
 // Digits stay, letters a-z become 10-35, everything else is skipped.
@@ -48,14 +48,14 @@ std::string IbanDigits(const std::string& text) {
 
 bool IsSepaLandIban(const std::string& sTekst) {
   if (!IsGeldigeIban(sTekst)) return true;
-  std::string sLand = sTekst.substr(0, Utf8Offset(sTekst, 2));
+  std::string sLand = Utf8Left(sTekst, 2);
   for (char& c : sLand) c = UpperAscii(c);
   return std::string_view(kSepaLanden).find("|" + sLand + "|") != std::string_view::npos;
 }
 
 bool IsGeldigeIban(std::string sTekst) {
   std::erase(sTekst, ' ');
-  if (CountUtf8Chars(sTekst) < 10) return false;
+  if (Utf8Length(sTekst) < 10) return false;
   for (char& c : sTekst) c = UpperAscii(c);
   std::erase_if(sTekst,
                 [](char c) { return kIbanScheidingstekens.find(c) != std::string_view::npos; });
@@ -71,7 +71,7 @@ int16_t RestNaDeling(std::string& sGetal, int16_t iDeler) {
   // the unread part of sGetal from `pos`, so a long number costs one pass.
   std::string kop;
   size_t pos = 0;
-  for (size_t count = CountUtf8Chars(sGetal); count >= 6;) {
+  for (size_t count = Utf8Length(sGetal); count >= 6;) {
     size_t taken = kop.size();  // the remainder is plain digits
     std::string vier = std::move(kop);
     for (; taken < 4; ++taken) {

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "common/file_helpers.h"
 #include "common/locale_settings.h"
+#include "common/utf8_text.h"
 #include "common/vb_error.h"
 #include "message/accent_folding.h"
 #include "message/utf8_decoder.h"
@@ -37,12 +39,6 @@ std::string KeepSepaCharacters(const std::string& text) {
   return kept;
 }
 
-std::string TrimSpaceChars(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // Counts the occurrences of `search` (left to right, no overlap).
 size_t CountOccurrences(const std::string& text, const std::string& search) {
   size_t count = 0;
@@ -64,20 +60,13 @@ std::string ReplaceOnce(const std::string& text, const std::string& search,
   return result.append(text, from);
 }
 
-// The character at `index` (0-based) of a text, as its own UTF-8 text.
-std::string CharacterAt(const std::string& text, size_t index) {
-  const size_t begin = Utf8Offset(text, index);
-  if (begin >= text.size()) return "";
-  return text.substr(begin, DecodeUtf8At(text, begin).size);
-}
-
 }  // namespace
 
 std::string MaakSepaTekst(std::string& sTekst, int16_t iMaxLengte) {
   ReplaceByte(sTekst, '&', ' ');
   ReplaceByte(sTekst, ';', ',');
   sTekst = VerwijderAccenten(sTekst);
-  std::string result = TrimSpaceChars(KeepSepaCharacters(sTekst));
+  std::string result = TrimSpaces(KeepSepaCharacters(sTekst));
   if (iMaxLengte < 0) throw VbError(5, "Ongeldige procedure-aanroep of ongeldig argument");
   // Only SEPA characters are left, so bytes and characters coincide here.
   if (iMaxLengte > 0 && result.size() > static_cast<size_t>(iMaxLengte)) result.resize(iMaxLengte);
@@ -122,34 +111,29 @@ std::string VervangAlles(std::string sTekst, const std::string& sZoek,
 }
 
 std::string OpmaakPostcode(std::string& sPostcode) {
-  std::string sTest = VerwijderTeken(sPostcode.substr(0, Utf8Offset(sPostcode, 8)), gsSpatie);
+  std::string sTest = VerwijderTeken(Utf8Left(sPostcode, 8), gsSpatie);
   if (!IsNederlandsePostcode(sTest)) return sPostcode;
   sPostcode = VerwijderTeken(sPostcode, gsSpatie);
-  if (CountUtf8Chars(sPostcode) != 6) return sPostcode;
-  const size_t cijfers_eind = Utf8Offset(sPostcode, 4);
-  return sPostcode.substr(0, cijfers_eind) + gsSpatie + sPostcode.substr(cijfers_eind);
+  if (Utf8Length(sPostcode) != 6) return sPostcode;
+  return Utf8Left(sPostcode, 4) + gsSpatie + Utf8Right(sPostcode, 2);
 }
 
 bool IsNederlandsePostcode(std::string& sPostcode) {
   if (sPostcode.empty()) return false;
   std::erase(sPostcode, ' ');
-  if (CountUtf8Chars(sPostcode) != 6) return false;
-  for (size_t i = 0; i < 4; ++i) {
-    if (!IsNumeriekeTekst(CharacterAt(sPostcode, i), false)) return false;
-  }
-  for (size_t i = 4; i < 6; ++i) {
-    if (IsNumeriekeTekst(CharacterAt(sPostcode, i), false)) return false;
+  const std::vector<std::string_view> tekens = Utf8Characters(sPostcode);
+  if (tekens.size() != 6) return false;
+  for (size_t i = 0; i < 6; ++i) {
+    // Four numeric characters, then two that are not.
+    if (IsNumeriekeTekst(std::string(tekens[i]), false) != (i < 4)) return false;
   }
   return true;
 }
 
 bool IsNumeriekeTekst(const std::string& sTekst, bool bAlleenCijfers) {
   if (sTekst.empty()) return false;
-  for (size_t pos = 0; pos < sTekst.size();) {
-    const size_t size = DecodeUtf8At(sTekst, pos).size;
-    const std::string_view teken(sTekst.data() + pos, size);
-    pos += size;
-    if (size == 1 && teken[0] >= '0' && teken[0] <= '9') continue;
+  for (std::string_view teken : Utf8Characters(sTekst)) {
+    if (teken.size() == 1 && teken[0] >= '0' && teken[0] <= '9') continue;
     if (bAlleenCijfers) return false;
     if (teken != gsDecimaalTekenGetal && teken != gsDuizendTekenGetal) return false;
   }

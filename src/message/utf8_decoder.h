@@ -1,7 +1,8 @@
 #pragma once
-// Character-wise walking of UTF-8 texts. A byte that does not start a valid,
+// Decoding UTF-8 texts to code points. A byte that does not start a valid,
 // shortest-form sequence counts as one character of its own, so any byte
-// string can be walked without loss.
+// string can be walked without loss; common/utf8_text.h counts and cuts
+// texts by the same rule.
 
 #include <cstddef>
 #include <string_view>
