@@ -231,8 +231,7 @@ bool cFTP::FTPUploadFile(std::string& sLocal, std::string& sRemote) {
 
 // Called by the transfer whenever it wants data: the block handed out before
 // has then been sent, which is when its progress is reported.
-long cFTP::NextUploadBlock(std::ifstream& local, UploadBlocks& blocks, char* buffer,
-                           size_t size) {
+long cFTP::NextUploadBlock(std::ifstream& local, UploadBlocks& blocks, char* buffer, size_t size) {
   if (blocks.full_block_pending) {
     blocks.full_block_pending = false;
     ProcessEvents();
@@ -273,8 +272,8 @@ bool cFTP::FTPDownloadFile(std::string& sLocal, std::string& sRemote) {
   if (open_failed) return Fail(kErrorAccessDenied, "");
   if (!Check(status)) return false;
   if (!OpenLocalForWriting(local, sLocal)) return Fail(kErrorAccessDenied, "");
-  int64_t remainder = std::min<int64_t>(size % kFtpBlockSize,
-                                        static_cast<int64_t>(blocks.buffer.size()));
+  int64_t remainder =
+      std::min<int64_t>(size % kFtpBlockSize, static_cast<int64_t>(blocks.buffer.size()));
   local.write(blocks.buffer.data(), remainder);
   local.close();
   if (!local) return Fail(kErrorAccessDenied, "");

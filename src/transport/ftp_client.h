@@ -7,8 +7,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,9 +27,9 @@ inline constexpr int32_t kFtpModePassive = 0x08000000;
 inline constexpr int kFtpBlockSize = 255;
 
 struct FtpClientOptions {
-  int port = 21;                      // control port of OpenConnection
+  int port = 21;  // control port of OpenConnection
   long connect_timeout_ms = 60000;
-  long response_timeout_ms = 30000;   // waiting for a reply or data
+  long response_timeout_ms = 30000;      // waiting for a reply or data
   std::function<void()> process_events;  // "let pending window messages be processed"
 };
 
@@ -108,7 +108,7 @@ class cFTP {
   // last reply lines (`last_response_`) replace it.
   void SetLastErrorMessage(int32_t lError);
   bool Fail(int32_t error, std::string response);  // stores the text, returns false
-  bool Check(const FtpStatus& status);              // Fail unless the status is ok
+  bool Check(const FtpStatus& status);             // Fail unless the status is ok
   bool RequireConnection();
   bool RunCommands(const std::vector<std::string>& commands);
   bool ListFolder(const std::string& folder, std::vector<FtpListEntry>& entries);

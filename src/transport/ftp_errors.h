@@ -8,11 +8,11 @@
 
 namespace typrosync {
 
-inline constexpr int32_t kErrorFileNotFound = 2;           // local file missing
-inline constexpr int32_t kErrorAccessDenied = 5;           // local file not writable
-inline constexpr int32_t kErrorInvalidHandle = 6;          // no open connection
-inline constexpr int32_t kErrorNoMoreFiles = 18;           // directory search: no match
-inline constexpr int32_t kErrorInvalidParameter = 87;      // a line break inside a name
+inline constexpr int32_t kErrorFileNotFound = 2;       // local file missing
+inline constexpr int32_t kErrorAccessDenied = 5;       // local file not writable
+inline constexpr int32_t kErrorInvalidHandle = 6;      // no open connection
+inline constexpr int32_t kErrorNoMoreFiles = 18;       // directory search: no match
+inline constexpr int32_t kErrorInvalidParameter = 87;  // a line break inside a name
 inline constexpr int32_t kErrorInternetTimeout = 12002;
 inline constexpr int32_t kErrorInternetExtendedError = 12003;  // the server said no
 inline constexpr int32_t kErrorInternetInternalError = 12004;

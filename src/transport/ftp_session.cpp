@@ -125,9 +125,7 @@ struct FtpSession::Impl {
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
   }
 
-  const Exchange* LastExchange() const {
-    return exchanges.empty() ? nullptr : &exchanges.back();
-  }
+  const Exchange* LastExchange() const { return exchanges.empty() ? nullptr : &exchanges.back(); }
 
   FtpStatus Fail(int32_t error) const {
     const Exchange* last = LastExchange();
@@ -146,18 +144,24 @@ struct FtpSession::Impl {
   FtpStatus Outcome(CURLcode code) const {
     const Exchange* last = LastExchange();
     switch (code) {
-      case CURLE_OK: return {0, last ? last->reply : std::string()};
+      case CURLE_OK:
+        return {0, last ? last->reply : std::string()};
       case CURLE_COULDNT_RESOLVE_HOST:
       case CURLE_URL_MALFORMAT:  // a host name no resolver would accept
         return Fail(kErrorInternetNameNotResolved);
-      case CURLE_COULDNT_CONNECT: return Fail(kErrorInternetCannotConnect);
+      case CURLE_COULDNT_CONNECT:
+        return Fail(kErrorInternetCannotConnect);
       case CURLE_OPERATION_TIMEDOUT:
-      case CURLE_FTP_ACCEPT_TIMEOUT: return Fail(kErrorInternetTimeout);
-      case CURLE_LOGIN_DENIED: return Fail(LoginError());
+      case CURLE_FTP_ACCEPT_TIMEOUT:
+        return Fail(kErrorInternetTimeout);
+      case CURLE_LOGIN_DENIED:
+        return Fail(LoginError());
       case CURLE_ABORTED_BY_CALLBACK:
       case CURLE_READ_ERROR:
-      case CURLE_WRITE_ERROR: return Fail(kErrorInternetOperationCancelled);
-      default: break;
+      case CURLE_WRITE_ERROR:
+        return Fail(kErrorInternetOperationCancelled);
+      default:
+        break;
     }
     if (last != nullptr && last->code >= 400) return Fail(kErrorInternetExtendedError);
     switch (code) {
@@ -165,8 +169,10 @@ struct FtpSession::Impl {
       case CURLE_SEND_ERROR:
       case CURLE_GOT_NOTHING:
       case CURLE_FTP_WEIRD_SERVER_REPLY:
-      case CURLE_PARTIAL_FILE: return Fail(kErrorInternetConnectionAborted);
-      default: return Fail(kErrorInternetInternalError);
+      case CURLE_PARTIAL_FILE:
+        return Fail(kErrorInternetConnectionAborted);
+      default:
+        return Fail(kErrorInternetInternalError);
     }
   }
 

@@ -89,17 +89,18 @@ TestServer::~TestServer() { StopChild(pid_); }
 
 TestCertificate MakeTestCertificate(const std::string& folder, const std::string& name) {
   TestCertificate made{folder + name + "-cert.pem", folder + name + "-key.pem"};
-  std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost"
-                        " -addext subjectAltName=IP:127.0.0.1,DNS:localhost -keyout '" +
-                        made.key + "' -out '" + made.cert + "' >/dev/null 2>&1";
+  std::string command =
+      "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost"
+      " -addext subjectAltName=IP:127.0.0.1,DNS:localhost -keyout '" +
+      made.key + "' -out '" + made.cert + "' >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0) throw std::runtime_error("openssl failed");
   return made;
 }
 
 HttpsTestServer::HttpsTestServer(const HttpsServerOptions& options) {
-  std::vector<std::string> args{"--cert", options.certificate.cert, "--key",
-                                options.certificate.key, "--status",
-                                std::to_string(options.status)};
+  std::vector<std::string> args{"--cert",   options.certificate.cert,
+                                "--key",    options.certificate.key,
+                                "--status", std::to_string(options.status)};
   if (!options.reply_file.empty()) args.insert(args.end(), {"--reply-file", options.reply_file});
   if (!options.record_dir.empty()) args.insert(args.end(), {"--record-dir", options.record_dir});
   if (options.silent) args.push_back("--silent");

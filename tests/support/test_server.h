@@ -54,7 +54,7 @@ struct HttpsServerOptions {
   std::string reply_file;  // bytes of every reply body, read per request
   std::string record_dir;  // requests recorded as request-N.txt
   int status = 200;
-  bool silent = false;     // accepts, never answers
+  bool silent = false;           // accepts, never answers
   double handshake_delay_s = 0;  // a slow TLS handshake
 };
 

@@ -27,9 +27,9 @@ class RecordingUserInterface : public UserInterface {
   void ProcessPendingEvents() override { events.push_back("pump"); }
   void SetBusyPointer(bool busy) override { events.push_back(busy ? "busy" : "normal"); }
   void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override {
-    std::string kind = icon == MessageIcon::kInformation ? "info" : icon == MessageIcon::kWarning
-                                                                        ? "warning"
-                                                                        : "other";
+    std::string kind = icon == MessageIcon::kInformation ? "info"
+                       : icon == MessageIcon::kWarning   ? "warning"
+                                                         : "other";
     events.push_back(kind + (title == kTitel ? "" : "(wrong title)") + ": " + text);
   }
   std::vector<std::string> events;
@@ -93,8 +93,8 @@ TEST(LeesFtpInstellingenTest, LinesEndAtCrLfOrCrOnly) {
 }
 
 TEST(FtpPortTest, EnvironmentReplacesPort21WhenValid) {
-  const std::vector<std::pair<const char*, int>> cases{
-      {nullptr, 21}, {"2121", 2121}, {"abc", 21}, {"0", 21}, {"70000", 21}, {"21x", 21}};
+  const std::vector<std::pair<const char*, int>> cases{{nullptr, 21}, {"2121", 2121}, {"abc", 21},
+                                                       {"0", 21},     {"70000", 21},  {"21x", 21}};
   for (const auto& [value, port] : cases) {
     if (value == nullptr) {
       unsetenv("TYPROSYNC_FTP_PORT");

@@ -34,8 +34,12 @@ TEST(FtpListingTest, PatternsMatchWholeNames) {
     const char* name;
     bool matches;
   } cases[] = {
-      {"a?b.xml", "a b.xml", true}, {"a?b.xml", "ab.xml", false}, {"*.xml", "x.xml", true},
-      {"*.xml", "x.xmlx", false},   {"a*b*c", "aXbYc", true},     {"abc", "ABC", false},
+      {"a?b.xml", "a b.xml", true},
+      {"a?b.xml", "ab.xml", false},
+      {"*.xml", "x.xml", true},
+      {"*.xml", "x.xmlx", false},
+      {"a*b*c", "aXbYc", true},
+      {"abc", "ABC", false},
       {"", "", true},
   };
   for (const auto& c : cases) {

@@ -1,8 +1,8 @@
 #include "transport/https_delivery.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -17,8 +17,8 @@ namespace typrosync {
 namespace {
 
 using test_support::HttpsServerOptions;
-using test_support::MakeTestCertificate;
 using test_support::HttpsTestServer;
+using test_support::MakeTestCertificate;
 using test_support::ReadFileBytes;
 using test_support::TempDir;
 using test_support::TestCertificate;
@@ -89,15 +89,15 @@ class HttpsDeliveryTest : public ::testing::Test {
     return options;
   }
 
-  void SetReply(const std::string& reply) { WriteFileBytes(server_dir_.path() + "reply.txt", reply); }
+  void SetReply(const std::string& reply) {
+    WriteFileBytes(server_dir_.path() + "reply.txt", reply);
+  }
   std::string record_dir() const { return server_dir_.path() + "requests"; }
   Recorded Request(int number) const {
     return ParseRecorded(
         ReadFileBytes(record_dir() + "/request-" + std::to_string(number) + ".txt"));
   }
-  std::string DataFile(const std::string& name) const {
-    return ReadFileBytes(data_.path() + name);
-  }
+  std::string DataFile(const std::string& name) const { return ReadFileBytes(data_.path() + name); }
 
   static TempDir* certs_;
   static TestCertificate trusted_;
@@ -165,8 +165,12 @@ TEST_F(HttpsDeliveryTest, EmptyMessageIsAGetWithTheFourCommonHeaders) {
 TEST_F(HttpsDeliveryTest, RepliesAreReturnedAndKeptInTheDataFolder) {
   StartServer();
   auto sender = MakeHttpsSender(data_.path(), Options());
-  const std::vector<std::string> replies{"<ok/>", "<OK />", "<ok>", "<ok/>\r\n",
-                                         "<?xml version=\"1.0\"?><ok/>", "Fout: onbekende relatie"};
+  const std::vector<std::string> replies{"<ok/>",
+                                         "<OK />",
+                                         "<ok>",
+                                         "<ok/>\r\n",
+                                         "<?xml version=\"1.0\"?><ok/>",
+                                         "Fout: onbekende relatie"};
   std::string expected_log;
   for (size_t i = 0; i < replies.size(); ++i) {
     SetReply(replies[i]);
@@ -229,7 +233,8 @@ TEST_F(HttpsDeliveryTest, RequestFailuresAreNotReplies) {
       {"https://127.0.0.1:" + std::to_string(ClosedPort()) + "/", trusted_.cert,
        "Er kon geen verbinding met de server worden gemaakt."},
       {silent.url(), trusted_.cert, "De server heeft niet op tijd geantwoord."},
-      {server_->url(), trusted_.cert, "Het certificaat van de server kon niet worden gecontroleerd."},
+      {server_->url(), trusted_.cert,
+       "Het certificaat van de server kon niet worden gecontroleerd."},
       {server_->url(), "", "Het certificaat van de server kon niet worden gecontroleerd."},
       {"https://naam.invalid/supplier/edi_levering/", trusted_.cert,
        "De naam van de server kon niet worden gevonden."},
