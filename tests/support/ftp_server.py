@@ -13,6 +13,9 @@ line of output, then serves until it is terminated.
               (the password is not written)
 """
 import argparse
+import os
+import threading
+import time
 import logging
 import sys
 
@@ -38,6 +41,18 @@ class LoggingHandler(FTPHandler):
         self._append("%s %s -> %d" % (cmd, arg or "", respcode))
 
 
+def watch_parent():
+    """Ends the server when the test that started it is gone."""
+    parent = os.getppid()
+
+    def watch():
+        while os.getppid() == parent:
+            time.sleep(0.5)
+        os._exit(0)
+
+    threading.Thread(target=watch, daemon=True).start()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
@@ -55,6 +70,7 @@ def main():
     handler.permit_foreign_addresses = False
     server = FTPServer(("127.0.0.1", 0), handler)
     print(server.address[1], flush=True)
+    watch_parent()
     server.serve_forever()
 
 

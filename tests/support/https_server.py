@@ -85,6 +85,18 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
         pass  # refused handshakes and dropped clients are part of the tests
 
 
+def watch_parent():
+    """Ends the server when the test that started it is gone."""
+    parent = os.getppid()
+
+    def watch():
+        while os.getppid() == parent:
+            time.sleep(0.5)
+        os._exit(0)
+
+    threading.Thread(target=watch, daemon=True).start()
+
+
 def main():
     global args
     parser = argparse.ArgumentParser()
@@ -102,6 +114,7 @@ def main():
     server.socket = context.wrap_socket(server.socket, server_side=True,
                                         do_handshake_on_connect=False)
     print(server.server_address[1], flush=True)
+    watch_parent()
     server.serve_forever()
 
 
