@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <memory>
 
 #include "ui/application_info.h"
 #include "ui/message_buttons.h"
@@ -31,12 +32,12 @@ class HelpFileScope {
 
 }  // namespace
 
-CMessage::~CMessage() = default;
-
 long CMessage::MsgBox(const QString& Prompt, long Buttons, const QString& Title,
                       const QString& Helpfile, long Context) {
-  frm_message_ = std::make_unique<FMessage>();
-  FMessage& window = *frm_message_;
+  // The call holds its own window, so a nested call cannot pull it from under it.
+  const auto owned = std::make_unique<FMessage>();
+  FMessage& window = *owned;
+  frm_message_ = owned.get();
   connect(&window, &FMessage::ButtonClicked, this, &CMessage::m_frmMessage_ButtonClicked);
   prompt_ = Prompt;
   window.MessageTitle(Title);
@@ -54,13 +55,14 @@ long CMessage::MsgBox(const QString& Prompt, long Buttons, const QString& Title,
     window.ShowMessage(Prompt);
   }
   const long result = ResultFor(set, window.SelectedButton());
-  frm_message_.reset();
+  frm_message_ = nullptr;
   return result;
 }
 
 void CMessage::DisplayError(const QString& Prompt, bool HelpButton, long Context) {
-  frm_error_ = std::make_unique<FMessage>();
-  FMessage& window = *frm_error_;
+  const auto owned = std::make_unique<FMessage>();
+  FMessage& window = *owned;
+  frm_error_ = owned.get();
   connect(&window, &FMessage::ButtonClicked, this, &CMessage::m_frmError_ButtonClicked);
   prompt_ = Prompt;
   const QString product = AppProductName();
@@ -80,7 +82,7 @@ void CMessage::DisplayError(const QString& Prompt, bool HelpButton, long Context
   AlignPrompt(window, false);
   window.TopMost(true);
   window.ShowMessage(Prompt);
-  frm_error_.reset();
+  frm_error_ = nullptr;
 }
 
 void CMessage::m_frmMessage_ButtonClicked(long /*lButton*/) {

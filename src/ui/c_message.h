@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <QString>
-#include <memory>
 
 #include "ui/f_message.h"
 
@@ -16,7 +15,6 @@ class CMessage : public QObject {
 
  public:
   CMessage() = default;
-  ~CMessage() override;
 
   // Shows `Prompt` with the button set, icon, default button, alignment and
   // top-most flags of `Buttons`; returns the result code of the closing button
@@ -30,8 +28,8 @@ class CMessage : public QObject {
   void DisplayError(const QString& Prompt, bool HelpButton = false, long Context = 0);
 
   // The window of the call in progress (nullptr outside a call).
-  FMessage* m_frmMessage() const { return frm_message_.get(); }
-  FMessage* m_frmError() const { return frm_error_.get(); }
+  FMessage* m_frmMessage() const { return frm_message_; }
+  FMessage* m_frmError() const { return frm_error_; }
   // The prompt of the last call.
   const QString& m_sPrompt() const { return prompt_; }
 
@@ -40,8 +38,8 @@ class CMessage : public QObject {
   void m_frmError_ButtonClicked(long lButton);
 
  private:
-  std::unique_ptr<FMessage> frm_message_;
-  std::unique_ptr<FMessage> frm_error_;
+  FMessage* frm_message_ = nullptr;  // owned by the call in progress
+  FMessage* frm_error_ = nullptr;
   QString prompt_;
 };
 

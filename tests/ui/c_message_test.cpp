@@ -90,11 +90,14 @@ TEST_F(CMessageTest, YesNoWithQuestionIconDefaultsToTheSecondButton) {
   bool icon_shown = false;
   bool no_is_default = false;
   bool yes_is_default = true;
+  bool is_current_window = false;
   const long result = AnswerMsgBox(4 + 32 + 256, 1, [&](FMessage& window) {
+    is_current_window = box_.m_frmMessage() == &window;
     icon_shown = window.picIcon()->isVisible() && !window.picIcon()->pixmap().isNull();
     no_is_default = window.cmdButton(1)->isDefault();
     yes_is_default = window.cmdButton(0)->isDefault();
   });
+  EXPECT_TRUE(is_current_window);
   EXPECT_TRUE(icon_shown);
   EXPECT_TRUE(no_is_default);
   EXPECT_FALSE(yes_is_default);
