@@ -69,7 +69,8 @@ class TableRecordset {
 class Database {
  public:
   virtual ~Database() = default;
-  // A table-type recordset; error 3078 when the table does not exist.
+  // A table-type recordset, on its first record in insertion order (EOF
+  // when the table is empty); error 3078 when the table does not exist.
   virtual std::unique_ptr<TableRecordset> OpenTable(const std::string& table) = 0;
 };
 

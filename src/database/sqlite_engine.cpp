@@ -31,7 +31,9 @@ class SqliteDatabase final : public Database {
   std::unique_ptr<TableRecordset> OpenTable(const std::string& table) override {
     std::optional<TableSchema> schema = ReadTableSchema(*connection_, table);
     if (!schema) throw database_errors::TableNotFound(table);
-    return MakeSqliteRecordset(connection_, std::move(*schema));
+    std::unique_ptr<TableRecordset> recordset = MakeSqliteRecordset(connection_, std::move(*schema));
+    recordset->MoveFirst();
+    return recordset;
   }
 
  private:

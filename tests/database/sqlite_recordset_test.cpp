@@ -58,6 +58,7 @@ class SqliteRecordsetTest : public ::testing::Test {
 
 TEST_F(SqliteRecordsetTest, WithoutIndexRowsComeInInsertionOrder) {
   Write({{"c", 3}, {"a", 1}, {"b", 2}});
+  EXPECT_EQ(RestOfOrder(*rs_), (std::vector<int64_t>{3, 1, 2}));  // opened on the first row
   EXPECT_EQ(Order(*rs_), (std::vector<int64_t>{3, 1, 2}));
   EXPECT_EQ(ErrorNumberOf([&] { rs_->MoveNext(); }), 3021);
 }
@@ -147,6 +148,7 @@ TEST_F(SqliteRecordsetTest, IndexErrors) {
 
 TEST_F(SqliteRecordsetTest, EmptyTableIsAtItsEndAtOnce) {
   Write({});
+  EXPECT_TRUE(rs_->IsEOF());
   rs_->MoveFirst();
   EXPECT_TRUE(rs_->IsEOF());
   EXPECT_EQ(rs_->RecordCount(), 0);
