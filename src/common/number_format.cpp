@@ -171,7 +171,7 @@ std::optional<std::string> PrepareAmountText(std::string s) {
 bool OnlyAmountCharacters(const std::string& s) {
   for (size_t i = 0; i < s.size(); ++i) {
     if (IsDigit(s[i]) || s[i] == '-') continue;
-    if (s.compare(i, gsDecimaalTeken.size(), gsDecimaalTeken) == 0) {
+    if (!gsDecimaalTeken.empty() && s.compare(i, gsDecimaalTeken.size(), gsDecimaalTeken) == 0) {
       i += gsDecimaalTeken.size() - 1;
       continue;
     }
