@@ -12,8 +12,8 @@ namespace typrosync {
 
 // "20240105" gives " 5 jan 2024", "20240100" "jan 2024", "00000000" "".
 // Texts of another length come back trimmed (a leading "0" becomes a space).
-// With `omkeren_eerst` the caller's text is first swapped by DatumOmkeren
-// (direction cleared). Never throws.
+// With `omkeren_eerst` the caller's text is taken as ddmmyyyy and first
+// replaced by its yyyymmdd form (DatumOmkeren, direction set). Never throws.
 std::string DatumNaarTekst(std::string& sDatum, bool omkeren_eerst = false);
 
 // "MRT" (any case) gives the number 3; "3" or "03" gives "mrt", or "maart"
