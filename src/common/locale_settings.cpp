@@ -41,12 +41,20 @@ std::string GetLandinstelling(long /*locale_id*/, long item) {
 
 void LeesLandinstellingen() {
   const long locale = GetUserDefaultLCID();
+  gsSpatie = " ";
+  gsApplicatieTitel = "Beheer - TallyraPro";
+  // A locale without monetary separators (C, POSIX: the usual locale of a
+  // service) would leave every amount without decimals; such a machine gets
+  // the Dutch conventions of the administrations it serves instead.
+  if (GetLandinstelling(locale, kLocaleMonDecimalSep).empty()) {
+    gsDecimaalTeken = gsDecimaalTekenGetal = ",";
+    gsDuizendTeken = gsDuizendTekenGetal = ".";
+    return;
+  }
   gsDecimaalTeken = GetLandinstelling(locale, kLocaleMonDecimalSep);
   gsDuizendTeken = GetLandinstelling(locale, kLocaleMonThousandSep);
   gsDecimaalTekenGetal = GetLandinstelling(locale, kLocaleDecimalSep);
   gsDuizendTekenGetal = GetLandinstelling(locale, kLocaleThousandSep);
-  gsSpatie = " ";
-  gsApplicatieTitel = "Beheer - TallyraPro";
 }
 
 }  // namespace typrosync

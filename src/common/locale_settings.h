@@ -37,9 +37,9 @@ long GetUserDefaultLCID();
 std::string GetLandinstelling(long locale_id, long item);
 
 // Fills the four separator settings from the process locale (call setlocale
-// first; a "C" locale has no monetary separators, so they become empty) and
-// sets gsSpatie and gsApplicatieTitel. Before this call the settings hold the
-// Dutch separators "," and ".".
+// first) and sets gsSpatie and gsApplicatieTitel. A locale without monetary
+// separators ("C", "POSIX") gives the Dutch "," and "." for all four, as do
+// the settings before this call.
 void LeesLandinstellingen();
 
 }  // namespace typrosync

@@ -27,14 +27,16 @@ TEST_F(LocaleSettingsTest, DutchLocale) {
   EXPECT_EQ(gsApplicatieTitel, "Beheer - TallyraPro");
 }
 
-TEST_F(LocaleSettingsTest, CLocaleHasNoMonetarySeparators) {
+TEST_F(LocaleSettingsTest, CLocaleFallsBackToDutchSeparators) {
   testing::CLocaleAfterTest restore;
   std::setlocale(LC_ALL, "C");
+  gsDecimaalTeken = gsDuizendTeken = gsDecimaalTekenGetal = gsDuizendTekenGetal = "?";
   LeesLandinstellingen();
-  EXPECT_EQ(gsDecimaalTeken, "");
-  EXPECT_EQ(gsDuizendTeken, "");
-  EXPECT_EQ(gsDecimaalTekenGetal, ".");
-  EXPECT_EQ(gsDuizendTekenGetal, "");
+  EXPECT_EQ(GetLandinstelling(GetUserDefaultLCID(), kLocaleMonDecimalSep), "");
+  EXPECT_EQ(gsDecimaalTeken, ",");
+  EXPECT_EQ(gsDuizendTeken, ".");
+  EXPECT_EQ(gsDecimaalTekenGetal, ",");
+  EXPECT_EQ(gsDuizendTekenGetal, ".");
 }
 
 TEST(GetLandinstellingTest, UnknownItemsAreEmpty) {
