@@ -128,8 +128,14 @@ int BindVariant(sqlite3_stmt* stmt, int parameter, const Variant& value) {
       return sqlite3_bind_null(stmt, parameter);
     case Variant::Kind::kBoolean:
       return sqlite3_bind_int64(stmt, parameter, value.ToDouble() != 0 ? 1 : 0);
-    case Variant::Kind::kInteger:
-      return sqlite3_bind_int64(stmt, parameter, std::stoll(value.Text()));
+    case Variant::Kind::kInteger: {
+      // Exact through a double up to 2^53; beyond that through the text.
+      const double number = value.ToDouble();
+      const long long whole = std::fabs(number) < 9007199254740992.0
+                                  ? static_cast<long long>(number)
+                                  : std::stoll(value.Text());
+      return sqlite3_bind_int64(stmt, parameter, whole);
+    }
     case Variant::Kind::kDouble:
       return BindNumber(stmt, parameter, value.ToDouble());
     case Variant::Kind::kCurrency:
