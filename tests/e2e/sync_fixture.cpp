@@ -37,6 +37,11 @@ void SyncFixture::SetUp() {
       "(4, '(niet ingesteld)');");
 }
 
+void SyncFixture::TearDown() {
+  for (const std::string& body : CropRBodies()) ExpectWellFormed(body);
+  for (const std::string& file : Uploads()) ExpectWellFormed(ReadFileBytes(FtpRoot() + file));
+}
+
 void SyncFixture::AddCustomer(const Customer& c) {
   admin().Insert("RelatieGegevens", {{"RelNr", Sq(c.relnr)},
                                      {"bedrijfsnaam1", Sq(c.naam)},

@@ -38,6 +38,9 @@ struct Line {
 class SyncFixture : public ::testing::Test {
  protected:
   void SetUp() override;
+  // Every message received in the test must parse as XML: the fixture's
+  // stored values hold no markup characters.
+  void TearDown() override;
 
   void AddCustomer(const Customer& customer);
   void AddArticle(const std::string& artnr, const std::string& standaard,
