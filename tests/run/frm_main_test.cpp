@@ -27,14 +27,25 @@ using testing::TestAdministratie;
 
 constexpr LocalDateTime kMoment{2024, 3, 1, 12, 30, 45};
 
+// One QApplication for the program, destroyed at the end so that nothing
+// it holds is reported as leaked.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_.data()); }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "frm_main_test";
+  std::array<char*, 2> argv_{name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
 class FrmMainTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "frm_main_test";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) app_ = new QApplication(argc, argv);
-  }
 
   RunServices Services() {
     return RunServices{clock_, *engine_, "PC01", [](BuilderServices& s) {
@@ -42,7 +53,6 @@ class FrmMainTest : public ::testing::Test {
                        }};
   }
 
-  static inline QApplication* app_ = nullptr;  // lives until the process ends
   FakeClock clock_{kMoment};
   std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine();
 };
