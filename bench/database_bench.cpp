@@ -56,7 +56,8 @@ std::string AllFields(sqlite3* db) {
   sqlite3_stmt* info = nullptr;
   sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info('Ordergegevens')", -1, &info, nullptr);
   while (sqlite3_step(info) == SQLITE_ROW) {
-    list += std::string(", \"") + reinterpret_cast<const char*>(sqlite3_column_text(info, 0)) + "\"";
+    list +=
+        std::string(", \"") + reinterpret_cast<const char*>(sqlite3_column_text(info, 0)) + "\"";
   }
   sqlite3_finalize(info);
   return list;
@@ -134,7 +135,9 @@ void EngineSeekRelNr(benchmark::State& state) {
 }
 
 void BareSeekRelNr(benchmark::State& state) {
-  Bare bare("SELECT %s FROM Ordergegevens WHERE RelNr COLLATE NOCASE = ?1 ORDER BY RelNr COLLATE NOCASE, rowid");
+  Bare bare(
+      "SELECT %s FROM Ordergegevens WHERE RelNr COLLATE NOCASE = ?1 ORDER BY RelNr COLLATE NOCASE, "
+      "rowid");
   sqlite3_stmt* stmt = bare.stmt();
   const int order = bare.Column("OrderNr");
   const std::vector<int64_t> keys = SeekKeys();

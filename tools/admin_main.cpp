@@ -73,10 +73,10 @@ int Run(const Command& command) {
   if (command.verb == "create") {
     typrosync::admin::CreateAdministration(command.dir, command.password);
   } else {
-    typrosync::admin::CreateAdministration(
-        command.dir, "", [&](typrosync::AdministrationWriter& tallyra) {
-          typrosync::admin::FillSample(tallyra, command.sample);
-        });
+    typrosync::admin::CreateAdministration(command.dir, "",
+                                           [&](typrosync::AdministrationWriter& tallyra) {
+                                             typrosync::admin::FillSample(tallyra, command.sample);
+                                           });
   }
   return EXIT_SUCCESS;
 }

@@ -10,13 +10,25 @@ namespace {
 
 TableDefinition Ordergegevens() {
   return {"Ordergegevens",
-          {{"RelnrOrderdatumRegNrIndex", "TEXT"}, {"RelNr", "INTEGER"}, {"OrderNr", "INTEGER"},
-           {"RegNr", "INTEGER"}, {"OrderDatum", "TEXT"}, {"LeverDatum", "TEXT"},
-           {"MagazijnBonNr", "TEXT"}, {"ArtNr", "TEXT"}, {"Omschrijving1", "TEXT"},
-           {"Omschrijving2", "TEXT"}, {"Aantal", "DOUBLE"}, {"PrijsPer", "DOUBLE"},
-           {"VerkoopPrijs", "CURRENCY"}, {"FactuurGewicht", "DOUBLE"},
-           {"KortingPercentage", "DOUBLE"}, {"Referentie", "TEXT"}, {"ArtikelGewicht", "DOUBLE"},
-           {"SILOnaam", "TEXT"}, {"Artikelgroep", "INTEGER"}},
+          {{"RelnrOrderdatumRegNrIndex", "TEXT"},
+           {"RelNr", "INTEGER"},
+           {"OrderNr", "INTEGER"},
+           {"RegNr", "INTEGER"},
+           {"OrderDatum", "TEXT"},
+           {"LeverDatum", "TEXT"},
+           {"MagazijnBonNr", "TEXT"},
+           {"ArtNr", "TEXT"},
+           {"Omschrijving1", "TEXT"},
+           {"Omschrijving2", "TEXT"},
+           {"Aantal", "DOUBLE"},
+           {"PrijsPer", "DOUBLE"},
+           {"VerkoopPrijs", "CURRENCY"},
+           {"FactuurGewicht", "DOUBLE"},
+           {"KortingPercentage", "DOUBLE"},
+           {"Referentie", "TEXT"},
+           {"ArtikelGewicht", "DOUBLE"},
+           {"SILOnaam", "TEXT"},
+           {"Artikelgroep", "INTEGER"}},
           {{"PrimaryKey", {"RelnrOrderdatumRegNrIndex"}, false},
            {"RelNr", {"RelNr"}, false},
            {"RelnrOrderdatumRegNrIndex", {"RelnrOrderdatumRegNrIndex"}, false},
@@ -24,33 +36,48 @@ TableDefinition Ordergegevens() {
 }
 
 TableDefinition OrderGegevensMeta() {
-  return {"OrderGegevensMeta",
-          {{"OrderNr", "INTEGER"}, {"LeveringNaarAgroVision", "TEXT"},
-           {"LeveringNaarDacom", "TEXT"}},
-          {{"PrimaryKey", {"OrderNr"}, true}}};
+  return {
+      "OrderGegevensMeta",
+      {{"OrderNr", "INTEGER"}, {"LeveringNaarAgroVision", "TEXT"}, {"LeveringNaarDacom", "TEXT"}},
+      {{"PrimaryKey", {"OrderNr"}, true}}};
 }
 
 TableDefinition RelatieGegevens() {
   return {"RelatieGegevens",
-          {{"RelNr", "INTEGER"}, {"bedrijfsnaam1", "TEXT"}, {"Bedrijfsnaam2", "TEXT"},
-           {"BedrijfsAdres", "TEXT"}, {"Bedrijfshuisnr", "TEXT"}, {"BedrijfsPostcode", "TEXT"},
-           {"BedrijfsWoonplaats", "TEXT"}, {"BedrijfsLandCode", "INTEGER"},
-           {"UBNNummer", "TEXT"}, {"Relatiegroep", "TEXT"}},
+          {{"RelNr", "INTEGER"},
+           {"bedrijfsnaam1", "TEXT"},
+           {"Bedrijfsnaam2", "TEXT"},
+           {"BedrijfsAdres", "TEXT"},
+           {"Bedrijfshuisnr", "TEXT"},
+           {"BedrijfsPostcode", "TEXT"},
+           {"BedrijfsWoonplaats", "TEXT"},
+           {"BedrijfsLandCode", "INTEGER"},
+           {"UBNNummer", "TEXT"},
+           {"Relatiegroep", "TEXT"}},
           {{"PrimaryKey", {"RelNr"}, true}}};
 }
 
 TableDefinition Artikelen() {
   return {"Artikelen",
-          {{"Artikelnummer", "TEXT"}, {"Omschrijving", "TEXT"}, {"ToelatingsNummer", "TEXT"},
-           {"StandaardAantal", "DOUBLE"}, {"GewichtCategorie", "DOUBLE"}},
+          {{"Artikelnummer", "TEXT"},
+           {"Omschrijving", "TEXT"},
+           {"ToelatingsNummer", "TEXT"},
+           {"StandaardAantal", "DOUBLE"},
+           {"GewichtCategorie", "DOUBLE"}},
           {{"PrimaryKey", {"Artikelnummer"}, true}}};
 }
 
 TableDefinition UserGegevens() {
   return {"UserGegevens",
-          {{"Naam", "TEXT"}, {"Adres", "TEXT"}, {"Huisnummer", "TEXT"}, {"Postcode", "TEXT"},
-           {"Woonplaats", "TEXT"}, {"TelefoonNr", "TEXT"}, {"Email", "TEXT"},
-           {"WebSite", "TEXT"}, {"BTWNr", "TEXT"}},
+          {{"Naam", "TEXT"},
+           {"Adres", "TEXT"},
+           {"Huisnummer", "TEXT"},
+           {"Postcode", "TEXT"},
+           {"Woonplaats", "TEXT"},
+           {"TelefoonNr", "TEXT"},
+           {"Email", "TEXT"},
+           {"WebSite", "TEXT"},
+           {"BTWNr", "TEXT"}},
           {}};
 }
 
@@ -92,12 +119,9 @@ TableDefinition DefinitionOf(const std::string& table) {
   return PlaceholderTable(table);
 }
 
-std::string WithSeparator(const std::string& dir) {
-  return dir.ends_with("/") ? dir : dir + "/";
-}
+std::string WithSeparator(const std::string& dir) { return dir.ends_with("/") ? dir : dir + "/"; }
 
-void CreateAdministration(const std::string& dir, const std::string& password,
-                          const Filler& fill) {
+void CreateAdministration(const std::string& dir, const std::string& password, const Filler& fill) {
   std::filesystem::create_directories(dir);
   const std::string folder = WithSeparator(dir);
   for (const char* name : {"TallyraDB.mdb", "Archief.mdb"}) {

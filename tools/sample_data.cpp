@@ -47,7 +47,7 @@ struct Article {
   std::string admission;  // empty: an ordinary article
   double package;         // StandaardAantal
   double price;
-  int group;              // Artikelgroep, -1 none
+  int group;  // Artikelgroep, -1 none
 };
 
 struct Customer {
@@ -58,8 +58,8 @@ struct Customer {
 };
 
 void FillCompany(AdministrationWriter& w) {
-  w.Inserter("UserGegevens", {"Naam", "Adres", "Huisnummer", "Postcode", "Woonplaats",
-                              "TelefoonNr", "Email", "WebSite", "BTWNr"})
+  w.Inserter("UserGegevens", {"Naam", "Adres", "Huisnummer", "Postcode", "Woonplaats", "TelefoonNr",
+                              "Email", "WebSite", "BTWNr"})
       .Insert({"Korveldam Agrarische Handel B.V.", "Industrieweg", "14", "7944 HK", "Meppel",
                "0522-241870", "info@korveldam-agrarisch.nl", "www.korveldam-agrarisch.nl",
                "NL812604371B01"});
@@ -87,9 +87,9 @@ void FillCodeTables(AdministrationWriter& w) {
 std::vector<Article> MakeArticles() {
   std::vector<Article> articles;
   const std::vector<std::pair<std::string, int>> kinds = {
-      {"Fungicide aardappel SC", 1}, {"Fungicide graan EC", 1},   {"Fungicide ui WG", 1},
-      {"Herbicide mais OD", 2},      {"Herbicide graan SL", 2},   {"Herbicide bieten SC", 2},
-      {"Insecticide fruit EC", 3},   {"Insecticide kool SC", 3},  {"Groeiregulator graan SL", 4},
+      {"Fungicide aardappel SC", 1}, {"Fungicide graan EC", 1},  {"Fungicide ui WG", 1},
+      {"Herbicide mais OD", 2},      {"Herbicide graan SL", 2},  {"Herbicide bieten SC", 2},
+      {"Insecticide fruit EC", 3},   {"Insecticide kool SC", 3}, {"Groeiregulator graan SL", 4},
       {"Kiemremmer aardappel EC", 4}};
   const std::vector<double> packages = {1, 5, 10, 20};
   long admission = 11823;
@@ -104,17 +104,16 @@ std::vector<Article> MakeArticles() {
       admission += 137;
     }
   }
-  const std::vector<Article> ordinary = {
-      {"1001", "Kalkammonsalpeter 27% N", "", 25, 14.95, 5},
-      {"1002", "Patentkali 30% K2O", "", 25, 19.5, 5},
-      {"1003", "Tripelsuperfosfaat 45%", "", 50, 31.2, 5},
-      {"1004", "Zaaizaad wintertarwe", "", 25, 27.8, 6},
-      {"1005", "Pootgoed aardappel klasse A", "", 25, 22.4, 6},
-      {"1006", "Melkveebrok standaard", "", 25, 11.65, 7},
-      {"1007", "Biggenopfok korrel", "", 25, 16.9, 7},
-      {"1008", "Kuilplastic 12 x 50 m", "", 1, 119.0, -1},
-      {"1009", "Bindtouw 400 m/kg", "", 1, 38.5, -1},
-      {"1010", "Mineralenemmer rundvee", "", 1, 24.75, 8}};
+  const std::vector<Article> ordinary = {{"1001", "Kalkammonsalpeter 27% N", "", 25, 14.95, 5},
+                                         {"1002", "Patentkali 30% K2O", "", 25, 19.5, 5},
+                                         {"1003", "Tripelsuperfosfaat 45%", "", 50, 31.2, 5},
+                                         {"1004", "Zaaizaad wintertarwe", "", 25, 27.8, 6},
+                                         {"1005", "Pootgoed aardappel klasse A", "", 25, 22.4, 6},
+                                         {"1006", "Melkveebrok standaard", "", 25, 11.65, 7},
+                                         {"1007", "Biggenopfok korrel", "", 25, 16.9, 7},
+                                         {"1008", "Kuilplastic 12 x 50 m", "", 1, 119.0, -1},
+                                         {"1009", "Bindtouw 400 m/kg", "", 1, 38.5, -1},
+                                         {"1010", "Mineralenemmer rundvee", "", 1, 24.75, 8}};
   articles.insert(articles.end(), ordinary.begin(), ordinary.end());
   return articles;
 }
@@ -126,8 +125,8 @@ void FillArticles(AdministrationWriter& w, const std::vector<Article>& articles)
     const Article& a = articles[i];
     // Ordinary articles: some without any admission value, some with an empty one.
     const Variant admission = !a.admission.empty() ? Variant(a.admission)
-                              : i % 2 ? Variant::Null()
-                                      : Variant("");
+                              : i % 2              ? Variant::Null()
+                                                   : Variant("");
     inserter.Insert({a.number, a.description, admission, a.package, 1.0});
   }
 }
@@ -149,26 +148,26 @@ std::string GroupSelection(SampleRandom& random, Customer& customer) {
 
 std::vector<Customer> FillCustomers(AdministrationWriter& w, SampleRandom& random, int count) {
   const std::vector<std::string> surnames = {
-      "de Vries", "Jansen",    "Bakker",    "Visser",     "Smit",           "Meijer",
-      "de Boer",  "Mulder",    "de Groot",  "Bos",        "Vos",            "Peters",
-      "Hendriks", "Dekker",    "Brouwer",   "de Wit",     "Dijkstra",       "van der Meer",
-      "Kok",      "de Haan",   "Vermeulen", "van Dijk",   "Hoekstra",       "Koster",
-      "Postma",   "Kuipers",   "Veenstra",  "Schouten",   "van den Berg",   "Wiersma"};
+      "de Vries", "Jansen",  "Bakker",    "Visser",   "Smit",         "Meijer",
+      "de Boer",  "Mulder",  "de Groot",  "Bos",      "Vos",          "Peters",
+      "Hendriks", "Dekker",  "Brouwer",   "de Wit",   "Dijkstra",     "van der Meer",
+      "Kok",      "de Haan", "Vermeulen", "van Dijk", "Hoekstra",     "Koster",
+      "Postma",   "Kuipers", "Veenstra",  "Schouten", "van den Berg", "Wiersma"};
   const std::vector<std::string> forms = {
-      "Maatschap %s",        "Akkerbouwbedrijf %s",  "Melkveebedrijf %s", "Loonbedrijf %s B.V.",
-      "Fruitteelt %s VOF",   "Agrarisch bedrijf %s", "Kwekerij %s",       "Vof %s en Zn."};
-  const std::vector<std::string> streets = {"Dorpsstraat", "Kerkweg",  "Molenweg", "Hoofdweg",
-                                            "Polderweg",   "Dijkweg",  "Oosterringweg",
-                                            "Zuiderweg",   "Lange Akker", "Espelerweg"};
+      "Maatschap %s",      "Akkerbouwbedrijf %s",  "Melkveebedrijf %s", "Loonbedrijf %s B.V.",
+      "Fruitteelt %s VOF", "Agrarisch bedrijf %s", "Kwekerij %s",       "Vof %s en Zn."};
+  const std::vector<std::string> streets = {
+      "Dorpsstraat", "Kerkweg",       "Molenweg",  "Hoofdweg",    "Polderweg",
+      "Dijkweg",     "Oosterringweg", "Zuiderweg", "Lange Akker", "Espelerweg"};
   const std::vector<std::pair<std::string, int>> towns = {
       {"Emmeloord", 8302}, {"Dronten", 8251},   {"Lelystad", 8221}, {"Kampen", 8263},
       {"Zwolle", 8031},    {"Meppel", 7942},    {"Assen", 9405},    {"Hoogeveen", 7906},
       {"Steenwijk", 8332}, {"Marknesse", 8316}, {"Nagele", 8308},   {"Biddinghuizen", 8256}};
   const std::string letters = "ABCEGHJKLMNPRTVWXZ";
-  auto inserter = w.Inserter(
-      "RelatieGegevens", {"RelNr", "bedrijfsnaam1", "Bedrijfsnaam2", "BedrijfsAdres",
-                          "Bedrijfshuisnr", "BedrijfsPostcode", "BedrijfsWoonplaats",
-                          "BedrijfsLandCode", "UBNNummer", "Relatiegroep"});
+  auto inserter =
+      w.Inserter("RelatieGegevens", {"RelNr", "bedrijfsnaam1", "Bedrijfsnaam2", "BedrijfsAdres",
+                                     "Bedrijfshuisnr", "BedrijfsPostcode", "BedrijfsWoonplaats",
+                                     "BedrijfsLandCode", "UBNNummer", "Relatiegroep"});
   std::vector<Customer> customers;
   for (int i = 0; i < count; ++i) {
     Customer customer{10001 + i, "", false, false};
@@ -177,14 +176,14 @@ std::vector<Customer> FillCustomers(AdministrationWriter& w, SampleRandom& rando
     std::string name = random.Pick(forms);
     name.replace(name.find("%s"), 2, surname);
     const auto& [town, prefix] = random.Pick(towns);
-    const std::string postcode = std::to_string(prefix) + " " +
-                                 letters[random.Between(0, 17)] + letters[random.Between(0, 17)];
+    const std::string postcode = std::to_string(prefix) + " " + letters[random.Between(0, 17)] +
+                                 letters[random.Between(0, 17)];
     const long country = random.Chance(90) ? 1 : random.Pick(std::vector<long>{0, 2, 2, 3, 5});
     inserter.Insert({static_cast<int64_t>(customer.relnr), name,
                      random.Chance(30) ? "t.a.v. de heer " + surname : std::string(),
                      random.Pick(streets), std::to_string(random.Between(1, 140)), postcode, town,
-                     static_cast<int64_t>(country), std::to_string(random.Between(1000000, 9999999)),
-                     customer.groups});
+                     static_cast<int64_t>(country),
+                     std::to_string(random.Between(1000000, 9999999)), customer.groups});
     customers.push_back(customer);
   }
   return customers;
@@ -198,12 +197,12 @@ class OrderWriter {
               size_t customers)
       : random_(random),
         articles_(articles),
-        lines_(w.Inserter("Ordergegevens",
-                          {"RelnrOrderdatumRegNrIndex", "RelNr", "OrderNr", "RegNr", "OrderDatum",
-                           "LeverDatum", "MagazijnBonNr", "ArtNr", "Omschrijving1",
-                           "Omschrijving2", "Aantal", "PrijsPer", "VerkoopPrijs",
-                           "FactuurGewicht", "KortingPercentage", "Referentie", "ArtikelGewicht",
-                           "SILOnaam", "Artikelgroep"})),
+        lines_(
+            w.Inserter("Ordergegevens",
+                       {"RelnrOrderdatumRegNrIndex", "RelNr", "OrderNr", "RegNr", "OrderDatum",
+                        "LeverDatum", "MagazijnBonNr", "ArtNr", "Omschrijving1", "Omschrijving2",
+                        "Aantal", "PrijsPer", "VerkoopPrijs", "FactuurGewicht", "KortingPercentage",
+                        "Referentie", "ArtikelGewicht", "SILOnaam", "Artikelgroep"})),
         meta_(w.Inserter("OrderGegevensMeta",
                          {"OrderNr", "LeveringNaarAgroVision", "LeveringNaarDacom"})),
         line_numbers_(customers, 0) {}
@@ -216,7 +215,8 @@ class OrderWriter {
     const Variant voucher = Voucher();
     const std::string reference =
         random_.Chance(40) ? "Bestelling " + std::to_string(random_.Between(100, 9999)) : "";
-    for (long i = 0; i < count; ++i) WriteLine(customer, order, orderdatum, leverdatum, voucher, reference);
+    for (long i = 0; i < count; ++i)
+      WriteLine(customer, order, orderdatum, leverdatum, voucher, reference);
     WriteMeta(customer, order, date);
   }
 
@@ -229,14 +229,14 @@ class OrderWriter {
   void WriteLine(const Customer& customer, long order, const std::string& orderdatum,
                  const std::string& leverdatum, const Variant& voucher,
                  const std::string& reference) {
-    const Article& a = articles_[random_.Chance(55) ? random_.Between(0, 29)
-                                                    : random_.Between(30, 39)];
+    const Article& a =
+        articles_[random_.Chance(55) ? random_.Between(0, 29) : random_.Between(30, 39)];
     const bool crop = !a.admission.empty();
     const long regnr = ++line_numbers_[customer.relnr - 10001] % 10000;
     const double aantal = crop ? a.package * static_cast<double>(random_.Between(1, 12))
                                : static_cast<double>(random_.Between(1, 80)) / 2;
     const double prijs_per = crop ? 1 : random_.Pick(std::vector<double>{1, 1, 1, 100, 2.5});
-    const Variant factuurgewicht = random_.Chance(80) ? Variant(0.0)
+    const Variant factuurgewicht = random_.Chance(80)   ? Variant(0.0)
                                    : random_.Chance(50) ? Variant::Null()
                                                         : Variant(aantal * 1.04);
     const double korting = random_.Pick(std::vector<double>{0, 0, 0, 0, 0, 2.5, 5, 10});
@@ -246,8 +246,9 @@ class OrderWriter {
                    a.description, crop ? "Toelating " + a.admission : std::string(), aantal,
                    prijs_per, Currency::FromDouble(a.price), factuurgewicht, korting, reference,
                    crop ? a.package * 1.05 : a.package,
-                   a.group == 7 && random_.Chance(50) ? "Silo " + std::to_string(random_.Between(1, 4))
-                                                      : std::string(),
+                   a.group == 7 && random_.Chance(50)
+                       ? "Silo " + std::to_string(random_.Between(1, 4))
+                       : std::string(),
                    static_cast<int64_t>(a.group)});
   }
 
@@ -260,7 +261,8 @@ class OrderWriter {
     const bool old = date < kLastDay - days{120};
     if (old && random_.Chance(85)) {
       const std::string stamp = DateText(date + days{1}) + Padded(random_.Between(7, 17), 2) +
-                                Padded(random_.Between(0, 59), 2) + Padded(random_.Between(0, 59), 2);
+                                Padded(random_.Between(0, 59), 2) +
+                                Padded(random_.Between(0, 59), 2);
       if (customer.cropr) dacom = stamp;
       if (customer.agrovision && !customer.cropr) agrovision = stamp;
     }

@@ -72,7 +72,7 @@ std::string LowerCase(std::string text) {
 void OpenTables(OpenedAdministratie& administratie, bool bLockEdits) {
   for (const AdministratieTable& table : AdministratieTables()) {
     Database& db = table.source == TableSource::kArchief ? administratie.dbArchief()
-                                                        : administratie.dbAdministratie();
+                                                         : administratie.dbAdministratie();
     std::unique_ptr<TableRecordset> recordset = db.OpenTable(std::string(table.name));
     if (table.takes_lock_flag) recordset->SetLockEdits(bLockEdits);
     administratie.AddTable(table.name, std::move(recordset));

@@ -18,17 +18,16 @@ VbError ItemNotFound(const std::string& name) {
 VbError NoSuchIndex(const std::string& index) {
   return VbError(3800, "'" + index + "' is geen index in deze tabel");
 }
-VbError NoCurrentIndex() {
-  return VbError(3019, "Bewerking is ongeldig zonder een huidige index");
-}
+VbError NoCurrentIndex() { return VbError(3019, "Bewerking is ongeldig zonder een huidige index"); }
 VbError NoCurrentRecord() { return VbError(3021, "Er is geen huidige record"); }
 VbError UpdateWithoutEdit() {
   return VbError(3020, "Bijwerken of annuleren zonder toevoegen of bewerken");
 }
 VbError RecordDeleted() { return VbError(3167, "De record is verwijderd"); }
 VbError ChangedByAnotherUser() {
-  return VbError(3197, "De gegevens zijn sinds het begin van de bewerking door een andere "
-                       "gebruiker gewijzigd");
+  return VbError(3197,
+                 "De gegevens zijn sinds het begin van de bewerking door een andere "
+                 "gebruiker gewijzigd");
 }
 VbError RecordLocked() {
   return VbError(3260, "Kan niet bijwerken; de record is vergrendeld door een andere gebruiker");

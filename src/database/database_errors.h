@@ -8,18 +8,18 @@
 
 namespace typrosync::database_errors {
 
-VbError FileNotFound(const std::string& path);          // 3024
-VbError NotADatabase(const std::string& path);          // 3343
-VbError WrongPassword();                                // 3031
-VbError TableNotFound(const std::string& table);        // 3078
-VbError ItemNotFound(const std::string& name);          // 3265
-VbError NoSuchIndex(const std::string& index);          // 3800
-VbError NoCurrentIndex();                               // 3019
-VbError NoCurrentRecord();                              // 3021
-VbError UpdateWithoutEdit();                            // 3020
-VbError RecordDeleted();                                // 3167
-VbError ChangedByAnotherUser();                         // 3197
-VbError RecordLocked();                                 // 3260
-VbError EngineFailure(const std::string& detail);       // 3000
+VbError FileNotFound(const std::string& path);     // 3024
+VbError NotADatabase(const std::string& path);     // 3343
+VbError WrongPassword();                           // 3031
+VbError TableNotFound(const std::string& table);   // 3078
+VbError ItemNotFound(const std::string& name);     // 3265
+VbError NoSuchIndex(const std::string& index);     // 3800
+VbError NoCurrentIndex();                          // 3019
+VbError NoCurrentRecord();                         // 3021
+VbError UpdateWithoutEdit();                       // 3020
+VbError RecordDeleted();                           // 3167
+VbError ChangedByAnotherUser();                    // 3197
+VbError RecordLocked();                            // 3260
+VbError EngineFailure(const std::string& detail);  // 3000
 
 }  // namespace typrosync::database_errors

@@ -7,7 +7,8 @@ std::string GetOmschrijvingFromTabel(Database& db, const std::string& strTabelNa
   std::string result;
   const int16_t length = static_cast<int16_t>(std::min<size_t>(strSelectie.size(), INT16_MAX));
   for (int16_t i = 1; i <= length; ++i) {
-    if (IsPositieGemarkeerd(i, strSelectie)) result += GetCodeOmschrijving(db, strTabelNaam, i) + ", ";
+    if (IsPositieGemarkeerd(i, strSelectie))
+      result += GetCodeOmschrijving(db, strTabelNaam, i) + ", ";
   }
   if (result.ends_with(", ")) result.resize(result.size() - 2);
   return result;

@@ -28,8 +28,8 @@ std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path
   std::shared_ptr<SqliteConnection> connection(new SqliteConnection(db, path));
   sqlite3_busy_timeout(db, static_cast<int>(busy_timeout.count()));
   // Reading the schema is the first access; a file of another kind fails here.
-  const int schema_rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
-                                     nullptr);
+  const int schema_rc =
+      sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   if (schema_rc == SQLITE_NOTADB) throw database_errors::NotADatabase(path);
   connection->Check(schema_rc);
   return connection;
@@ -112,7 +112,8 @@ void SqliteConnection::EndWrite() {
 long long SqliteConnection::ChangeStamp() {
   if (!data_version_) data_version_ = Prepare("PRAGMA data_version");
   sqlite3_reset(data_version_.get());
-  const long long version = Step(data_version_.get()) ? sqlite3_column_int64(data_version_.get(), 0) : 0;
+  const long long version =
+      Step(data_version_.get()) ? sqlite3_column_int64(data_version_.get(), 0) : 0;
   sqlite3_reset(data_version_.get());
   // Own commits do not move data_version; the change counter covers them.
   return (version << 32) ^ sqlite3_total_changes64(db_);

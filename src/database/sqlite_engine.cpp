@@ -31,7 +31,8 @@ class SqliteDatabase final : public Database {
   std::unique_ptr<TableRecordset> OpenTable(const std::string& table) override {
     std::optional<TableSchema> schema = ReadTableSchema(*connection_, table);
     if (!schema) throw database_errors::TableNotFound(table);
-    std::unique_ptr<TableRecordset> recordset = MakeSqliteRecordset(connection_, std::move(*schema));
+    std::unique_ptr<TableRecordset> recordset =
+        MakeSqliteRecordset(connection_, std::move(*schema));
     recordset->MoveFirst();
     return recordset;
   }
@@ -56,8 +57,7 @@ class SqliteEngine final : public DatabaseEngine {
  private:
   // Opens the file, checks the password and puts it in WAL mode, in which
   // readers and one writer of several processes do not block each other.
-  std::shared_ptr<SqliteConnection> Connect(const std::string& path,
-                                            const std::string& password) {
+  std::shared_ptr<SqliteConnection> Connect(const std::string& path, const std::string& password) {
     if (IsJetFile(path)) {
       std::cerr << "typrosync: " << path
                 << " is a Jet database; only SQLite 3 administration files can be opened\n";

@@ -31,7 +31,8 @@ IndexQueries MakeIndexQueries(const TableSchema& schema, const IndexInfo* index)
   const std::string from = " FROM " + QuoteIdentifier(schema.name);
   const std::string select = "SELECT " + SelectList(schema) + from;
   if (index == nullptr) {
-    return {select + " ORDER BY rowid", select + " WHERE 0", select + " WHERE rowid > ?1 ORDER BY rowid",
+    return {select + " ORDER BY rowid", select + " WHERE 0",
+            select + " WHERE rowid > ?1 ORDER BY rowid",
             "SELECT count(*)" + from + " WHERE rowid < ?1"};
   }
   const std::string order = " ORDER BY " + JoinKeyTerms(schema, *index);

@@ -351,7 +351,8 @@ void SqliteRecordset::WriteChanges(long long rowid) {
   if (columns.empty()) return;
   Statement stmt = connection_->Prepare(UpdateQuery(schema_, columns));
   for (size_t i = 0; i < columns.size(); ++i) {
-    connection_->Check(BindVariant(stmt.get(), static_cast<int>(i) + 1, *edit_changes_[columns[i]]));
+    connection_->Check(
+        BindVariant(stmt.get(), static_cast<int>(i) + 1, *edit_changes_[columns[i]]));
   }
   connection_->Check(sqlite3_bind_int64(stmt.get(), static_cast<int>(columns.size()) + 1, rowid));
   connection_->Step(stmt.get());

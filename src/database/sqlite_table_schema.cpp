@@ -9,9 +9,8 @@ namespace typrosync {
 namespace {
 
 std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-    return static_cast<char>(std::toupper(c));
-  });
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   return text;
 }
 
@@ -31,8 +30,7 @@ std::string ColumnText(sqlite3_stmt* stmt, int column) {
   return text ? reinterpret_cast<const char*>(text) : "";
 }
 
-std::optional<std::string> StoredTableName(SqliteConnection& connection,
-                                           const std::string& table) {
+std::optional<std::string> StoredTableName(SqliteConnection& connection, const std::string& table) {
   Statement stmt = connection.Prepare(
       "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
   sqlite3_bind_text(stmt.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
@@ -54,8 +52,7 @@ void ReadColumns(SqliteConnection& connection, TableSchema& schema) {
 // an expression rather than a field.
 std::vector<int> IndexColumns(SqliteConnection& connection, const TableSchema& schema,
                               const std::string& stored_name) {
-  Statement stmt =
-      connection.Prepare("SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
+  Statement stmt = connection.Prepare("SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
   sqlite3_bind_text(stmt.get(), 1, stored_name.c_str(), -1, SQLITE_TRANSIENT);
   std::vector<int> columns;
   while (connection.Step(stmt.get())) {
@@ -92,8 +89,7 @@ const IndexInfo* TableSchema::FindIndex(const std::string& index_name) const {
   return nullptr;
 }
 
-std::optional<TableSchema> ReadTableSchema(SqliteConnection& connection,
-                                           const std::string& table) {
+std::optional<TableSchema> ReadTableSchema(SqliteConnection& connection, const std::string& table) {
   std::optional<std::string> stored = StoredTableName(connection, table);
   if (!stored) return std::nullopt;
   TableSchema schema;

@@ -2,7 +2,6 @@
 // sample is realistic and the same for the same seed.
 
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -61,8 +60,7 @@ TEST_F(AdminToolTest, CreatedAdministrationHasTheFieldsAndIndexesTheSyncReads) {
       {"OrderGegevensMeta", {"OrderNr", "LeveringNaarAgroVision", "LeveringNaarDacom"}},
       {"RelatieGegevens",
        {"RelNr", "bedrijfsnaam1", "Bedrijfsnaam2", "BedrijfsAdres", "Bedrijfshuisnr",
-        "BedrijfsPostcode", "BedrijfsWoonplaats", "BedrijfsLandCode", "UBNNummer",
-        "Relatiegroep"}},
+        "BedrijfsPostcode", "BedrijfsWoonplaats", "BedrijfsLandCode", "UBNNummer", "Relatiegroep"}},
       {"Artikelen", {"Artikelnummer", "ToelatingsNummer", "StandaardAantal", "GewichtCategorie"}},
       {"UserGegevens",
        {"Naam", "Adres", "Huisnummer", "Postcode", "Woonplaats", "TelefoonNr", "Email", "WebSite",
@@ -97,16 +95,24 @@ TEST_F(AdminToolTest, CreateNeverOverwritesAnAdministration) {
 }
 
 TEST_F(AdminToolTest, SampleIsTheSameForTheSameSeed) {
-  const std::vector<std::string> fields = {"RelnrOrderdatumRegNrIndex", "RelNr", "OrderNr",
-                                           "OrderDatum", "MagazijnBonNr", "ArtNr", "Aantal",
-                                           "VerkoopPrijs", "FactuurGewicht"};
+  const std::vector<std::string> fields = {"RelnrOrderdatumRegNrIndex",
+                                           "RelNr",
+                                           "OrderNr",
+                                           "OrderDatum",
+                                           "MagazijnBonNr",
+                                           "ArtNr",
+                                           "Aantal",
+                                           "VerkoopPrijs",
+                                           "FactuurGewicht"};
   std::vector<std::string> dumps;
-  for (auto [name, seed] : std::vector<std::pair<std::string, uint64_t>>{{"a", 7}, {"b", 7}, {"c", 8}}) {
+  for (auto [name, seed] :
+       std::vector<std::pair<std::string, uint64_t>>{{"a", 7}, {"b", 7}, {"c", 8}}) {
     Sample(dir_.path() + name, seed);
     std::unique_ptr<Administratie> administratie = Open(dir_.path() + name + "/");
     ASSERT_TRUE(administratie);
-    dumps.push_back(Dump(administratie->Table("Ordergegevens"), fields) +
-                    Dump(administratie->Table("RelatieGegevens"), {"bedrijfsnaam1", "Relatiegroep"}));
+    dumps.push_back(
+        Dump(administratie->Table("Ordergegevens"), fields) +
+        Dump(administratie->Table("RelatieGegevens"), {"bedrijfsnaam1", "Relatiegroep"}));
   }
   EXPECT_EQ(dumps[0], dumps[1]);
   EXPECT_NE(dumps[0], dumps[2]);
@@ -142,13 +148,13 @@ TEST_F(AdminToolTest, SampleHoldsEveryKindOfRowTheSyncMeets) {
   }
   TableRecordset& customers = administratie->Table("RelatieGegevens");
   for (customers.MoveFirst(); !customers.IsEOF(); customers.MoveNext()) {
-    const std::string groups = GetOmschrijvingFromTabel(
-        administratie->dbAdministratie(), "TabelRelatiegroepen",
-        customers.Field("Relatiegroep").Text());
+    const std::string groups =
+        GetOmschrijvingFromTabel(administratie->dbAdministratie(), "TabelRelatiegroepen",
+                                 customers.Field("Relatiegroep").Text());
     seen[groups.find("Crop-R") != std::string::npos || groups.find("Dacom") != std::string::npos
              ? "cropr"
          : groups.find("Agro") != std::string::npos ? "agrovision"
-                                                     : "unrouted"]++;
+                                                    : "unrouted"]++;
   }
   for (const char* kind : {"ordinary", "admitted", "cropr", "agrovision", "unrouted"}) {
     EXPECT_GT(seen[kind], 0) << kind;
@@ -167,8 +173,8 @@ TEST_F(AdminToolTest, CommandLineCreatesAndRefusesBadArguments) {
   EXPECT_EQ(run("create '" + dir_.path() + "met wachtwoord'"), 1);
   EXPECT_EQ(run("sample '" + dir_.path() + "s' --lines 50 --customers 5 --seed 3"), 0);
   EXPECT_TRUE(Open(dir_.path() + "s/"));
-  for (const char* bad : {"", "create", "verwijder x", "sample x --lines veel", "sample x --customers 0",
-                          "create x --lines 5", "sample x --seed"}) {
+  for (const char* bad : {"", "create", "verwijder x", "sample x --lines veel",
+                          "sample x --customers 0", "create x --lines 5", "sample x --seed"}) {
     EXPECT_EQ(run(bad), 2) << bad;
   }
 }

@@ -2,6 +2,8 @@
 // way it fails answers nullptr, the password and lock files, and the 159
 // tables with their sources and edit locking.
 
+#include "database/administratie.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include <fstream>
 
 #include "admin_schema.h"
-#include "database/administratie.h"
 #include "database/administratie_tables.h"
 #include "database/database_test_support.h"
 
@@ -32,9 +33,7 @@ std::string Encode(const std::string& password) {
 class AdministratieTest : public ::testing::Test {
  protected:
   const std::string& folder() const { return dir_->path(); }
-  void Create(const std::string& password = "") {
-    admin::CreateAdministration(folder(), password);
-  }
+  void Create(const std::string& password = "") { admin::CreateAdministration(folder(), password); }
   void WriteFile(const std::string& name, const std::string& bytes) {
     std::ofstream(folder() + name, std::ios::binary) << bytes;
   }
@@ -95,10 +94,10 @@ TEST_F(AdministratieTest, PasswordFileOpensBothProtectedDatabases) {
 TEST_F(AdministratieTest, EveryFailureAnswersNullptrQuietly) {
   struct Case {
     std::string name;
-    std::string password;                                   // of the administration
+    std::string password;                                    // of the administration
     std::vector<std::pair<std::string, std::string>> files;  // settings files written
-    std::pair<std::string, std::string> drop;               // file and table removed
-    std::string remove;                                     // database file removed
+    std::pair<std::string, std::string> drop;                // file and table removed
+    std::string remove;                                      // database file removed
   };
   const std::vector<Case> cases = {
       {"administration missing", "", {}, {}, "TallyraDB.mdb"},
@@ -137,7 +136,7 @@ TEST_F(AdministratieTest, LockFileSwitchesEditLockingOfExactlyTheListedTables) {
     std::string line;
     bool lock_edits;
   };
-  const std::vector<Case> cases = {{"false", false},   {"FALSE", false}, {"False\r\n", false},
+  const std::vector<Case> cases = {{"false", false},    {"FALSE", false}, {"False\r\n", false},
                                    {"false\nx", false}, {"false ", true}, {" false", true},
                                    {"0", true},         {"no", true},     {"\n", true}};
   for (const Case& c : cases) {
@@ -177,11 +176,11 @@ TEST(DecodeerWachtwoordTest, HalvesEveryCodeWithHalvesToEvenAndReverses) {
       {"", ""},
       {Encode("geheim"), "geheim"},
       {Encode("Ta11yra!"), "Ta11yra!"},
-      {"\xc3", "b"},           // 195 / 2 = 97.5 -> 98
-      {"\xc1", "`"},           // 193 / 2 = 96.5 -> 96
-      {"\xc2\xc4\xc6", "cba"},  // reversed
+      {"\xc3", "b"},                   // 195 / 2 = 97.5 -> 98
+      {"\xc1", "`"},                   // 193 / 2 = 96.5 -> 96
+      {"\xc2\xc4\xc6", "cba"},         // reversed
       {"\x01", std::string(1, '\0')},  // 0.5 -> 0
-      {"\x03", "\x02"},         // 1.5 -> 2
+      {"\x03", "\x02"},                // 1.5 -> 2
   };
   for (const Case& c : cases) EXPECT_EQ(DecodeerWachtwoord(c.line), c.password) << c.line;
 }

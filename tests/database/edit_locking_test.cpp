@@ -33,7 +33,8 @@ class LockingProcess {
       close(fds[0]);
       sqlite3* db = nullptr;
       sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-      const bool locked = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+      const bool locked =
+          sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
       const char signal = locked ? 'L' : 'F';
       if (write(fds[1], &signal, 1) != 1) _exit(2);
       std::this_thread::sleep_for(hold);
@@ -61,7 +62,8 @@ class EditLockingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     TestTable meta{{"Meta",
-                    {{"OrderNr", "INTEGER"}, {"LeveringNaarAgroVision", "TEXT"},
+                    {{"OrderNr", "INTEGER"},
+                     {"LeveringNaarAgroVision", "TEXT"},
                      {"LeveringNaarDacom", "TEXT"}},
                     {{"PrimaryKey", {"OrderNr"}, true}}},
                    {"OrderNr", "LeveringNaarAgroVision", "LeveringNaarDacom"},
@@ -143,8 +145,9 @@ TEST_F(EditLockingTest, OptimisticUpdateFailsWhenTheRecordChangedSinceEdit) {
   SeekOrder(160001);
   rs_->Edit();
   OtherUser other(path_);
-  EXPECT_TRUE(other.Exec("UPDATE Meta SET LeveringNaarAgroVision = '20240101120000' "
-                         "WHERE OrderNr = 160001"));
+  EXPECT_TRUE(
+      other.Exec("UPDATE Meta SET LeveringNaarAgroVision = '20240101120000' "
+                 "WHERE OrderNr = 160001"));
   rs_->SetField("LeveringNaarDacom", "20240304090501");
   EXPECT_EQ(ErrorNumberOf([&] { rs_->Update(); }), 3197);
   EXPECT_EQ(StoredDacom(160001), "");

@@ -17,9 +17,9 @@ using test_support::WriteDatabase;
 class LookupsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const TableDefinition codes{
-        "TabelRelatiegroepen", {{"Code", "INTEGER"}, {"Omschrijving", "TEXT"}},
-        {{"PrimaryKey", {"Code"}, true}}};
+    const TableDefinition codes{"TabelRelatiegroepen",
+                                {{"Code", "INTEGER"}, {"Omschrijving", "TEXT"}},
+                                {{"PrimaryKey", {"Code"}, true}}};
     TableDefinition empty = codes;
     empty.name = "TabelLandcode";
     // Inserted out of code order: the index, not insertion, decides.
@@ -53,8 +53,8 @@ TEST_F(LookupsTest, GetOmschrijvingFromTabelJoinsMarkedCodesInOrder) {
       {"abc -", ""},
       {"  X", "(niet ingesteld)"},
       {"XXXXX", "Akkerbouw, Crop-R klanten, (niet ingesteld), Dacom, "},  // code 5 missing
-      {"X    X", "Akkerbouw, "},                                        // code 6 Null
-      {"    X", ""},                                                   // only missing code 5
+      {"X    X", "Akkerbouw, "},                                          // code 6 Null
+      {"    X", ""},                                                      // only missing code 5
       {"    XX", ", "},
   };
   for (const Case& c : cases) {
@@ -69,9 +69,9 @@ TEST(IsPositieGemarkeerdTest, OnlyAnXInsideTheSelection) {
     std::string selection;
     bool marked;
   };
-  const std::vector<Case> cases = {{1, "X", true},  {1, "x", true},   {2, "X", false},
-                                   {0, "X", false}, {-1, "X", false}, {3, "X x", true},
-                                   {2, "X x", false}, {1, "", false},  {1, "Y", false}};
+  const std::vector<Case> cases = {{1, "X", true},    {1, "x", true},   {2, "X", false},
+                                   {0, "X", false},   {-1, "X", false}, {3, "X x", true},
+                                   {2, "X x", false}, {1, "", false},   {1, "Y", false}};
   for (const Case& c : cases) {
     EXPECT_EQ(IsPositieGemarkeerd(c.position, c.selection), c.marked)
         << c.position << " '" << c.selection << "'";

@@ -53,9 +53,11 @@ TEST_F(SqliteEngineTest, PasswordIsCheckedAtEveryOpen) {
     std::string given;
     long error;
   };
-  for (const Case& c : std::vector<Case>{{"Geheim", 0}, {"geheim", 3031}, {"", 3031}, {"Geheim ", 3031}}) {
+  for (const Case& c :
+       std::vector<Case>{{"Geheim", 0}, {"geheim", 3031}, {"", 3031}, {"Geheim ", 3031}}) {
     EXPECT_EQ(ErrorNumberOf([&] { engine_->OpenDatabase(path_, c.given); }), c.error) << c.given;
-    EXPECT_EQ(ErrorNumberOf([&] { engine_->PrepareSharedUse(path_, c.given); }), c.error) << c.given;
+    EXPECT_EQ(ErrorNumberOf([&] { engine_->PrepareSharedUse(path_, c.given); }), c.error)
+        << c.given;
   }
 }
 

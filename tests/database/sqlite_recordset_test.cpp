@@ -16,19 +16,26 @@ using test_support::WriteDatabase;
 
 TableDefinition Lines(const std::string& key_type) {
   return {"Regels",
-          {{"Sleutel", key_type}, {"Nr", "INTEGER"}, {"Datum", "TEXT"}, {"Bedrag", "CURRENCY"},
-           {"Actief", "BOOLEAN"}, {"Aantal", "DOUBLE"}},
-          {{"Sleutel", {"Sleutel"}}, {"PrimaryKey", {"Nr"}, true}, {"SleutelDatum", {"Sleutel", "Datum"}}}};
+          {{"Sleutel", key_type},
+           {"Nr", "INTEGER"},
+           {"Datum", "TEXT"},
+           {"Bedrag", "CURRENCY"},
+           {"Actief", "BOOLEAN"},
+           {"Aantal", "DOUBLE"}},
+          {{"Sleutel", {"Sleutel"}},
+           {"PrimaryKey", {"Nr"}, true},
+           {"SleutelDatum", {"Sleutel", "Datum"}}}};
 }
 
 class SqliteRecordsetTest : public ::testing::Test {
  protected:
   // Rows (Sleutel, Nr) in this insertion order; the other fields follow Nr.
-  void Write(const std::vector<std::pair<Variant, int>>& rows, const std::string& key_type = "TEXT") {
+  void Write(const std::vector<std::pair<Variant, int>>& rows,
+             const std::string& key_type = "TEXT") {
     TestTable table{Lines(key_type), {"Sleutel", "Nr", "Datum", "Bedrag", "Actief", "Aantal"}, {}};
     for (const auto& [key, nr] : rows) {
-      table.rows.push_back({key, nr, "2024010" + std::to_string(nr % 10), 12.5 * nr, nr % 2 == 1,
-                            nr / 4.0});
+      table.rows.push_back(
+          {key, nr, "2024010" + std::to_string(nr % 10), 12.5 * nr, nr % 2 == 1, nr / 4.0});
     }
     WriteDatabase(path_, {table});
     db_ = engine_->OpenDatabase(path_, "");
@@ -77,10 +84,13 @@ TEST_F(SqliteRecordsetTest, SeekFindsTheFirstEqualKeyAndMovesOnThroughTheIndex) 
     Variant key;
     std::vector<int64_t> rest;  // empty: no match
   };
-  const std::vector<Case> cases = {
-      {"a", {2, 3, 5, 1, 4, 6}}, {"A", {2, 3, 5, 1, 4, 6}}, {"B", {1, 4, 6}},
-      {"c", {6}},                {"aa", {}},                {"", {}},
-      {Variant::Null(), {}}};
+  const std::vector<Case> cases = {{"a", {2, 3, 5, 1, 4, 6}},
+                                   {"A", {2, 3, 5, 1, 4, 6}},
+                                   {"B", {1, 4, 6}},
+                                   {"c", {6}},
+                                   {"aa", {}},
+                                   {"", {}},
+                                   {Variant::Null(), {}}};
   for (const Case& c : cases) {
     rs_->Seek(c.key);
     EXPECT_EQ(rs_->NoMatch(), c.rest.empty()) << c.key.Text();
@@ -107,8 +117,9 @@ TEST_F(SqliteRecordsetTest, TextAndNumberKeysFindEachOther) {
     Variant sought;
   };
   const std::vector<Case> cases = {
-      {"INTEGER", 1001, "1001"},   {"INTEGER", "1001", 1001},   {"TEXT", 1001, "1001"},
-      {"TEXT", "1001", 1001},      {"TEXT", "1001", 1001.0},    {"INTEGER", 1001, Currency::FromRaw(10010000)},
+      {"INTEGER", 1001, "1001"}, {"INTEGER", "1001", 1001},
+      {"TEXT", 1001, "1001"},    {"TEXT", "1001", 1001},
+      {"TEXT", "1001", 1001.0},  {"INTEGER", 1001, Currency::FromRaw(10010000)},
       {"TEXT", "AB-12", "ab-12"}};
   int round = 0;
   for (const Case& c : cases) {
