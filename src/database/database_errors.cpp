@@ -8,6 +8,10 @@ VbError FileNotFound(const std::string& path) {
 VbError NotADatabase(const std::string& path) {
   return VbError(3343, "Onbekende database-indeling '" + path + "'");
 }
+VbError JetDatabase(const std::string& path) {
+  return VbError(3343, "'" + path + "' is een Jet-database; alleen SQLite 3-bestanden kunnen " +
+                           "worden geopend");
+}
 VbError WrongPassword() { return VbError(3031, "Ongeldig wachtwoord"); }
 VbError TableNotFound(const std::string& table) {
   return VbError(3078, "De tabel '" + table + "' is niet gevonden");

@@ -10,6 +10,7 @@ namespace typrosync::database_errors {
 
 VbError FileNotFound(const std::string& path);     // 3024
 VbError NotADatabase(const std::string& path);     // 3343
+VbError JetDatabase(const std::string& path);      // 3343, a file of the original engine
 VbError WrongPassword();                           // 3031
 VbError TableNotFound(const std::string& table);   // 3078
 VbError ItemNotFound(const std::string& name);     // 3265

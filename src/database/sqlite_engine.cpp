@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <fstream>
-#include <iostream>
 
 #include "database/database_errors.h"
 #include "database/sqlite_connection.h"
@@ -58,11 +58,8 @@ class SqliteEngine final : public DatabaseEngine {
   // Opens the file, checks the password and puts it in WAL mode, in which
   // readers and one writer of several processes do not block each other.
   std::shared_ptr<SqliteConnection> Connect(const std::string& path, const std::string& password) {
-    if (IsJetFile(path)) {
-      std::cerr << "typrosync: " << path
-                << " is a Jet database; only SQLite 3 administration files can be opened\n";
-      throw database_errors::NotADatabase(path);
-    }
+    // Refused with its own text, which the caller's one diagnostic line shows.
+    if (IsJetFile(path)) throw database_errors::JetDatabase(path);
     std::shared_ptr<SqliteConnection> connection =
         SqliteConnection::Open(path, options_.busy_timeout);
     if (!PasswordMatches(*connection, password)) throw database_errors::WrongPassword();

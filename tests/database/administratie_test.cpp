@@ -112,6 +112,11 @@ TEST_F(AdministratieTest, EveryFailureAnswersNullptrQuietly) {
       {"password with trailing space", "geheim", {{"tallyra.pwd", Encode("geheim ")}}, {}, ""},
       {"empty password file", "", {{"tallyra.pwd", ""}}, {}, ""},
       {"empty lock file", "", {{"tallyra.lock", ""}}, {}, ""},
+      {"Jet archive",
+       "",
+       {{"Archief.mdb", std::string("\0\x01\0\0Standard Jet DB\0", 20)}},
+       {},
+       ""},
   };
   for (const Case& c : cases) {
     dir_ = std::make_unique<TempDir>();
@@ -120,6 +125,9 @@ TEST_F(AdministratieTest, EveryFailureAnswersNullptrQuietly) {
     if (!c.drop.first.empty()) Drop(c.drop.first, c.drop.second);
     if (!c.remove.empty()) std::filesystem::remove(folder() + c.remove);
     EXPECT_FALSE(Open()) << c.name;
+    if (c.name.starts_with("Jet")) {
+      EXPECT_NE(stderr_.find("Jet-database"), std::string::npos) << stderr_;
+    }
     EXPECT_EQ(std::count(stderr_.begin(), stderr_.end(), '\n'), 1) << c.name << ": " << stderr_;
   }
 }

@@ -40,11 +40,13 @@ TEST_F(SqliteEngineTest, FilesThatAreNoAdministrationAreRefused) {
   EXPECT_EQ(ErrorNumberOf([&] { engine_->OpenDatabase(dir_.path() + "ontbreekt.mdb", ""); }), 3024);
   EXPECT_EQ(ErrorNumberOf([&] { engine_->OpenDatabase(dir_.path(), ""); }), 3024);
   EXPECT_EQ(ErrorNumberOf([&] { engine_->OpenDatabase(dir_.path() + "tekst.mdb", ""); }), 3343);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(ErrorNumberOf([&] { engine_->PrepareSharedUse(dir_.path() + "jet.mdb", ""); }), 3343);
-  const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("jet.mdb is a Jet database"), std::string::npos) << said;
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+  try {
+    engine_->PrepareSharedUse(dir_.path() + "jet.mdb", "");
+    ADD_FAILURE() << "a Jet file was accepted";
+  } catch (const VbError& error) {
+    EXPECT_EQ(error.number(), 3343);
+    EXPECT_NE(error.description().find("jet.mdb' is een Jet-database"), std::string::npos);
+  }
 }
 
 TEST_F(SqliteEngineTest, PasswordIsCheckedAtEveryOpen) {
