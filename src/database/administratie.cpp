@@ -17,6 +17,9 @@ namespace {
 
 class OpenedAdministratie final : public Administratie {
  public:
+  OpenedAdministratie(std::unique_ptr<Database> administratie, std::unique_ptr<Database> archief)
+      : administratie_(std::move(administratie)), archief_(std::move(archief)) {}
+
   TableRecordset& Table(std::string_view name) override {
     const int position = positions_.Find(name);
     if (position < 0) throw database_errors::ItemNotFound(std::string(name));
@@ -25,14 +28,14 @@ class OpenedAdministratie final : public Administratie {
   Database& dbAdministratie() override { return *administratie_; }
   Database& dbArchief() override { return *archief_; }
 
-  std::unique_ptr<Database> administratie_;
-  std::unique_ptr<Database> archief_;
   void AddTable(std::string_view name, std::unique_ptr<TableRecordset> table) {
     positions_.Add(name, static_cast<int>(tables_.size()));
     tables_.push_back(std::move(table));
   }
 
  private:
+  std::unique_ptr<Database> administratie_;
+  std::unique_ptr<Database> archief_;
   std::vector<std::unique_ptr<TableRecordset>> tables_;
   NameIndex positions_;
 };
@@ -93,12 +96,14 @@ std::unique_ptr<Administratie> Open(const std::string& sDataMap, DatabaseEngine&
   }
   // Sets the file up for several users before the databases are opened.
   engine.PrepareSharedUse(sDataMap + "TallyraDB.mdb", password);
+  // The data folder becomes the current directory; a failure is no error.
   std::error_code ignored;
   std::filesystem::current_path(sDataMap, ignored);
 
-  auto administratie = std::make_unique<OpenedAdministratie>();
-  administratie->administratie_ = engine.OpenDatabase(sDataMap + "TallyraDB.mdb", password);
-  administratie->archief_ = engine.OpenDatabase(sDataMap + "Archief.mdb", password);
+  std::unique_ptr<Database> tallyra = engine.OpenDatabase(sDataMap + "TallyraDB.mdb", password);
+  std::unique_ptr<Database> archief = engine.OpenDatabase(sDataMap + "Archief.mdb", password);
+  auto administratie =
+      std::make_unique<OpenedAdministratie>(std::move(tallyra), std::move(archief));
   OpenTables(*administratie, bLockEdits);
   return administratie;
 }
