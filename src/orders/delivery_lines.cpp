@@ -32,6 +32,14 @@ struct Klant {
   std::string relatiegroepen;
 };
 
+const std::string& Relatiegroepen(OrderContext& ctx, const std::string& selectie) {
+  auto [it, nieuw] = ctx.relatiegroepen.try_emplace(selectie);
+  if (nieuw) {
+    it->second = GetOmschrijvingFromTabel(ctx.admin.dbAdministratie(), "TabelRelatiegroepen", selectie);
+  }
+  return it->second;
+}
+
 std::optional<Klant> ZoekKlant(OrderContext& ctx, const std::string& sRelNr) {
   TableRecordset& relaties = ctx.admin.Table("RelatieGegevens");
   relaties.SetIndex("PrimaryKey");
@@ -39,8 +47,7 @@ std::optional<Klant> ZoekKlant(OrderContext& ctx, const std::string& sRelNr) {
   if (relaties.NoMatch()) return std::nullopt;
   return Klant{relaties.Field("RelNr").Text(), Trim(relaties.Field("bedrijfsnaam1").Text()),
                Trim(relaties.Field("BedrijfsWoonplaats").Text()),
-               GetOmschrijvingFromTabel(ctx.admin.dbAdministratie(), "TabelRelatiegroepen",
-                                        relaties.Field("Relatiegroep").Text())};
+               Relatiegroepen(ctx, relaties.Field("Relatiegroep").Text())};
 }
 
 // Only lines of kEersteJaar and later; a year that does not read as a number

@@ -21,14 +21,15 @@ void StempelMeta(TableRecordset& meta, const std::string& stamp, int16_t kind) {
 void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
   TableRecordset& meta = ctx.admin.Table("OrderGegevensMeta");
+  // Each row seeks afresh, so choosing the indexes once serves every row.
+  orders.SetIndex("RelnrOrderdatumRegNrIndex");
+  meta.SetIndex("PrimaryKey");
   const size_t aantal = ctx.state.lvwLeveringen.size();
   for (size_t i = 0; i < aantal; ++i) {
     const std::string& tag = ctx.state.lvwLeveringen[i].tag;
-    orders.SetIndex("RelnrOrderdatumRegNrIndex");
     orders.Seek(Variant(tag));
     if (orders.NoMatch()) continue;
     const std::string order_nr = orders.Field("OrderNr").Text();
-    meta.SetIndex("PrimaryKey");
     meta.Seek(Variant(order_nr));
     if (meta.NoMatch()) continue;
     StempelMeta(meta, stamp, kind);

@@ -2,6 +2,9 @@
 // The collaborators of the order run, handed in once by the run sequence.
 // Every reference must outlive the calls that use the context.
 
+#include <string>
+#include <unordered_map>
+
 #include "common/clock.h"
 #include "common/run_state.h"
 #include "database/administratie.h"
@@ -18,6 +21,9 @@ struct OrderContext {
   RunLog& log;
   Clock& clock;
   MessageBuilders& builders;
+  // Relation group descriptions per selection string. The run never writes
+  // the code tables, so one lookup per distinct selection serves the run.
+  std::unordered_map<std::string, std::string> relatiegroepen = {};
 };
 
 }  // namespace typrosync

@@ -10,6 +10,9 @@
 namespace typrosync {
 namespace {
 
+// The fixed sender identity of every message.
+constexpr std::string_view kAfzender = "KORVELDAM";
+
 std::string SyncRegel(const std::string& label, const std::string& waarde) {
   return PadRechts("SYNC", 10) + label + waarde;
 }
@@ -27,14 +30,13 @@ RunSequence::RunSequence(RunServices services, RunView& view)
       log_(services_.clock, view, services_.computer_name) {}
 
 void RunSequence::Load(const std::string& argument) {
-  state_.sRunId = FormatMoment(services_.clock.Now(), "yyyymmdd") + "_" +
-                  FormatMoment(services_.clock.Now(), "hhmmss");
+  state_.sRunId = FormatMoment(services_.clock.Now(), "yyyymmdd");
+  state_.sRunId += '_';
+  state_.sRunId += FormatMoment(services_.clock.Now(), "hhmmss");
   state_.sDataMapArg = MetSlash(argument);
-  state_.sZenderId = "KORVELDAM";
-  state_.sLeveranciersNummer = "KORVELDAM";
-  LeesLandinstellingen();
-  gsSpatie = " ";
-  gsApplicatieTitel = "Beheer - TallyraPro";
+  state_.sZenderId = std::string(kAfzender);
+  state_.sLeveranciersNummer = std::string(kAfzender);
+  LeesLandinstellingen();  // also gsSpatie and gsApplicatieTitel
   view_.SetProgress(0);
   view_.SetStatus("Geen activiteit.");
 }
