@@ -103,10 +103,15 @@ void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
        orders.Field("FactuurGewicht"), orders.Field("KortingPercentage")});
   row.column(kColAantal) = bedragen.aantal;
   row.column(kColVerkoopprijs) = bedragen.verkoopprijs;
-  Variant vorige(w.vorige_prijs);
-  row.column(kColToelatingsnr) = NormaliseerBedrag(vorige);
+  // The admission number, or else the amount text of the previous row's price
+  // (the column's first value, which the admission number replaces).
   const long index = ctx.state.lstArtNr.Find(Trim(art_nr));
-  if (index != -1) row.column(kColToelatingsnr) = ctx.state.lstArtNrToel.at(index);
+  if (index != -1) {
+    row.column(kColToelatingsnr) = ctx.state.lstArtNrToel.at(index);
+  } else {
+    Variant vorige(w.vorige_prijs);
+    row.column(kColToelatingsnr) = NormaliseerBedrag(vorige);
+  }
   w.vorige_prijs = bedragen.prijs;
   row.column(kColBerekendePrijs) = bedragen.berekende_prijs;
 
