@@ -173,6 +173,43 @@ TEST_F(OrderRunTest, UntrimmedArticleShowsThePreviousPriceAsAdmission) {
   EXPECT_EQ(builders_->calls[0].rows[1].column(kColToelatingsnr), "7,00");
 }
 
+// The amounts as the administration stores them (Currency prices, double
+// quantities, a PrijsPer typed as text), read back through the database.
+TEST_F(OrderRunTest, AmountsFromStoredFields) {
+  admin_.Relatie("1001", "Boer", "X");
+  struct Bedrag {
+    Variant aantal, prijs_per, verkoop_prijs, factuur_gewicht, korting;
+    const char* kolom9;
+    const char* kolom10;
+    const char* kolom11;
+  } const cases[] = {
+      {10, 1, 2.5, 0, 0, "10", "2,50", "2,50"},
+      {250, 100, 40, Variant::Null(), 10, "250", "40,00", "36,00"},
+      {3, "1,00", 3.33, 12.5, 0, "3,00", "3,33", "3,33"},
+      {3, 1, 0.07, 12.5, 0, "3", "0,07", "0,07"},
+      {10, 0, 2.5, 0, 0, "10", "2,50", "2,50"},
+      {0, 1, 2.5, 0, 0, "0", "2,50", "0,00"},
+  };
+  for (const Bedrag& c : cases) {
+    OrderRegel regel;
+    regel.aantal = c.aantal;
+    regel.prijs_per = c.prijs_per;
+    regel.verkoop_prijs = c.verkoop_prijs;
+    regel.factuur_gewicht = c.factuur_gewicht;
+    regel.korting = c.korting;
+    admin_.Order(regel);
+  }
+  Run();
+  ASSERT_EQ(Rows(), std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    const DeliveryLine& row = builders_->calls[0].rows[i];
+    EXPECT_EQ(row.column(kColAantal), cases[i].kolom9);
+    EXPECT_EQ(row.column(kColVerkoopprijs), cases[i].kolom10);
+    EXPECT_EQ(row.column(kColBerekendePrijs), cases[i].kolom11);
+  }
+}
+
 struct RouteCase {
   const char* groep;
   std::vector<std::string> platforms;
