@@ -41,7 +41,8 @@ long SampleLines() {
 // The pristine sample, made on first use.
 fs::path Sample() {
   const long lines = SampleLines();
-  const fs::path folder = fs::temp_directory_path() / ("typro-orders-bench-" + std::to_string(lines));
+  const fs::path folder =
+      fs::temp_directory_path() / ("typro-orders-bench-" + std::to_string(lines));
   if (!fs::exists(folder / "TallyraDB.mdb")) {
     fs::remove_all(folder);
     const std::string command = std::string(TYPROSYNC_ADMIN) + " sample " + folder.string() +

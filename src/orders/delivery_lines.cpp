@@ -35,7 +35,8 @@ struct Klant {
 const std::string& Relatiegroepen(OrderContext& ctx, const std::string& selectie) {
   auto [it, nieuw] = ctx.relatiegroepen.try_emplace(selectie);
   if (nieuw) {
-    it->second = GetOmschrijvingFromTabel(ctx.admin.dbAdministratie(), "TabelRelatiegroepen", selectie);
+    it->second =
+        GetOmschrijvingFromTabel(ctx.admin.dbAdministratie(), "TabelRelatiegroepen", selectie);
   }
   return it->second;
 }
@@ -147,9 +148,7 @@ void VerzamelRegels(OrderContext& ctx, const std::string& sRelNr, Verwerking& w)
   }
 }
 
-std::string Kop(const char* soort, const char* label) {
-  return PadRechts(soort, 10) + label;
-}
+std::string Kop(const char* soort, const char* label) { return PadRechts(soort, 10) + label; }
 
 void LogBlok(RunLog& log, const char* soort, const std::string& sRelNr, size_t regels,
              const std::string& stempel) {

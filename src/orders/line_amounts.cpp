@@ -55,7 +55,8 @@ LineAmounts BerekenBedragen(const LineAmountInput& input) {
   const double k = KortingVan(input.korting_percentage);
   Currency n = b;
   if (k != 0) {
-    n = Currency::FromText(BedragVan(Variant(Currency::FromDouble(b.ToDouble() * (100 - k) / 100))));
+    n = Currency::FromText(
+        BedragVan(Variant(Currency::FromDouble(b.ToDouble() * (100 - k) / 100))));
   }
   result.eenheden = u;
   result.bedrag = b;

@@ -13,11 +13,11 @@ namespace typrosync {
 
 // The order line's fields the amounts are made from, as read.
 struct LineAmountInput {
-  Variant aantal;             // Aantal
-  Variant prijs_per;          // PrijsPer
-  Variant verkoop_prijs;      // VerkoopPrijs
-  Variant factuur_gewicht;    // FactuurGewicht
-  Variant korting_percentage; // KortingPercentage
+  Variant aantal;              // Aantal
+  Variant prijs_per;           // PrijsPer
+  Variant verkoop_prijs;       // VerkoopPrijs
+  Variant factuur_gewicht;     // FactuurGewicht
+  Variant korting_percentage;  // KortingPercentage
 };
 
 struct LineAmounts {

@@ -48,11 +48,12 @@ std::string DeliveryLinesTable(const DeliveryLines& lines) {
   std::vector<size_t> breedtes;
   for (size_t kolom : kolommen) {
     size_t breedte = Breedte(kDeliveryColumns[kolom].title);
-    for (const DeliveryLine& line : lines) breedte = std::max(breedte, Breedte(line.columns[kolom]));
+    for (const DeliveryLine& line : lines)
+      breedte = std::max(breedte, Breedte(line.columns[kolom]));
     breedtes.push_back(breedte);
   }
-  std::string tabel = TabelRegel(kolommen, breedtes,
-                                 [](size_t kolom) { return std::string(kDeliveryColumns[kolom].title); });
+  std::string tabel = TabelRegel(
+      kolommen, breedtes, [](size_t kolom) { return std::string(kDeliveryColumns[kolom].title); });
   for (const DeliveryLine& line : lines) {
     tabel += TabelRegel(kolommen, breedtes, [&line](size_t kolom) { return line.columns[kolom]; });
   }
@@ -77,9 +78,7 @@ void ConsoleView::ShowDeliveryLines(const DeliveryLines& lines) {
   out_ << DeliveryLinesTable(lines) << std::flush;
 }
 
-void ConsoleView::SetCaption(const std::string& caption) {
-  out_ << "Venster: " << caption << "\n";
-}
+void ConsoleView::SetCaption(const std::string& caption) { out_ << "Venster: " << caption << "\n"; }
 
 void ConsoleView::ShowMessage(const std::string& text, MessageIcon, const std::string& title) {
   err_ << title << ": " << text << "\n" << std::flush;

@@ -47,11 +47,16 @@ Qt::Alignment Uitlijning(int column) {
 
 QMessageBox::Icon BoxIcoon(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::kCritical: return QMessageBox::Critical;
-    case MessageIcon::kQuestion: return QMessageBox::Question;
-    case MessageIcon::kWarning: return QMessageBox::Warning;
-    case MessageIcon::kInformation: return QMessageBox::Information;
-    case MessageIcon::kNone: break;
+    case MessageIcon::kCritical:
+      return QMessageBox::Critical;
+    case MessageIcon::kQuestion:
+      return QMessageBox::Question;
+    case MessageIcon::kWarning:
+      return QMessageBox::Warning;
+    case MessageIcon::kInformation:
+      return QMessageBox::Information;
+    case MessageIcon::kNone:
+      break;
   }
   return QMessageBox::NoIcon;
 }

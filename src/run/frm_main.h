@@ -42,7 +42,7 @@ class FrmMain : public QWidget, public RunView {
   QProgressBar& progressBar() { return *progressBar_; }
 
  protected:
-  void closeEvent(QCloseEvent* event) override;  // Form_Unload
+  void closeEvent(QCloseEvent* event) override;    // Form_Unload
   void resizeEvent(QResizeEvent* event) override;  // Form_Resize
 
  private slots:

@@ -83,10 +83,18 @@ TEST(OrderSelectionTest, EachTestOfALine) {
       {"delivered to Crop-R", [null](auto& a, auto&) { a.Meta("5001", null, "2023"); }, false},
       {"meta with Null marks", [](auto& a, auto&) { a.Meta("5001"); }, true},
       {"meta with empty marks", [](auto& a, auto&) { a.Meta("5001", "", ""); }, true},
-      {"article without admission", [](auto& a, auto& r) { a.Artikel("A2", ""); r.artnr = "A2"; },
+      {"article without admission",
+       [](auto& a, auto& r) {
+         a.Artikel("A2", "");
+         r.artnr = "A2";
+       },
        false},
       {"article with Null admission",
-       [null](auto& a, auto& r) { a.Artikel("A3", null); r.artnr = "A3"; }, false},
+       [null](auto& a, auto& r) {
+         a.Artikel("A3", null);
+         r.artnr = "A3";
+       },
+       false},
       {"unknown article", [](auto&, auto& r) { r.artnr = "ZZ"; }, false},
       {"article in other case", [](auto&, auto& r) { r.artnr = "a1"; }, true},
       {"unknown customer", [](auto&, auto& r) { r.relnr = "9999"; }, false},
@@ -151,8 +159,9 @@ TEST_F(OrderRunTest, RowColumnsTagAndCheckBox) {
   ASSERT_EQ(view_.shown[0].size(), 1u);
   const DeliveryLine& row = view_.shown[0][0];
   const std::array<std::string, 14> expected = {
-      "1001", "Boer Jansen", "Emmen", "MB1", "5 jan 2024", "10 jan 2024", "A1", "Middel  5 l",
-      "10", "2,50", "2,50", "NL-12345", "5001", "Crop-R klanten, Overig"};
+      "1001", "Boer Jansen",           "Emmen", "MB1",  "5 jan 2024", "10 jan 2024",
+      "A1",   "Middel  5 l",           "10",    "2,50", "2,50",       "NL-12345",
+      "5001", "Crop-R klanten, Overig"};
   EXPECT_EQ(row.columns, expected);
   EXPECT_EQ(row.tag, sleutel);
   EXPECT_TRUE(row.checked);
@@ -217,8 +226,13 @@ struct RouteCase {
 
 TEST(OrderRoutingTest, RelationGroupsChooseThePlatforms) {
   const RouteCase cases[] = {
-      {"", {}}, {"  X", {}}, {"X", {"CROPR"}}, {" X", {"AGROVISION"}},
-      {"XX", {"CROPR", "AGROVISION"}}, {"x x", {"CROPR"}}, {"   x", {"CROPR"}},
+      {"", {}},
+      {"  X", {}},
+      {"X", {"CROPR"}},
+      {" X", {"AGROVISION"}},
+      {"XX", {"CROPR", "AGROVISION"}},
+      {"x x", {"CROPR"}},
+      {"   x", {"CROPR"}},
   };
   for (const RouteCase& c : cases) {
     SCOPED_TRACE(c.groep);
@@ -312,15 +326,16 @@ TEST_F(OrderRunTest, LogBlocksPerDestination) {
   admin_.Order({});
   admin_.Meta("5001");
   Run();
-  const std::string prefix = FormatMoment(kMoment, "dd-mmm-yyyy HH:mm:ss") +
-                             " : PC01            : BEHEER          : ";
+  const std::string prefix =
+      FormatMoment(kMoment, "dd-mmm-yyyy HH:mm:ss") + " : PC01            : BEHEER          : ";
   std::string expected;
   for (const char* soort : {"CROPR     ", "AGROVISION"}) {
     expected += "\r\n";
     expected += prefix + soort + ": Relatienr.      : 1001\r\n";
     expected += prefix + soort + ": Aantal regels   : 2\r\n";
     expected += prefix + soort + ": Datum/tijdstip  : " + kStempel + "\r\n";
-    if (std::string(soort) == "CROPR     ") expected += prefix + soort + ": Status          : OK\r\n";
+    if (std::string(soort) == "CROPR     ")
+      expected += prefix + soort + ": Status          : OK\r\n";
   }
   EXPECT_EQ(admin_.Log("2024-03"), expected);
 }

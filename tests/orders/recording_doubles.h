@@ -36,7 +36,7 @@ class RecordingBuilders : public MessageBuilders {
   struct Call {
     std::string platform;  // "CROPR" or "AGROVISION"
     std::string relnr;
-    DeliveryLines rows;    // lvwLeveringen as the builder saw it
+    DeliveryLines rows;  // lvwLeveringen as the builder saw it
   };
 
   explicit RecordingBuilders(RunState& state) : state_(state) {}
@@ -45,12 +45,10 @@ class RecordingBuilders : public MessageBuilders {
     Record("CROPR", sRelNr);
     return !refused.contains(sRelNr);
   }
-  void BouwBerichtAgroVision(const std::string& sRelNr) override {
-    Record("AGROVISION", sRelNr);
-  }
+  void BouwBerichtAgroVision(const std::string& sRelNr) override { Record("AGROVISION", sRelNr); }
 
   std::vector<Call> calls;
-  std::set<std::string> refused;         // Crop-R does not acknowledge these customers
+  std::set<std::string> refused;             // Crop-R does not acknowledge these customers
   std::function<void(const Call&)> on_call;  // runs inside the builder
 
  private:

@@ -129,9 +129,9 @@ std::string TestAdministratie::Order(OrderRegel r) {
 
 void TestAdministratie::Meta(const std::string& ordernr, const Variant& agrovision,
                              const Variant& dacom) {
-  Insert("OrderGegevensMeta", {{"OrderNr", ordernr},
-                               {"LeveringNaarAgroVision", agrovision},
-                               {"LeveringNaarDacom", dacom}});
+  Insert(
+      "OrderGegevensMeta",
+      {{"OrderNr", ordernr}, {"LeveringNaarAgroVision", agrovision}, {"LeveringNaarDacom", dacom}});
 }
 
 void TestAdministratie::Gebruiker(const std::string& naam) {
@@ -184,7 +184,8 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) unsetenv(name);
     for (const std::string& setting : environment) putenv(const_cast<char*>(setting.c_str()));
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     execv(program.c_str(), argv.data());
     _exit(127);
@@ -193,14 +194,16 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
   std::string collected;
   char buffer[4096];
   ssize_t n;
-  while ((n = read(pipe_fds[0], buffer, sizeof buffer)) > 0) collected.append(buffer, static_cast<size_t>(n));
+  while ((n = read(pipe_fds[0], buffer, sizeof buffer)) > 0)
+    collected.append(buffer, static_cast<size_t>(n));
   close(pipe_fds[0]);
   int status = 0;
   waitpid(pid, &status, 0);
   if (output != nullptr) *output = collected;
   std::rewind(error_file);
   std::string error_text;
-  while (size_t got = std::fread(buffer, 1, sizeof buffer, error_file)) error_text.append(buffer, got);
+  while (size_t got = std::fread(buffer, 1, sizeof buffer, error_file))
+    error_text.append(buffer, got);
   std::fclose(error_file);
   if (errors != nullptr) *errors = error_text;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -46,7 +46,6 @@ class QtEnvironment : public ::testing::Environment {
 
 class FrmMainTest : public ::testing::Test {
  protected:
-
   RunServices Services() {
     return RunServices{clock_, *engine_, "PC01", [](BuilderServices& s) {
                          return std::make_unique<RecordingBuilders>(s.state);
@@ -60,8 +59,8 @@ class FrmMainTest : public ::testing::Test {
 DeliveryLine Regel(const char* relnr, const char* artnr, const char* tag) {
   DeliveryLine line;
   const std::array<std::string, 14> cells = {
-      relnr, "Boer Jansen", "Emmen", "MB1", "5 jan 2024", "10 jan 2024", artnr, "Middel 5 l",
-      "10", "2,50", "2,50", "NL-12345", "5001", "Crop-R klanten"};
+      relnr,        "Boer Jansen", "Emmen", "MB1",  "5 jan 2024", "10 jan 2024", artnr,
+      "Middel 5 l", "10",          "2,50",  "2,50", "NL-12345",   "5001",        "Crop-R klanten"};
   line.columns = cells;
   line.tag = tag;
   return line;

@@ -55,7 +55,8 @@ class RunSequenceTest : public ::testing::Test {
   }
 
   std::string Prefix() const {
-    return FormatMoment(kMoment, "dd-mmm-yyyy HH:mm:ss") + " : PC01            : BEHEER          : ";
+    return FormatMoment(kMoment, "dd-mmm-yyyy HH:mm:ss") +
+           " : PC01            : BEHEER          : ";
   }
 
   TestAdministratie admin_;
@@ -81,8 +82,8 @@ TEST_F(RunSequenceTest, FinishedRunShowsItsStepsAndLines) {
   EXPECT_EQ(out.find("Status: Geen activiteit.\n"), out.find("Status: "));
   for (const char* text :
        {"Venster: Handel Korvath - TallyraPro - AutoSync\n", "Status: Lezen van orders\n",
-        "Status: Versturen van orders\n", "Status: Gereed\n",
-        "relnr.  naam       woonplaats", "1001    Boer 1001  Emmen"}) {
+        "Status: Versturen van orders\n", "Status: Gereed\n", "relnr.  naam       woonplaats",
+        "1001    Boer 1001  Emmen"}) {
     EXPECT_NE(out.find(text), std::string::npos) << text;
   }
   EXPECT_EQ(out.find("ordernr"), std::string::npos);  // the hidden column stays hidden
@@ -137,7 +138,8 @@ TEST_F(RunSequenceTest, AnEndingErrorIsLoggedAndEarlierStampsStay) {
     };
     EXPECT_EQ(Run(admin.DataMap()), RunOutcome::kAfgebroken);
     const std::string log = admin.Log("2024-03");
-    const std::string ending = Prefix() + "SYNC      : ERROR           : Synchronisatie afgebroken\r\n" +
+    const std::string ending = Prefix() +
+                               "SYNC      : ERROR           : Synchronisatie afgebroken\r\n" +
                                Prefix() + "ERROR     :  + Error        : " + c.error_line + "\r\n";
     ASSERT_GE(log.size(), ending.size());
     EXPECT_EQ(log.substr(log.size() - ending.size()), ending);
