@@ -53,17 +53,23 @@ bool RunSequence::Startup() {
   log_.SetDataMap(state_.sDataMapArg);
   admin_ = OpenAdministratie(state_.sDataMapArg, services_.engine, view_);
   if (!admin_) return false;
+  // The administration is open: from here an error ends the run as any other.
+  return Afgeschermd([this] { ToonNaam(); });
+}
+
+void RunSequence::ToonNaam() {
   TableRecordset& user = admin_->Table("UserGegevens");
   if (user.RecordCount() > 0) {
     user.MoveFirst();
     view_.SetCaption(user.Field("Naam").Text() + " - TallyraPro - AutoSync");
   }
-  BuilderServices builder_services{state_, *admin_, log_, view_, services_.clock};
-  if (services_.make_builders) builders_ = services_.make_builders(builder_services);
-  return true;
 }
 
 void RunSequence::RunOrders() {
+  if (!builders_ && services_.make_builders) {
+    BuilderServices builder_services{state_, *admin_, log_, view_, services_.clock};
+    builders_ = services_.make_builders(builder_services);
+  }
   if (!builders_) throw VbError(91, "Objectvariabele of blokvariabele With is niet ingesteld");
   OrderContext ctx{state_, *admin_, view_, log_, services_.clock, *builders_};
   LeesToelatingsnummers(ctx);
@@ -72,19 +78,31 @@ void RunSequence::RunOrders() {
 
 void RunSequence::Sync() {
   state_.bBezig = true;
-  try {
+  const bool gereed = Afgeschermd([this] {
     log_.LogRegel(SyncRegel(": Datapath        : ", log_.DataMap()));
     RunOrders();
+  });
+  if (gereed) {
     view_.SetStatus("Gereed");
     outcome_ = RunOutcome::kGereed;
+  }
+  state_.bBezig = false;
+}
+
+bool RunSequence::Afgeschermd(const std::function<void()>& stap) {
+  try {
+    stap();
+    return true;
   } catch (const VbError& e) {
     LogAfgebroken(e.number(), e.description());
   } catch (const std::bad_alloc&) {
     LogAfgebroken(7, "Onvoldoende geheugen");
   } catch (const std::exception& e) {
     LogAfgebroken(5, e.what());
+  } catch (...) {
+    LogAfgebroken(51, "Interne fout");
   }
-  state_.bBezig = false;
+  return false;
 }
 
 void RunSequence::LogAfgebroken(long number, const std::string& description) {
@@ -96,7 +114,7 @@ void RunSequence::LogAfgebroken(long number, const std::string& description) {
 
 RunOutcome RunToEnd(RunSequence& run, const std::string& argument) {
   run.Load(argument);
-  if (!run.Startup()) return RunOutcome::kNietGeopend;
+  if (!run.Startup()) return run.outcome();
   run.Sync();
   return run.outcome();
 }

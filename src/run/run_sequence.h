@@ -49,10 +49,12 @@ class RunSequence {
   // separators, status "Geen activiteit." and progress 0.
   void Load(const std::string& argument);
   // tmrStartup_Timer: opens the administration and sets the caption. False
-  // when it could not be opened (nothing is logged; the window unloads).
+  // when it could not be opened (nothing is logged) or its name could not be
+  // read (logged as an ending error); the window then unloads.
   bool Startup();
-  // tmrSync_Timer: the whole run, busy meanwhile. An error that ends the run
-  // is logged as one error line; the outcome tells how it went.
+  // tmrSync_Timer: the whole run, busy meanwhile; the message builders are
+  // made at its start. An error that ends the run is logged as one error
+  // line; the outcome tells how it went.
   void Sync();
 
   // Form_Unload's test: closing is refused while the run is busy.
@@ -62,7 +64,10 @@ class RunSequence {
   RunLog& log() { return log_; }
 
  private:
+  // Runs `stap`; an error that escapes it is logged and ends the run (false).
+  bool Afgeschermd(const std::function<void()>& stap);
   void LogAfgebroken(long number, const std::string& description);
+  void ToonNaam();
   void RunOrders();
 
   RunServices services_;
