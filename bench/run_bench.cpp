@@ -184,10 +184,13 @@ void BM_SyncRun(benchmark::State& state, bool real_transports) {
     fs::current_path(werkmap);  // opening the administration moved into the copy
   }
   const double seconds = std::chrono::duration<double>(total).count();
+  const double transport = std::chrono::duration<double>(tally.time).count();
   state.counters["messages"] = static_cast<double>(tally.messages) / state.iterations();
+  state.counters["run_s"] = seconds / state.iterations();
+  state.counters["transport_s"] = transport / state.iterations();
   state.counters["messages/s"] = seconds > 0 ? tally.messages / seconds : 0;
   state.counters["outside_transport"] =
-      seconds > 0 ? 1.0 - std::chrono::duration<double>(tally.time).count() / seconds : 0;
+      seconds > 0 ? 1.0 - transport / seconds : 0;
 }
 
 BENCHMARK_CAPTURE(BM_SyncRun, local_receivers, true)
