@@ -27,7 +27,7 @@ bool ZoekOrderRegel(TableRecordset& rs, const std::string& tag, const std::strin
 
 bool ZoekArtikel(TableRecordset& rsArtikelen, const Variant& artnr) {
   rsArtikelen.SetIndex("PrimaryKey");
-  rsArtikelen.Seek(artnr);
+  rsArtikelen.Seek(artnr.IsNull() ? Variant(std::string()) : artnr);  // a Null reads as empty
   return !rsArtikelen.NoMatch();
 }
 
