@@ -18,34 +18,6 @@ int16_t CodeVan(const Variant& value) {
 
 }  // namespace
 
-std::string TrimSpaties(const std::string& text) {
-  size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return "";
-  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
-std::string HoofdLetters(const std::string& text) {
-  std::string result;
-  result.reserve(text.size() + 1);
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-    if (c >= 'a' && c <= 'z') {
-      result += static_cast<char>(c - 'a' + 'A');
-    } else if (c == 0xC3 && next >= 0xA0 && next <= 0xBE && next != 0xB7) {
-      result += static_cast<char>(c);  // à..þ to À..Þ: same lead byte
-      result += static_cast<char>(next - 0x20);
-      ++i;
-    } else if (c == 0xC3 && next == 0xBF) {
-      result += "\xC5\xB8";  // ÿ to Ÿ
-      ++i;
-    } else {
-      result += static_cast<char>(c);
-    }
-  }
-  return result;
-}
-
 void AppendKop(cStringBuilder& sb, const std::string& sBerichtNummer,
                const std::string& sZenderId) {
   sb.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");

@@ -37,9 +37,4 @@ std::string LandCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rs
 void AppendAfnemer(cStringBuilder& sb, const std::string& sRelNr,
                    const TableRecordset& rsRelatieGegevens, const std::string& sLandCode);
 
-// Text helpers of the builders: spaces trimmed from both ends; letters to
-// upper case (ASCII and the Latin-1 letters).
-std::string TrimSpaties(const std::string& text);
-std::string HoofdLetters(const std::string& text);
-
 }  // namespace typrosync

@@ -3,7 +3,6 @@
 #include "common/number_text.h"
 #include "database/lookups.h"
 #include "message/line_quantity.h"
-#include "message/message_header.h"
 #include "message/message_values.h"
 #include "message/message_xml.h"
 

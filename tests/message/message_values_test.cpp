@@ -76,5 +76,14 @@ TEST(MessageValuesTest, CleanValueLeavesNoMarkupAndKeepsCallerText) {
   EXPECT_EQ("Cafe Zoe", Schoon("Caf\xC3\xA9 Zo\xC3\xAB"));
 }
 
+TEST(MessageValuesTest, TrimOnlySpacesAndUpperCaseLatinLetters) {
+  EXPECT_EQ("1234 ab", TrimSpaties("  1234 ab "));
+  EXPECT_EQ("\t1234\t", TrimSpaties("\t1234\t"));
+  EXPECT_EQ("", TrimSpaties("   "));
+  // é and ö to É and Ö; the division sign is no letter.
+  EXPECT_EQ("\xC3\x89" "COLE \xC3\x96 1234AB \xC3\xB7",
+            HoofdLetters("\xC3\xA9" "cole \xC3\xB6 1234ab \xC3\xB7"));
+}
+
 }  // namespace
 }  // namespace typrosync
