@@ -189,8 +189,7 @@ void BM_SyncRun(benchmark::State& state, bool real_transports) {
   state.counters["run_s"] = seconds / state.iterations();
   state.counters["transport_s"] = transport / state.iterations();
   state.counters["messages/s"] = seconds > 0 ? tally.messages / seconds : 0;
-  state.counters["outside_transport"] =
-      seconds > 0 ? 1.0 - transport / seconds : 0;
+  state.counters["outside_transport"] = seconds > 0 ? 1.0 - transport / seconds : 0;
 }
 
 BENCHMARK_CAPTURE(BM_SyncRun, local_receivers, true)

@@ -18,8 +18,8 @@ const char kVerzendenMislukt[] = "Verzenden naar Crop-R mislukt";
 }  // namespace
 
 BerichtTabellen BerichtTabellenVan(Administratie& a) {
-  return {a.Table("UserGegevens"), a.Table("RelatieGegevens"), a.Table("TabelLandcode"),
-          a.Table("Ordergegevens"), a.Table("Artikelen"),      a.Table("TabelArtikelgroepen")};
+  return {a.Table("UserGegevens"),  a.Table("RelatieGegevens"), a.Table("TabelLandcode"),
+          a.Table("Ordergegevens"), a.Table("Artikelen"),       a.Table("TabelArtikelgroepen")};
 }
 
 DeliveryMessage::DeliveryMessage(RunState& state, BerichtTabellen tabellen, HttpsSender& https,

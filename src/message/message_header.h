@@ -19,8 +19,7 @@ inline constexpr char kBerichtNamespace[] =
 inline constexpr char kXsiNamespace[] = "http://www.w3.org/2001/XMLSchema-instance";
 
 // The declaration, "<LeveringsBericht ...>" and the empty Header element.
-void AppendKop(cStringBuilder& sb, const std::string& sBerichtNummer,
-               const std::string& sZenderId);
+void AppendKop(cStringBuilder& sb, const std::string& sBerichtNummer, const std::string& sZenderId);
 
 // The empty Leverancier element from the current UserGegevens record.
 // `leveranciers_nummer` is written as given (already cleaned, or empty for Crop-R).

@@ -65,9 +65,9 @@ void AppendRegel(const DeliveryLine& row, BerichtTabellen& t, cStringBuilder& sb
   const TableRecordset& order = t.rsOrdergegevens;
   const TableRecordset& artikel = t.rsArtikelen;
   std::string regel_nr = RegelNummer(row.tag);
-  std::string hoeveelheid = HoeveelheidTekst({order.Field("Aantal"), artikel.Field("StandaardAantal"),
-                                              order.Field("ArtikelGewicht"),
-                                              artikel.Field("GewichtCategorie")});
+  std::string hoeveelheid =
+      HoeveelheidTekst({order.Field("Aantal"), artikel.Field("StandaardAantal"),
+                        order.Field("ArtikelGewicht"), artikel.Field("GewichtCategorie")});
   Artikelgroep groep = LeesArtikelgroep(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
   std::string omschrijving =
       TrimSpaties(Veld(order, "Omschrijving1") + " " + Veld(order, "Omschrijving2"));

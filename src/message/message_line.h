@@ -23,9 +23,9 @@ namespace typrosync {
 // What one build carries from row to row.
 struct BerichtOpbouw {
   cStringBuilder& sbBericht;
-  WorkList& lstUniek;    // voucher keys whose segment has been opened
-  bool bGBMOpen = false; // "<GBM>" written
-  int32_t iRegels = 0;   // lines in the open SegmentLevering
+  WorkList& lstUniek;     // voucher keys whose segment has been opened
+  bool bGBMOpen = false;  // "<GBM>" written
+  int32_t iRegels = 0;    // lines in the open SegmentLevering
 };
 
 // Runs the step for `row`, whose voucher-and-order pair has voucher text

@@ -19,8 +19,8 @@ struct XmlAttribute {
 };
 
 enum class ElementEinde {
-  kLeeg,   // " />"
-  kOpen,   // ">"; the caller appends the content and the end tag
+  kLeeg,  // " />"
+  kOpen,  // ">"; the caller appends the content and the end tag
 };
 
 void AppendElement(cStringBuilder& sb, std::string_view name,

@@ -132,8 +132,7 @@ std::string SyncFixture::ClosedCropRUrl() {
   bind(fd, reinterpret_cast<sockaddr*>(&address), length);
   getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
   close(fd);
-  return "https://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) +
-         "/supplier/edi_levering/";
+  return "https://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/supplier/edi_levering/";
 }
 
 std::vector<std::string> SyncFixture::CropRBodies() const {
@@ -153,8 +152,8 @@ std::vector<std::string> SyncFixture::Uploads() const {
 }
 
 std::string SyncFixture::Mark(const std::string& order, const std::string& field) {
-  return admin().Scalar("SELECT ifnull(" + field + ", '') FROM OrderGegevensMeta WHERE OrderNr = " +
-                        Sq(order) + ";");
+  return admin().Scalar("SELECT ifnull(" + field +
+                        ", '') FROM OrderGegevensMeta WHERE OrderNr = " + Sq(order) + ";");
 }
 
 std::string SyncFixture::LogText() const {
@@ -201,7 +200,8 @@ std::string Regel(const std::string& nr, const std::string& artnr, const std::st
          "\" A204653HoeveelheidEenheid=\"LTR\" A204583ArtikelgroepCode=\"" + groep +
          "\" A204584ArtikelgroepOmschrijving=\"" + groep_oms +
          "\" A702764SilonummerKlant=\"\" A201136Factuurnummer=\"\" "
-         "A500259GBMToelatingsnummer=\"T-" + artnr + "\" />";
+         "A500259GBMToelatingsnummer=\"T-" +
+         artnr + "\" />";
 }
 
 std::string ZonderTijdstip(const std::string& bericht) {
@@ -225,9 +225,9 @@ std::string ZonderTijdstip(const std::string& bericht) {
 void ExpectWellFormed(const std::string& bericht) {
   TempDir dir;
   WriteFileBytes(dir.path() + "bericht.xml", bericht);
-  ProgramResult parsed = RunProgram(
-      kPython, {"-c", "import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])",
-                dir.path() + "bericht.xml"});
+  ProgramResult parsed =
+      RunProgram(kPython, {"-c", "import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])",
+                           dir.path() + "bericht.xml"});
   EXPECT_EQ(0, parsed.exit_code) << parsed.err;
 }
 

@@ -22,15 +22,15 @@ class SyncRunTest : public SyncFixture {
 // Customer 20001 of the AgroVision group: two orders over two vouchers, one
 // line per weight category, texts that need cleaning.
 void SyncRunTest::AddAgroVisionCustomer() {
-  AddCustomer({"20001", " X", "Maatschap \"De Eik\" & Zn", "K\xC3\xA9rkweg; achter", "9411ab",
-                 "Beilen"});
+  AddCustomer(
+      {"20001", " X", "Maatschap \"De Eik\" & Zn", "K\xC3\xA9rkweg; achter", "9411ab", "Beilen"});
   AddArticle("GEN-1", "1", "0");
   AddArticle("GEN-2", "5", "2");
   AddArticle("GEN-3", "0", "1");
   AddArticle("GEN-4", "1", "3");
   AddArticle("GEN-5", "2", "5");
   AddLine({"20001", "7001", "B1", "GEN-1", "200012024030400010001", "10", "5", "3",
-             "Fungicide <Extra>"});
+           "Fungicide <Extra>"});
   AddLine({"20001", "7001", "B2", "GEN-2", "200012024030400010002", "10", "1500", "-1"});
   AddLine({"20001", "7002", "B1", "GEN-3", "200012024030500020001", "2", "0.25", "0"});
   AddLine({"20001", "7001", "B1", "GEN-4", "200012024030400010003", "5", "500000", "4"});

@@ -115,8 +115,8 @@ class DeliveryMessageTest : public MessageTestBase {
            Segment("0000000000MB101000000000005001", "5001", "2024-03-04T12:00:00Z",
                    "2024-03-06T12:00:00Z", "Ref 7/2024") +
            Regel("2", "A2", "Herbicide .Y", "3.000", "", "", "", "T-A2") + "</SegmentLevering>" +
-           Segment("0000000000MB200000000000005002", "5002", "2024-03-05T12:00:00Z",
-                   "--T12:00:00Z", "") +
+           Segment("0000000000MB200000000000005002", "5002", "2024-03-05T12:00:00Z", "--T12:00:00Z",
+                   "") +
            Regel("1", "A1", "Middel", "10.000", "4", "n/a", "", "T-A1") +
            "</SegmentLevering></GBM>";
   }
@@ -173,8 +173,8 @@ TEST_F(DeliveryMessageTest, CountryFromTheCodeTable) {
   struct Case {
     const char* code;
     const char* land;
-  } cases[] = {{"1", "NL"}, {"2", "BE"}, {"3", "N/"}, {"4", "MA"}, {"0", ""}, {"42", ""},
-               {"NULL", ""}};
+  } cases[] = {{"1", "NL"}, {"2", "BE"}, {"3", "N/"}, {"4", "MA"},
+               {"0", ""},   {"42", ""},  {"NULL", ""}};
   for (const Case& c : cases) {
     admin().Sql(std::string("UPDATE RelatieGegevens SET BedrijfsLandCode = ") + c.code + ";");
     Open();

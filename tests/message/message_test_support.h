@@ -4,11 +4,11 @@
 // and the delivery lines the order run would have shown, and the builders
 // opened on it with a fixed clock.
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "common/run_state.h"
 #include "database/administratie.h"
@@ -47,10 +47,10 @@ class MessageTestBase : public ::testing::Test {
                   const std::string& categorie);
   // Numbers as SQL literals, texts plain.
   void AddOrderLine(const std::string& key, const std::string& order, const std::string& artnr,
-                    const std::string& aantal, const std::string& gewicht,
-                    const std::string& groep, const std::string& oms1, const std::string& oms2,
-                    const std::string& orderdatum, const std::string& leverdatum,
-                    const std::string& referentie, const std::string& silo);
+                    const std::string& aantal, const std::string& gewicht, const std::string& groep,
+                    const std::string& oms1, const std::string& oms2, const std::string& orderdatum,
+                    const std::string& leverdatum, const std::string& referentie,
+                    const std::string& silo);
   // A delivery line as the order run leaves it; admission number "T-" + artnr.
   void AddRow(const std::string& voucher, const std::string& order, const std::string& artnr,
               const std::string& tag, const std::string& relnr = "10234");

@@ -35,7 +35,13 @@ TEST(MessageValuesTest, VoucherKeyPadsAndKeepsLastFifteen) {
   EXPECT_EQ("234567890123456000000000000001", VoucherSleutel("1234567890123456", "1"));
   EXPECT_EQ("000000000000000000000000000000", VoucherSleutel("", ""));
   // A multi-byte letter counts as one character.
-  EXPECT_EQ("0000000000000\xC3\xA9" "1" "000000000000002", VoucherSleutel("\xC3\xA9" "1", "2"));
+  EXPECT_EQ(
+      "0000000000000\xC3\xA9"
+      "1"
+      "000000000000002",
+      VoucherSleutel("\xC3\xA9"
+                     "1",
+                     "2"));
 }
 
 TEST(MessageValuesTest, LineNumberFromLastFourCharactersOfTag) {
@@ -43,8 +49,12 @@ TEST(MessageValuesTest, LineNumberFromLastFourCharactersOfTag) {
     const char* tag;
     const char* expected;
   } cases[] = {
-      {"1002024030400030003", "3"}, {"10234ABCD", "0"}, {"0120", "120"},
-      {"x12.5", "12"},              {"x13.5", "14"},    {"", "0"},
+      {"1002024030400030003", "3"},
+      {"10234ABCD", "0"},
+      {"0120", "120"},
+      {"x12.5", "12"},
+      {"x13.5", "14"},
+      {"", "0"},
       {"77-003", "-3"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.expected, RegelNummer(c.tag)) << c.tag;
@@ -63,8 +73,8 @@ TEST(MessageValuesTest, OnlyTheThreeAcknowledgementsCountInAnyCase) {
   for (const char* ok : {"<ok/>", "<OK/>", "<ok />", "<Ok />", "<ok>", "<OK>"}) {
     EXPECT_TRUE(IsOkAntwoord(ok)) << ok;
   }
-  for (const char* refused : {"", " <ok/>", "<ok/>\r\n", "<ok/> ", "ok", "<?xml version=\"1.0\"?><ok/>",
-                              "<error>Onbekende klant</error>"}) {
+  for (const char* refused : {"", " <ok/>", "<ok/>\r\n", "<ok/> ", "ok",
+                              "<?xml version=\"1.0\"?><ok/>", "<error>Onbekende klant</error>"}) {
     EXPECT_FALSE(IsOkAntwoord(refused)) << refused;
   }
 }
@@ -81,8 +91,11 @@ TEST(MessageValuesTest, TrimOnlySpacesAndUpperCaseLatinLetters) {
   EXPECT_EQ("\t1234\t", TrimSpaties("\t1234\t"));
   EXPECT_EQ("", TrimSpaties("   "));
   // é and ö to É and Ö; the division sign is no letter.
-  EXPECT_EQ("\xC3\x89" "COLE \xC3\x96 1234AB \xC3\xB7",
-            HoofdLetters("\xC3\xA9" "cole \xC3\xB6 1234ab \xC3\xB7"));
+  EXPECT_EQ(
+      "\xC3\x89"
+      "COLE \xC3\x96 1234AB \xC3\xB7",
+      HoofdLetters("\xC3\xA9"
+                   "cole \xC3\xB6 1234ab \xC3\xB7"));
 }
 
 }  // namespace
