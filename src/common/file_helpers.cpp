@@ -6,6 +6,7 @@
 #include "common/locale_settings.h"
 #include "common/utf8_text.h"
 #include "common/vb_error.h"
+#include "common/wildcard.h"
 
 namespace typrosync {
 
@@ -13,36 +14,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Wildcard match of one name: * any run of characters, ? one character.
-bool Matches(std::string_view pattern, std::string_view name) {
-  size_t p = 0;
-  size_t n = 0;
-  size_t star = std::string_view::npos;
-  size_t resume = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      resume = n;
-    } else if (star != std::string_view::npos) {
-      p = star + 1;
-      n = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
-
 // As the directory look-up of the platform the program came from: a pattern
 // ending in ".*" also matches names without a dot ("*.*" matches everything).
 bool MatchesEntry(std::string_view pattern, std::string_view name) {
-  if (Matches(pattern, name)) return true;
+  if (MatchesWildcard(pattern, name)) return true;
   if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*") {
-    return Matches(pattern.substr(0, pattern.size() - 2), name);
+    return MatchesWildcard(pattern.substr(0, pattern.size() - 2), name);
   }
   return false;
 }

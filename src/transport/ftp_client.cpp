@@ -4,6 +4,7 @@
 #include <fstream>
 #include <utility>
 
+#include "common/wildcard.h"
 #include "transport/ftp_errors.h"
 #include "transport/ftp_listing.h"
 #include "transport/ftp_session.h"
@@ -182,7 +183,7 @@ int32_t cFTP::GetFTPFileSize(const std::string& sFile) {
   std::vector<FtpListEntry> entries;
   if (!ListFolder(folder, entries)) return kSizeFailure;
   for (const FtpListEntry& entry : entries) {
-    if (MatchesPattern(name, entry.name)) return LowSize(entry.size);
+    if (MatchesWildcard(name, entry.name)) return LowSize(entry.size);
   }
   return kSizeNotFound;
 }

@@ -19,7 +19,5 @@ std::vector<FtpListEntry> ParseMlsdListing(const std::string& listing);
 // Entries of a Unix-style LIST listing ("-rw-r--r-- 1 o g SIZE Mon DD HH:MM name").
 std::vector<FtpListEntry> ParseUnixListing(const std::string& listing);
 
-// True when `name` matches `pattern`: "?" one character, "*" any run.
-bool MatchesPattern(const std::string& pattern, const std::string& name);
 
 }  // namespace typrosync

@@ -1,4 +1,5 @@
 #include "transport/ftp_listing.h"
+#include "common/wildcard.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ TEST(FtpListingTest, PatternsMatchWholeNames) {
       {"", "", true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(MatchesPattern(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+    EXPECT_EQ(MatchesWildcard(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
   }
 }
 
