@@ -1,16 +1,9 @@
-"""Local HTTPS server for the tests: records every request and answers it.
+"""Local HTTPS test server. Prints its port (127.0.0.1) as its first line.
 
-Prints the port it listens on (127.0.0.1, chosen by the system) as its first
-line of output, then serves until it is terminated.
-
-  --cert/--key    PEM files of the server certificate
-  --reply-file    file whose bytes are the reply body (read at every request)
-  --status        HTTP status of every reply (default 200)
-  --record-dir    each request is written there as request-N.txt:
-                  "#conn C" line, request line, header lines as received, an
-                  empty line, then the body bytes
-  --silent        accept connections but never answer
-  --handshake-delay  seconds to wait before the TLS handshake of a connection
+Every request is recorded (--record-dir) as request-N.txt: "#conn C", the
+request line and the headers as received, an empty line, then the body.
+--silent 1 accepts connections but never answers; --handshake-delay waits that
+many seconds before the TLS handshake of each connection.
 """
 import argparse
 import http.server
@@ -18,14 +11,17 @@ import itertools
 import os
 import socketserver
 import ssl
-import sys
 import threading
 import time
 
-args = None
-counter = itertools.count(1)
-connections = itertools.count(1)
-lock = threading.Lock()
+parser = argparse.ArgumentParser()
+for name in ("--cert", "--key", "--reply-file", "--record-dir"):
+    parser.add_argument(name)
+parser.add_argument("--status", type=int, default=200)
+parser.add_argument("--silent", type=int, default=0)
+parser.add_argument("--handshake-delay", type=float, default=0.0)
+args = parser.parse_args()
+requests, connections, lock = itertools.count(1), itertools.count(1), threading.Lock()
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -47,19 +43,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def handle_one_request(self):
         if args.silent:
             time.sleep(3600)
-            return
-        super().handle_one_request()
+        else:
+            super().handle_one_request()
 
     def answer(self):
-        length = int(self.headers.get("Content-Length", "0") or "0")
-        body = self.rfile.read(length) if length else b""
+        body = self.rfile.read(int(self.headers.get("Content-Length") or "0"))
         if args.record_dir:
             with lock:
-                number = next(counter)
+                path = os.path.join(args.record_dir, "request-%d.txt" % next(requests))
             head = "#conn %d\r\n%s\r\n" % (self.conn_id, self.requestline)
-            for name, value in self.headers.raw_items():
-                head += "%s: %s\r\n" % (name, value)
-            path = os.path.join(args.record_dir, "request-%d.txt" % number)
+            head += "".join("%s: %s\r\n" % item for item in self.headers.raw_items())
             with open(path + ".part", "wb") as out:
                 out.write(head.encode("latin-1") + b"\r\n" + body)
             os.replace(path + ".part", path)
@@ -73,8 +66,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.end_headers()
         self.wfile.write(reply)
 
-    do_POST = answer
-    do_GET = answer
+    do_POST = do_GET = answer
 
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
@@ -85,38 +77,9 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
         pass  # refused handshakes and dropped clients are part of the tests
 
 
-def watch_parent():
-    """Ends the server when the test that started it is gone."""
-    parent = os.getppid()
-
-    def watch():
-        while os.getppid() == parent:
-            time.sleep(0.5)
-        os._exit(0)
-
-    threading.Thread(target=watch, daemon=True).start()
-
-
-def main():
-    global args
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cert", required=True)
-    parser.add_argument("--key", required=True)
-    parser.add_argument("--reply-file")
-    parser.add_argument("--status", type=int, default=200)
-    parser.add_argument("--record-dir")
-    parser.add_argument("--silent", action="store_true")
-    parser.add_argument("--handshake-delay", type=float, default=0.0)
-    args = parser.parse_args()
-    server = Server(("127.0.0.1", 0), Handler)
-    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    context.load_cert_chain(args.cert, args.key)
-    server.socket = context.wrap_socket(server.socket, server_side=True,
-                                        do_handshake_on_connect=False)
-    print(server.server_address[1], flush=True)
-    watch_parent()
-    server.serve_forever()
-
-
-if __name__ == "__main__":
-    main()
+server = Server(("127.0.0.1", 0), Handler)
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(args.cert, args.key)
+server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
+print(server.server_address[1], flush=True)
+server.serve_forever()

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,30 +16,19 @@ namespace typrosync::test_support {
 namespace {
 
 constexpr char kPython[] = "/usr/bin/python3";
-constexpr int kStartTimeoutMs = 20000;
 
-std::string ScriptPath(const std::string& script) {
-  return std::string(TYPRO_TEST_SUPPORT_DIR) + "/" + script;
-}
-
-// Reads the first line the child prints: the port it listens on.
+// Reads the first line the child prints, its port; -1 after 20 s of silence.
 int ReadPortLine(int fd) {
   std::string line;
   char ch = 0;
-  while (true) {
-    pollfd wait{fd, POLLIN, 0};
-    if (poll(&wait, 1, kStartTimeoutMs) <= 0) return -1;
-    if (read(fd, &ch, 1) != 1) return -1;
-    if (ch == '\n') break;
-    line += ch;
-  }
-  return std::atoi(line.c_str());
+  pollfd wait{fd, POLLIN, 0};
+  while (poll(&wait, 1, 20000) > 0 && read(fd, &ch, 1) == 1 && ch != '\n') line += ch;
+  return ch == '\n' ? std::atoi(line.c_str()) : -1;
 }
 
 void StopChild(pid_t pid) {
   kill(pid, SIGTERM);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  waitpid(pid, nullptr, 0);
 }
 
 }  // namespace
@@ -54,17 +44,18 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-std::unique_ptr<TestServer> TestServer::Start(const std::string& script,
-                                              const std::vector<std::string>& args) {
-  std::vector<std::string> words{kPython, ScriptPath(script)};
-  words.insert(words.end(), args.begin(), args.end());
+TestServer::TestServer(const std::string& script, std::vector<std::string> args) {
+  args.insert(args.begin(), {kPython, std::string(TYPRO_TEST_SUPPORT_DIR) + "/" + script});
   std::vector<char*> argv;
-  for (auto& word : words) argv.push_back(word.data());
+  for (auto& word : args) argv.push_back(word.data());
   argv.push_back(nullptr);
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
-  pid_t pid = fork();
-  if (pid == 0) {
+  pid_t parent = getpid();
+  pid_ = fork();
+  if (pid_ == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // no server outlives the test that started it
+    if (getppid() != parent) _exit(0);
     dup2(fds[1], STDOUT_FILENO);
     close(fds[0]);
     close(fds[1]);
@@ -72,17 +63,11 @@ std::unique_ptr<TestServer> TestServer::Start(const std::string& script,
     _exit(127);
   }
   close(fds[1]);
-  if (pid < 0) {
-    close(fds[0]);
-    throw std::runtime_error("fork failed");
-  }
-  int port = ReadPortLine(fds[0]);
+  if (pid_ > 0) port_ = ReadPortLine(fds[0]);
   close(fds[0]);
-  if (port <= 0) {
-    StopChild(pid);
-    throw std::runtime_error("test server did not start: " + script);
-  }
-  return std::unique_ptr<TestServer>(new TestServer(pid, port));
+  if (port_ > 0) return;
+  if (pid_ > 0) StopChild(pid_);
+  throw std::runtime_error("test server did not start: " + script);
 }
 
 TestServer::~TestServer() { StopChild(pid_); }
@@ -97,29 +82,20 @@ TestCertificate MakeTestCertificate(const std::string& folder, const std::string
   return made;
 }
 
-HttpsTestServer::HttpsTestServer(const HttpsServerOptions& options) {
-  std::vector<std::string> args{"--cert",   options.certificate.cert,
-                                "--key",    options.certificate.key,
-                                "--status", std::to_string(options.status)};
-  if (!options.reply_file.empty()) args.insert(args.end(), {"--reply-file", options.reply_file});
-  if (!options.record_dir.empty()) args.insert(args.end(), {"--record-dir", options.record_dir});
-  if (options.silent) args.push_back("--silent");
-  if (options.handshake_delay_s > 0) {
-    args.insert(args.end(), {"--handshake-delay", std::to_string(options.handshake_delay_s)});
-  }
-  server_ = TestServer::Start("https_server.py", args);
-}
+HttpsTestServer::HttpsTestServer(const HttpsServerOptions& o)
+    : TestServer("https_server.py",
+                 {"--cert", o.certificate.cert, "--key", o.certificate.key, "--reply-file",
+                  o.reply_file, "--record-dir", o.record_dir, "--status",
+                  std::to_string(o.status), "--handshake-delay",
+                  std::to_string(o.handshake_delay_s), "--silent", o.silent ? "1" : "0"}) {}
 
 std::string HttpsTestServer::url() const {
   return "https://127.0.0.1:" + std::to_string(port()) + "/supplier/edi_levering/";
 }
 
-FtpTestServer::FtpTestServer(const FtpServerOptions& options) {
-  std::vector<std::string> args{"--root",     options.root,     "--user", options.user,
-                                "--password", options.password, "--perm", options.perm};
-  if (!options.log.empty()) args.insert(args.end(), {"--log", options.log});
-  server_ = TestServer::Start("ftp_server.py", args);
-}
+FtpTestServer::FtpTestServer(const FtpServerOptions& o)
+    : TestServer("ftp_server.py", {"--root", o.root, "--user", o.user, "--password", o.password,
+                                   "--perm", o.perm, "--log", o.log}) {}
 
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

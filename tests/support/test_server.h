@@ -1,11 +1,11 @@
 #pragma once
 // Real local servers for the tests: small Python scripts (run with
 // /usr/bin/python3) on a free port of 127.0.0.1, started on construction,
-// waited for until they listen, and stopped when released.
+// waited for until they listen, and stopped when released or when the test
+// process ends. Construction throws std::runtime_error when one does not start.
 
 #include <sys/types.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,27 +18,26 @@ class TempDir {
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
-  // The folder, with a final "/".
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return path_; }  // with a final "/"
 
  private:
   std::string path_;
 };
 
-// One running script. Start throws std::runtime_error when it does not come up.
+// One running server script.
 class TestServer {
  public:
-  static std::unique_ptr<TestServer> Start(const std::string& script,
-                                           const std::vector<std::string>& args);
   ~TestServer();
   TestServer(const TestServer&) = delete;
   TestServer& operator=(const TestServer&) = delete;
   int port() const { return port_; }
 
+ protected:
+  TestServer(const std::string& script, std::vector<std::string> args);
+
  private:
-  TestServer(pid_t pid, int port) : pid_(pid), port_(port) {}
-  pid_t pid_;
-  int port_;
+  pid_t pid_ = -1;
+  int port_ = -1;
 };
 
 // A self-signed certificate for 127.0.0.1 and localhost, made with the
@@ -59,14 +58,10 @@ struct HttpsServerOptions {
 };
 
 // The HTTPS test server. url() is its Crop-R endpoint path.
-class HttpsTestServer {
+class HttpsTestServer : public TestServer {
  public:
   explicit HttpsTestServer(const HttpsServerOptions& options);
-  int port() const { return server_->port(); }
   std::string url() const;
-
- private:
-  std::unique_ptr<TestServer> server_;
 };
 
 struct FtpServerOptions {
@@ -77,13 +72,9 @@ struct FtpServerOptions {
   std::string log;                  // file of "CONNECT" and "CMD arg -> code" lines
 };
 
-class FtpTestServer {
+class FtpTestServer : public TestServer {
  public:
   explicit FtpTestServer(const FtpServerOptions& options);
-  int port() const { return server_->port(); }
-
- private:
-  std::unique_ptr<TestServer> server_;
 };
 
 // Reads a whole file as bytes; empty when it cannot be read.
