@@ -5,124 +5,89 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "common/date_format.h"
-#include "common/dutch_locale.h"
+#include "common/test_support.h"
 
 namespace typrosync {
 namespace {
 
-TEST(DatumNaarTekstTest, DisplayTexts) {
+TEST(DateFunctionsTest, DatumNaarTekst) {
   const struct {
     const char* date;
-    const char* text;
+    bool swap_first;
+    const char *text, *date_after;
   } cases[] = {
-      {"20240105", " 5 jan 2024"},
-      {"20241231", "31 dec 2024"},
-      {"20240310", "10 mrt 2024"},
-      {"20240100", "jan 2024"},
-      {"00000000", ""},
-      {"00000105", ""},
-      {"20241305", " 5  2024"},
-      {"2024 105", " 5 jan 2024"},  // a one-character month is padded
-      {"2024010", "2024010"},
-      {"0240105", " 240105"},
-      {"202401051", "202401051"},
-      {"  2024  ", "20"},
-      {"", ""},
-      {"0", " "},
-      {"2024abcd", "cd  2024"},
+      {"20240105", false, " 5 jan 2024", "20240105"},
+      {"20241231", false, "31 dec 2024", "20241231"},
+      {"20240310", false, "10 mrt 2024", "20240310"},
+      {"20240100", false, "jan 2024", "20240100"},
+      {"00000105", false, "", "00000105"},
+      {"20241305", false, " 5  2024", "20241305"},
+      {"2024 105", false, " 5 jan 2024", "2024 105"},  // a one-character month is padded
+      {"2024010", false, "2024010", "2024010"},
+      {"0240105", false, " 240105", "0240105"},
+      {"  2024  ", false, "20", "  2024  "},
+      {"2024abcd", false, "cd  2024", "2024abcd"},
       {"2024\xC3\xA9\xC3\xA9"
        "05",
-       " 5  2024"},  // eight characters, not bytes
+       false, " 5  2024",
+       "2024\xC3\xA9\xC3\xA9"
+       "05"},
+      {"05012024", true, " 5 jan 2024", "20240105"},
+      {"5012024", true, " 5 jan 2024", "20240105"},
   };
   for (const auto& c : cases) {
     std::string date = c.date;
-    EXPECT_EQ(DatumNaarTekst(date), c.text) << c.date;
-    EXPECT_EQ(date, c.date);
+    EXPECT_EQ(DatumNaarTekst(date, c.swap_first), c.text) << c.date;
+    EXPECT_EQ(date, c.date_after);
   }
 }
 
-TEST(DatumNaarTekstTest, SwapFirstReadsDayMonthYear) {
-  std::string date = "05012024";
-  EXPECT_EQ(DatumNaarTekst(date, true), " 5 jan 2024");
-  EXPECT_EQ(date, "20240105");
-
-  std::string short_day = "5012024";
-  EXPECT_EQ(DatumNaarTekst(short_day, true), " 5 jan 2024");
-  EXPECT_EQ(short_day, "20240105");
-}
-
-TEST(MaandConversieTest, AbbreviationsGiveNumbersAndNumbersGiveNames) {
-  for (const char* text : {"mrt", "MRT", "Mrt", "mRt"}) {
-    EXPECT_EQ(MaandConversie(Variant(text)), Variant(3)) << text;
-  }
-  EXPECT_EQ(MaandConversie(Variant("dec")), Variant(12));
-  EXPECT_EQ(MaandConversie(Variant("03")), Variant("mrt"));
-  EXPECT_EQ(MaandConversie(Variant("03"), true), Variant("maart"));
-  EXPECT_EQ(MaandConversie(Variant("5"), true), Variant("mei"));
-  EXPECT_EQ(MaandConversie(Variant(8)), Variant("aug"));
-  EXPECT_EQ(MaandConversie(Variant("10"), true), Variant("oktober"));
+TEST(DateFunctionsTest, MaandConversie) {
+  for (const char* text : {"mrt", "MRT", "mRt"}) EXPECT_EQ(MaandConversie(text), Variant(3));
+  EXPECT_EQ(MaandConversie("dec"), Variant(12));
+  EXPECT_EQ(MaandConversie("03"), Variant("mrt"));
+  EXPECT_EQ(MaandConversie("03", true), Variant("maart"));
+  EXPECT_EQ(MaandConversie(8), Variant("aug"));
+  EXPECT_EQ(MaandConversie("10", true), Variant("oktober"));
   for (const char* text : {"010", "13", "0", "", "maart", "MAR", " 3"}) {
-    EXPECT_TRUE(MaandConversie(Variant(text)).IsEmptyKind()) << text;
+    EXPECT_TRUE(MaandConversie(text).IsEmptyKind()) << text;
   }
 }
 
-TEST(DatumOmkerenTest, BothDirections) {
-  std::string date = "20240105";
-  EXPECT_EQ(DatumOmkeren(date, false), "05012024");
-  EXPECT_EQ(date, "20240105");
-
-  std::string seven = "1012024";
-  EXPECT_EQ(DatumOmkeren(seven, true), "20240101");
-  EXPECT_EQ(seven, "01012024");
-
+TEST(DateFunctionsTest, DatumOmkerenAndVoorloopNullen) {
   const struct {
     const char* date;
     bool direction;
-    const char* result;
-  } unchanged[] = {
-      {"123", false, "123"},
-      {"", true, ""},
-      {"abc", true, "abc"},
-      {"99999999999", true, "99999999999"},
+    const char *result, *date_after;
+  } cases[] = {
+      {"20240105", false, "05012024", "20240105"},
+      {"1012024", true, "20240101", "01012024"},
+      {"123", false, "123", "123"},
+      {"abc", true, "abc", "abc"},
+      {"99999999999", true, "99999999999", "99999999999"},
   };
-  for (const auto& c : unchanged) {
-    std::string text = c.date;
-    EXPECT_EQ(DatumOmkeren(text, c.direction), c.result) << c.date;
-    EXPECT_EQ(text, c.date);
+  for (const auto& c : cases) {
+    std::string date = c.date;
+    EXPECT_EQ(DatumOmkeren(date, c.direction), c.result) << c.date;
+    EXPECT_EQ(date, c.date_after);
   }
-}
-
-TEST(VoorloopNullenTest, PadsAndCuts) {
-  EXPECT_EQ(VoorloopNullen(5, 2), "05");
   EXPECT_EQ(VoorloopNullen(7, 3), "007");
   EXPECT_EQ(VoorloopNullen(123, 2), "12");
-  EXPECT_EQ(VoorloopNullen(1012024, 8), "01012024");
-  EXPECT_EQ(VoorloopNullen(5, 0), "");
   EXPECT_EQ(VoorloopNullen(5, -1), "");
 }
 
-TEST(FormatMomentTest, RunStampAndLogPatterns) {
-  testing::CLocaleAfterTest restore;
+TEST(DateFunctionsTest, FormatMomentPatterns) {
   const LocalDateTime moment{2024, 3, 5, 7, 8, 9};
-  EXPECT_EQ(FormatMoment(moment, "yyyymmdd"), "20240305");
-  EXPECT_EQ(FormatMoment(moment, "hhmmss"), "070809");
-  EXPECT_EQ(FormatMoment(moment, "yyyy-mm"), "2024-03");
+  EXPECT_EQ(FormatMoment(moment, "yyyymmdd hhmmss yyyy-mm"), "20240305 070809 2024-03");
   EXPECT_EQ(FormatMoment(moment, "dd-mmm-yyyy HH:mm:ss"), "05-Mar-2024 07:08:09");
   EXPECT_EQ(FormatMoment({987, 12, 31, 23, 59, 58}, "yyyymmdd_hhmmss"), "09871231_235958");
   EXPECT_EQ(FormatMoment({2024, 13, 1, 0, 0, 0}, "[mmm]"), "[]");
-}
-
-TEST(FormatMomentTest, DutchMonthAbbreviations) {
-  testing::CLocaleAfterTest restore;
-  if (!testing::UseDutchLocale()) GTEST_SKIP() << "no Dutch locale available";
-  const char* expected[] = {"jan", "feb", "mrt", "apr", "mei", "jun",
-                            "jul", "aug", "sep", "okt", "nov", "dec"};
-  for (int month = 1; month <= 12; ++month) {
-    EXPECT_EQ(FormatMoment({2024, month, 1, 0, 0, 0}, "mmm"), expected[month - 1]);
-  }
+  testing::DutchLocale dutch;
+  ASSERT_TRUE(dutch.active);
+  std::string months;
+  for (int month = 1; month <= 12; ++month) months += FormatMoment({2024, month, 1}, "mmm ");
+  EXPECT_EQ(months, "jan feb mrt apr mei jun jul aug sep okt nov dec ");
   EXPECT_EQ(FormatMoment({2024, 3, 5, 17, 4, 0}, "dd-mmm-yyyy HH:mm:ss"), "05-mrt-2024 17:04:00");
 }
 

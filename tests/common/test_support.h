@@ -1,0 +1,47 @@
+#pragma once
+// Shared by the tests of src/common and the run log: the Dutch process locale,
+// the separator settings put back around each test, and error numbers.
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "common/locale_settings.h"
+#include "common/vb_error.h"
+
+namespace typrosync::testing {
+
+// Every category of the process locale Dutch while it lives, then "C" again.
+struct DutchLocale {
+  ~DutchLocale() { std::setlocale(LC_ALL, "C"); }
+  ::testing::AssertionResult active = std::setlocale(LC_ALL, "nl_NL.UTF-8") != nullptr
+                                          ? ::testing::AssertionSuccess()
+                                          : ::testing::AssertionFailure()
+                                                << "nl_NL.UTF-8 missing: run scripts/install-deps";
+};
+
+inline void ResetSeparators() {
+  gsDecimaalTeken = gsDecimaalTekenGetal = ",";
+  gsDuizendTeken = gsDuizendTekenGetal = ".";
+  gsSpatie = " ";
+}
+
+// The number functions change the separator settings as a side effect.
+class DutchSeparatorsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetSeparators(); }
+  void TearDown() override { ResetSeparators(); }
+};
+
+// The number of the VbError the call throws, 0 when it throws none.
+template <typename Call>
+long ErrorNumber(Call call) {
+  try {
+    call();
+  } catch (const VbError& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+}  // namespace typrosync::testing
