@@ -10,226 +10,127 @@ namespace {
 
 using test_support::ErrorNumberOf;
 using test_support::OtherUser;
-using test_support::TempDir;
-using test_support::TestTable;
-using test_support::WriteDatabase;
-
-TableDefinition Lines(const std::string& key_type) {
-  return {"Regels",
-          {{"Sleutel", key_type},
-           {"Nr", "INTEGER"},
-           {"Datum", "TEXT"},
-           {"Bedrag", "CURRENCY"},
-           {"Actief", "BOOLEAN"},
-           {"Aantal", "DOUBLE"}},
-          {{"Sleutel", {"Sleutel"}},
-           {"PrimaryKey", {"Nr"}, true},
-           {"SleutelDatum", {"Sleutel", "Datum"}}}};
-}
+using Nrs = std::vector<int64_t>;
 
 class SqliteRecordsetTest : public ::testing::Test {
  protected:
   // Rows (Sleutel, Nr) in this insertion order; the other fields follow Nr.
-  void Write(const std::vector<std::pair<Variant, int>>& rows,
-             const std::string& key_type = "TEXT") {
-    TestTable table{Lines(key_type), {"Sleutel", "Nr", "Datum", "Bedrag", "Actief", "Aantal"}, {}};
+  void Write(const std::vector<std::pair<Variant, int>>& rows, const std::string& type = "TEXT") {
+    path_ = dir_.path() + "regels" + std::to_string(++files_) + ".db";
+    const std::vector<std::string> types = {type,       "INTEGER", "TEXT",
+                                            "CURRENCY", "BOOLEAN", "DOUBLE"};
+    test_support::TestTable table{{"Regels",
+                                   {},
+                                   {{"Sleutel", {"Sleutel"}},
+                                    {"PrimaryKey", {"Nr"}, true},
+                                    {"SleutelDatum", {"Sleutel", "Datum"}}}},
+                                  {"Sleutel", "Nr", "Datum", "Bedrag", "Actief", "Aantal"},
+                                  {}};
+    for (size_t i = 0; i < types.size(); ++i)
+      table.definition.fields.push_back({table.fields[i], types[i]});
     for (const auto& [key, nr] : rows) {
-      table.rows.push_back(
-          {key, nr, "2024010" + std::to_string(nr % 10), 12.5 * nr, nr % 2 == 1, nr / 4.0});
+      table.rows.push_back({key, nr, "2024010" + std::to_string(nr), 12.5 * nr, nr % 2, nr / 4.0});
     }
-    WriteDatabase(path_, {table});
+    test_support::WriteDatabase(path_, {table});
     db_ = engine_->OpenDatabase(path_, "");
     rs_ = db_->OpenTable("regels");
   }
-
   // The Nr of every row from the current one to the end.
-  std::vector<int64_t> RestOfOrder(TableRecordset& rs) {
-    std::vector<int64_t> order;
-    while (!rs.IsEOF()) {
-      order.push_back(static_cast<int64_t>(rs.Field("Nr").ToDouble()));
-      rs.MoveNext();
-    }
+  Nrs Rest() {
+    Nrs order;
+    for (; !rs_->IsEOF(); rs_->MoveNext()) order.push_back(rs_->Field("Nr").ToDouble());
     return order;
   }
-  std::vector<int64_t> Order(TableRecordset& rs) {
-    rs.MoveFirst();
-    return RestOfOrder(rs);
-  }
 
-  TempDir dir_;
-  std::string path_ = dir_.path() + "regels.db";
+  test_support::TempDir dir_;
+  int files_ = 0;
+  std::string path_;
   std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine({std::chrono::milliseconds(200)});
   std::unique_ptr<Database> db_;
   std::unique_ptr<TableRecordset> rs_;
 };
 
-TEST_F(SqliteRecordsetTest, WithoutIndexRowsComeInInsertionOrder) {
-  Write({{"c", 3}, {"a", 1}, {"b", 2}});
-  EXPECT_EQ(RestOfOrder(*rs_), (std::vector<int64_t>{3, 1, 2}));  // opened on the first row
-  EXPECT_EQ(Order(*rs_), (std::vector<int64_t>{3, 1, 2}));
-  EXPECT_EQ(ErrorNumberOf([&] { rs_->MoveNext(); }), 3021);
-}
-
 TEST_F(SqliteRecordsetTest, IndexOrderIgnoresCaseAndKeepsEqualKeysInInsertionOrder) {
-  Write({{"b", 1}, {"A", 2}, {"a", 3}, {"B", 4}, {"a", 5}, {Variant::Null(), 6}});
+  Write({{"b", 1}, {"A", 5}, {"a", 3}, {"B", 4}, {"a", 2}, {"c", 6}});
+  EXPECT_EQ(Rest(), (Nrs{1, 5, 3, 4, 2, 6}));  // without an index: insertion order
+  EXPECT_EQ(ErrorNumberOf([&] { rs_->MoveNext(); }), 3021);
   rs_->SetIndex("sleutel");
   EXPECT_EQ(rs_->Index(), "Sleutel");
-  EXPECT_EQ(Order(*rs_), (std::vector<int64_t>{6, 2, 3, 5, 1, 4}));
-}
-
-TEST_F(SqliteRecordsetTest, SeekFindsTheFirstEqualKeyAndMovesOnThroughTheIndex) {
-  Write({{"b", 1}, {"A", 2}, {"a", 3}, {"B", 4}, {"a", 5}, {"c", 6}});
-  rs_->SetIndex("Sleutel");
-  struct Case {
-    Variant key;
-    std::vector<int64_t> rest;  // empty: no match
-  };
-  const std::vector<Case> cases = {{"a", {2, 3, 5, 1, 4, 6}},
-                                   {"A", {2, 3, 5, 1, 4, 6}},
-                                   {"B", {1, 4, 6}},
-                                   {"c", {6}},
-                                   {"aa", {}},
-                                   {"", {}},
-                                   {Variant::Null(), {}}};
-  for (const Case& c : cases) {
-    rs_->Seek(c.key);
-    EXPECT_EQ(rs_->NoMatch(), c.rest.empty()) << c.key.Text();
-    if (!c.rest.empty()) {
-      EXPECT_EQ(RestOfOrder(*rs_), c.rest) << c.key.Text();
+  const Nrs all = {5, 3, 2, 1, 4, 6};
+  rs_->MoveFirst();
+  EXPECT_EQ(Rest(), all);
+  for (const auto& [key, rest] : std::vector<std::pair<Variant, Nrs>>{
+           {"a", all}, {"A", all}, {"B", {1, 4, 6}}, {"c", {6}}, {"aa", {}}, {"", {}}}) {
+    rs_->Seek(key);
+    EXPECT_EQ(rs_->NoMatch(), rest.empty()) << key.Text();
+    if (!rest.empty()) {
+      EXPECT_EQ(Rest(), rest) << key.Text();
     }
   }
-}
-
-TEST_F(SqliteRecordsetTest, FailedSeekLeavesNoCurrentRecord) {
-  Write({{"a", 1}});
-  rs_->SetIndex("Sleutel");
-  rs_->Seek("z");
-  EXPECT_TRUE(rs_->NoMatch());
-  EXPECT_FALSE(rs_->IsEOF());
+  EXPECT_FALSE(rs_->IsEOF());  // after the failed seek: no current record
   EXPECT_EQ(ErrorNumberOf([&] { rs_->Field("Nr"); }), 3021);
   EXPECT_EQ(ErrorNumberOf([&] { rs_->MoveNext(); }), 3021);
+  rs_->Seek("B");
+  EXPECT_EQ(rs_->PercentPosition(), 50);
+  rs_->SetIndex("SleutelDatum");  // seeks on its first field, then orders by Datum
+  rs_->Seek("A");
+  EXPECT_EQ(Rest(), (Nrs{2, 3, 5, 1, 4, 6}));
 }
 
 TEST_F(SqliteRecordsetTest, TextAndNumberKeysFindEachOther) {
-  struct Case {
-    std::string stored_type;
-    Variant stored;
-    Variant sought;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<std::string, Variant, Variant>> cases = {
       {"INTEGER", 1001, "1001"}, {"INTEGER", "1001", 1001},
       {"TEXT", 1001, "1001"},    {"TEXT", "1001", 1001},
-      {"TEXT", "1001", 1001.0},  {"INTEGER", 1001, Currency::FromRaw(10010000)},
-      {"TEXT", "AB-12", "ab-12"}};
-  int round = 0;
-  for (const Case& c : cases) {
-    path_ = dir_.path() + "keys" + std::to_string(++round) + ".db";
-    Write({{c.stored, 7}}, c.stored_type);
+      {"TEXT", "1001", 1001.0},  {"INTEGER", 1001, Currency::FromRaw(10010000)}};
+  for (const auto& [type, stored, sought] : cases) {
+    Write({{stored, 7}}, type);
     rs_->SetIndex("Sleutel");
-    rs_->Seek(c.sought);
-    EXPECT_FALSE(rs_->NoMatch()) << c.stored_type << " " << c.sought.Text();
+    rs_->Seek(sought);
+    EXPECT_FALSE(rs_->NoMatch()) << type << " " << sought.Text();
   }
 }
 
-TEST_F(SqliteRecordsetTest, MultiFieldIndexSeeksOnItsFirstField) {
-  Write({{"b", 1}, {"a", 9}, {"a", 2}});
-  rs_->SetIndex("SleutelDatum");
-  rs_->Seek("A");
-  ASSERT_FALSE(rs_->NoMatch());
-  EXPECT_EQ(RestOfOrder(*rs_), (std::vector<int64_t>{2, 9, 1}));  // Datum 20240102 before 20240109
-}
-
-TEST_F(SqliteRecordsetTest, FieldsComeAsTheirDeclaredKind) {
+TEST_F(SqliteRecordsetTest, FieldsComeAsTheirDeclaredKindAndErrors) {
   Write({{"a", 3}});
-  rs_->MoveFirst();
   EXPECT_EQ(rs_->Field("sleutel"), Variant("a"));
   EXPECT_EQ(rs_->Field("NR"), Variant(int64_t{3}));
   EXPECT_EQ(rs_->Field("Bedrag"), Variant(Currency::FromRaw(375000)));
   EXPECT_EQ(rs_->Field("Actief"), Variant(true));
   EXPECT_EQ(rs_->Field("Aantal"), Variant(0.75));
   EXPECT_EQ(ErrorNumberOf([&] { rs_->Field("Onbekend"); }), 3265);
-}
-
-TEST_F(SqliteRecordsetTest, IndexErrors) {
-  Write({{"a", 1}});
   EXPECT_EQ(ErrorNumberOf([&] { rs_->Seek("a"); }), 3019);
   EXPECT_EQ(ErrorNumberOf([&] { rs_->SetIndex("Bestaatniet"); }), 3800);
   EXPECT_EQ(ErrorNumberOf([&] { db_->OpenTable("Bestaatniet"); }), 3078);
 }
 
-TEST_F(SqliteRecordsetTest, EmptyTableIsAtItsEndAtOnce) {
-  Write({});
-  EXPECT_TRUE(rs_->IsEOF());
-  rs_->MoveFirst();
-  EXPECT_TRUE(rs_->IsEOF());
-  EXPECT_EQ(rs_->RecordCount(), 0);
-  EXPECT_EQ(rs_->PercentPosition(), 0);
-}
-
-TEST_F(SqliteRecordsetTest, PercentPositionFollowsTheOrderAndCountSeesOtherUsers) {
-  Write({{"d", 1}, {"c", 2}, {"b", 3}, {"a", 4}});
-  rs_->SetIndex("Sleutel");
-  rs_->MoveFirst();
-  EXPECT_EQ(rs_->PercentPosition(), 0);
-  rs_->MoveNext();
-  EXPECT_EQ(rs_->PercentPosition(), 25);
-  rs_->Seek("c");
-  EXPECT_EQ(rs_->PercentPosition(), 50);
-  EXPECT_EQ(rs_->RecordCount(), 4);
-  OtherUser other(path_);
-  ASSERT_TRUE(other.Exec("INSERT INTO Regels (Sleutel, Nr) VALUES ('e', 5)"));
-  rs_->MoveFirst();  // reading on from the start sees the other user's row
-  EXPECT_EQ(rs_->RecordCount(), 5);
-}
-
-// A recordset in the middle of an index keeps its place when the connection
-// writes, also after another user committed in between (an old read
-// snapshot would otherwise make the write fail).
-TEST_F(SqliteRecordsetTest, PositionSurvivesWritesOfTheSameConnection) {
-  Write({{"a", 1}, {"b", 2}, {Variant::Null(), 3}, {"b", 4}, {"c", 5}});
+// A recordset keeps its place, also on a Null key, when its connection
+// writes after another user committed (an old read snapshot would make the
+// write fail); it reads on into the other user's row and GoTo finds the write.
+TEST_F(SqliteRecordsetTest, PositionSurvivesWritesAndSeesOtherUsersRows) {
+  Write({{Variant::Null(), 1}, {"b", 2}, {Variant::Null(), 3}, {"b", 4}, {"c", 5}});
   std::unique_ptr<TableRecordset> writer = db_->OpenTable("Regels");
   writer->SetIndex("PrimaryKey");
-  for (const char* index : {"Sleutel", "PrimaryKey"}) {
+  int added = 5;
+  for (const auto& [index, rest] :
+       {std::pair<const char*, Nrs>{"Sleutel", {3, 2, 4, 5, 6}},
+        std::pair<const char*, Nrs>{"PrimaryKey", {2, 3, 4, 5, 6, 7}}}) {
     rs_->SetIndex(index);
     rs_->MoveFirst();
-    rs_->MoveNext();
-    const int64_t before = static_cast<int64_t>(rs_->Field("Nr").ToDouble());
-    OtherUser other(path_);
-    ASSERT_TRUE(other.Exec("UPDATE Regels SET Aantal = 9 WHERE Nr = 5"));
-    writer->Seek(5);
+    ASSERT_TRUE(OtherUser(path_).Exec("INSERT INTO Regels (Sleutel, Nr) VALUES ('d', " +
+                                      std::to_string(++added) + ")"));
+    writer->Seek(1);
     writer->Edit();
     writer->SetField("Datum", "20250101");
     writer->Update();
-    EXPECT_EQ(rs_->Field("Nr").ToDouble(), before) << index;
+    EXPECT_EQ(rs_->Field("Nr"), Variant(int64_t{1})) << index;
     rs_->MoveNext();
-    EXPECT_EQ(RestOfOrder(*rs_).size(), 3u) << index;
+    EXPECT_EQ(Rest(), rest) << index;
   }
-}
-
-TEST_F(SqliteRecordsetTest, NullKeysKeepTheirPlaceAfterAWrite) {
-  Write({{Variant::Null(), 1}, {Variant::Null(), 2}, {"a", 3}});
-  rs_->SetIndex("Sleutel");
-  rs_->MoveFirst();
-  std::unique_ptr<TableRecordset> writer = db_->OpenTable("Regels");
   writer->MoveFirst();
-  writer->Edit();
-  writer->SetField("Aantal", 1.5);
-  writer->Update();
-  rs_->MoveNext();
-  EXPECT_EQ(RestOfOrder(*rs_), (std::vector<int64_t>{2, 3}));
-}
-
-TEST_F(SqliteRecordsetTest, GoToLastModifiedContinuesInIndexOrder) {
-  Write({{"a", 1}, {"b", 2}, {"c", 3}});
-  rs_->SetIndex("Sleutel");
-  rs_->Seek("b");
-  rs_->Edit();
-  rs_->SetField("Datum", "20240505");
-  rs_->Update();
-  rs_->MoveFirst();
-  rs_->GoTo(rs_->LastModified());
-  EXPECT_EQ(rs_->Field("Datum"), Variant("20240505"));
-  EXPECT_EQ(RestOfOrder(*rs_), (std::vector<int64_t>{2, 3}));
+  writer->GoTo(writer->LastModified());  // goes on in its index's order
+  EXPECT_EQ(writer->Field("Datum"), Variant("20250101"));
+  writer->MoveNext();
+  EXPECT_EQ(writer->Field("Nr"), Variant(int64_t{2}));
 }
 
 }  // namespace
