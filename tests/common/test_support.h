@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <initializer_list>
+#include <string>
 
 #include "common/locale_settings.h"
 #include "common/vb_error.h"
@@ -42,6 +44,15 @@ long ErrorNumber(Call call) {
     return error.number();
   }
   return 0;
+}
+
+// The texts `call` gives for the inputs, joined by "|": one comparison shows a
+// whole table of cases.
+template <typename Input, typename Call>
+std::string Joined(std::initializer_list<Input> inputs, Call call) {
+  std::string texts;
+  for (const Input& input : inputs) texts += (texts.empty() ? "" : "|") + std::string(call(input));
+  return texts;
 }
 
 }  // namespace typrosync::testing

@@ -17,39 +17,25 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ErrorNumber;
+using testing::Joined;
 constexpr int32_t kChunk = cStringBuilder::kDefaultChunkSize;
 
 TEST(Utf8TextTest, SequencesAndStrayBytesAreCharacters) {
-  const struct {
-    std::string text;
-    size_t length;
-  } cases[] = {
-      {"\xC3\xA9t\xC3\xA9", 3},
-      {"\xE2\x82\xAC"
-       "5",
-       2},
-      {"\xF0\x9F\x98\x80", 1},
-      {"\xC3"
-       "a",
-       2},
-      {"\xE0\x80\x80", 3},  // overlong
-      {"\xED\xA0\x80", 3},  // surrogate
-      {"\xF4\x90\x80\x80", 4},
-      {"\x80\xBF\xFF", 3},
-      {std::string("a\0b", 3), 3},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Utf8Length(c.text), c.length) << c.text;
+  // é, € 5, a four-byte one, a cut-off sequence, overlong, surrogate, beyond U+10FFFF, stray.
+  std::string lengths;
+  for (const char* text : {"\xC3\xA9t\xC3\xA9", "\xE2\x82\xAC 5", "\xF0\x9F\x98\x80", "\xC3z",
+                           "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80\xBF\xFF"}) {
     std::string joined;
-    for (auto character : Utf8Characters(c.text)) joined += character;
-    EXPECT_EQ(joined, c.text);
+    for (auto character : Utf8Characters(text)) joined += character;
+    EXPECT_EQ(joined, text);
+    lengths += std::to_string(Utf8Length(text));
   }
-  const std::string text =
-      "\xC3\xA9"
-      "ab\xE2\x82\xAC";
+  EXPECT_EQ(lengths, "33123343");
+  EXPECT_EQ(Utf8Length(std::string("a\0b", 3)), 3u);
+  const std::string text = "\xC3\xA9xy\xE2\x82\xAC";
   EXPECT_EQ(Utf8Left(text, 1) + "|" + Utf8Right(text, 2) + "|" + Utf8Mid(text, 2, 2) + "|" +
                 Utf8Mid(text, 3) + "|" + Utf8Mid(text, 9, 2),
-            "\xC3\xA9|b\xE2\x82\xAC|ab|b\xE2\x82\xAC|");
+            "\xC3\xA9|y\xE2\x82\xAC|xy|y\xE2\x82\xAC|");
   EXPECT_EQ(TrimSpaces("  a b  ") + "|" + TrimSpaces("\ta "), "a b|\ta");
 }
 
@@ -59,36 +45,29 @@ cStringBuilder With(const std::string& content) {
   return builder;
 }
 
-TEST(StringBuilderTest, GrowsInWholeChunks) {
+TEST(StringBuilderTest, GrowsAndShrinksInWholeChunks) {
   cStringBuilder builder;
   builder.Append("");
   EXPECT_EQ(builder.Capacity(), 0);
   builder.AppendNL("x");
-  EXPECT_EQ(builder.Capacity(), kChunk);
   builder.Append(std::string(kChunk - 3, 'y'));
   EXPECT_EQ(builder.Capacity(), kChunk);  // exactly full
   builder.Append("z");
   EXPECT_EQ(builder.Capacity(), 2 * kChunk);
   EXPECT_EQ(builder.toString().substr(0, 4), "x\r\ny");
   EXPECT_EQ(With(std::string(20000, 'a')).Capacity(), 24576);
-  cStringBuilder small = With("abc");
-  small.SetChunkSize(4);
-  small.Append(std::string(kChunk, 'd'));
-  EXPECT_EQ(small.Capacity(), kChunk + 4);  // one step of the new size
-  EXPECT_EQ(ErrorNumber([&] { small.SetChunkSize(0); }), 5);
-}
-
-TEST(StringBuilderTest, TheStringClearAndHeapMinimize) {
-  cStringBuilder builder = With(std::string(5 * kChunk, 'a'));
-  builder.TheString("short");
+  builder.SetChunkSize(4);
+  builder.TheString(std::string(2 * kChunk + 1, 'd'));
+  EXPECT_EQ(builder.Capacity(), 2 * kChunk + 4);  // one step of the new size
+  EXPECT_EQ(ErrorNumber([&] { builder.SetChunkSize(0); }), 5);
+  builder = With(std::string(5 * kChunk, 'a'));
+  builder.TheString(std::string(kChunk * 3 / 2, 'b'));
   EXPECT_EQ(builder.Capacity(), 5 * kChunk);
   EXPECT_EQ(builder.Find("a"), 0);  // the old content is gone from the spare part
-  builder.TheString(std::string(kChunk * 3 / 2, 'b'));
   builder.HeapMinimize();
   EXPECT_EQ(builder.Capacity(), 2 * kChunk);
-  EXPECT_EQ(builder.Length(), kChunk * 3 / 2);
   builder.TheString("");
-  EXPECT_EQ(builder.Capacity() + builder.Length(), 0);
+  EXPECT_EQ(builder.Capacity(), 0);
 }
 
 TEST(StringBuilderTest, InsertAndRemoveCheckTheRange) {
@@ -111,63 +90,44 @@ TEST(StringBuilderTest, InsertAndRemoveCheckTheRange) {
 // One-based positions, searched in the whole buffer (spare spaces included)
 // but found only when the match starts before the last character.
 TEST(StringBuilderTest, FindPositions) {
-  cStringBuilder text = With("ab cd");
-  const struct {
-    const char* find;
-    int32_t start, compare, position;
-  } cases[] = {
-      {"b", 0, 0, 2}, {"d", 0, 0, 0}, {"cd  ", 0, 0, 4}, {"B", 0, 0, 0},
-      {"B", 0, 1, 2}, {"b", 3, 0, 0}, {"AB", -5, 1, 1},  {"a", kChunk + 10, 0, 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(text.Find(c.find, c.start, c.compare), c.position) << c.find << " " << c.start;
-  }
+  const cStringBuilder text = With("ab cd");
+  EXPECT_EQ(
+      Joined({std::tuple{"b", 0, 0},
+              {"d", 0, 0},
+              {"cd  ", 0, 0},
+              {"B", 0, 0},
+              {"B", 0, 1},
+              {"b", 3, 0},
+              {"AB", -5, 1},
+              {"a", kChunk + 10, 0}},
+             [&](auto c) {
+               return std::to_string(text.Find(std::get<0>(c), std::get<1>(c), std::get<2>(c)));
+             }),
+      "2|0|4|0|2|0|1|0");
   EXPECT_EQ(cStringBuilder().Find("a"), 0);
 }
 
-class FileHelpersTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::remove_all(folder_);
-    fs::create_directories(folder_ / "sub");
-    fs::create_directories(folder_ / "empty");
-    std::ofstream(folder_ / "tallyra.pwd") << "x";
-    std::ofstream(folder_ / "README") << "x";
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-  std::string Path(const std::string& name) const { return folder_.string() + "/" + name; }
-  const fs::path folder_ = fs::temp_directory_path() / ("typro-files-" + std::to_string(getpid()));
-};
-
-TEST_F(FileHelpersTest, BestaatBestandNamesAndPatterns) {
-  const struct {
-    const char* name;
-    bool exists;
-    const char* path_after;
-  } cases[] = {
-      {"tallyra.pwd", true, nullptr},
-      {"TALLYRA.PWD", false, nullptr},
-      {"sub", true, nullptr},
-      {"t*a.p?d", true, nullptr},
-      {"*.xyz", false, nullptr},
-      {"README.*", true, nullptr},
-      {"?", true, nullptr},
-      {"x?", false, nullptr},
-      {"sub/*", true, nullptr},
-      {"*/README", false, nullptr},
-      {"missing/*.*", false, nullptr},
-      // A folder ending in "/" asks for any entry, its "." entry included.
-      {"", true, "*.*"},
-      {"empty/", true, "empty/*.*"},
-      {"missing/", false, "missing/*.*"},
+// The wildcards act in the last component; a path ending in "/" gets "*.*"
+// appended and asks for any entry, the folder's "." entry included.
+TEST(FileHelpersTest, BestaatBestandOnARealFolder) {
+  const fs::path folder = fs::temp_directory_path() / ("typro-files-" + std::to_string(getpid()));
+  fs::create_directories(folder / "sub");
+  fs::create_directories(folder / "empty");
+  std::ofstream(folder / "tallyra.pwd") << "x";
+  std::ofstream(folder / "README") << "x";
+  const auto exists = [&](const std::string& name) {
+    std::string path = folder.string() + "/" + name;
+    const bool found = BestaatBestand(path);
+    return path.substr(folder.string().size() + 1) + (found ? "+" : "-");
   };
-  for (const auto& c : cases) {
-    std::string path = Path(c.name);
-    EXPECT_EQ(BestaatBestand(path), c.exists) << c.name;
-    EXPECT_EQ(path, Path(c.path_after ? c.path_after : c.name));
-  }
+  EXPECT_EQ(Joined({"tallyra.pwd", "TALLYRA.PWD", "sub", "t*a.p?d", "*.xyz", "README.*", "?", "x?",
+                    "sub/*", "*/README", "missing/*.*", "", "empty/", "missing/"},
+                   exists),
+            "tallyra.pwd+|TALLYRA.PWD-|sub+|t*a.p?d+|*.xyz-|README.*+|?+|x?-|sub/*+|*/README-|"
+            "missing/*.*-|*.*+|empty/*.*+|missing/*.*-");
   std::string empty;
   EXPECT_FALSE(BestaatBestand(empty));
+  fs::remove_all(folder);
 }
 
 TEST(FileHelpersTextTest, VerwijderTekenAndSafeFileNames) {

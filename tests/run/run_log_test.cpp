@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "common/test_support.h"
 
@@ -45,10 +44,8 @@ class RunLogTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder_); }
   std::string Read(const std::string& month) const {
-    std::stringstream content;
-    content
-        << std::ifstream(folder_ / ("typrosync-2024-" + month + ".log"), std::ios::binary).rdbuf();
-    return content.str();
+    std::ifstream file(folder_ / ("typrosync-2024-" + month + ".log"), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
   }
 
   const fs::path folder_ = fs::temp_directory_path() / ("typro-runlog-" + std::to_string(getpid()));
@@ -97,19 +94,14 @@ TEST_F(RunLogTest, NothingWithoutDataFolderAndNoErrorForABadOne) {
 }
 
 TEST(RunLogTextTest, PadRechtsAndComputerNaam) {
-  const struct {
-    const char* text;
-    int16_t width;
-    const char* padded;
-  } cases[] = {
-      {"AGROVISIONS", 10, "AGROVISION"},
-      {"  SYNC  ", 6, "SYNC  "},
-      {"", 3, "   "},
-      {"abc", 0, ""},
-      {"\xC3\xA9t\xC3\xA9", 4, "\xC3\xA9t\xC3\xA9 "},
-      {"\xC3\xA9t\xC3\xA9", 2, "\xC3\xA9t"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(PadRechts(c.text, c.width), c.padded) << c.text;
+  EXPECT_EQ(testing::Joined({std::pair{"AGROVISIONS", 10},
+                             {"  SYNC  ", 6},
+                             {"", 3},
+                             {"abc", 0},
+                             {"été", 4},
+                             {"été", 2}},
+                            [](auto c) { return PadRechts(c.first, int16_t(c.second)); }),
+            "AGROVISION|SYNC  |   ||été |ét");
   EXPECT_EQ(testing::ErrorNumber([] { PadRechts("x", -1); }), 5);
   EXPECT_EQ(ComputerNaamUit(std::string("PC:01")), "PC01");
   EXPECT_EQ(ComputerNaamUit(std::string(":/\\?!<>*\"|")), "-");
