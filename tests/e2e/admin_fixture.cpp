@@ -1,30 +1,15 @@
 #include "e2e/admin_fixture.h"
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <stdexcept>
 
 extern char** environ;
 
 namespace typrosync::test_support {
 namespace {
-
-constexpr char kSqlite[] = "/usr/bin/sqlite3";
-
-std::vector<std::string> MergedEnvironment(const Environment& extra) {
-  std::vector<std::string> env;
-  for (char** entry = environ; *entry != nullptr; ++entry) {
-    std::string text = *entry;
-    bool replaced = false;
-    for (const auto& [name, value] : extra) replaced |= text.rfind(name + "=", 0) == 0;
-    if (!replaced) env.push_back(text);
-  }
-  for (const auto& [name, value] : extra) env.push_back(name + "=" + value);
-  return env;
-}
 
 std::vector<char*> Pointers(std::vector<std::string>& words) {
   std::vector<char*> pointers;
@@ -33,41 +18,40 @@ std::vector<char*> Pointers(std::vector<std::string>& words) {
   return pointers;
 }
 
-void Redirect(const std::string& path, int target) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (fd >= 0) {
-    dup2(fd, target);
-    close(fd);
-  }
+ProgramResult Sqlite(const std::string& database, const std::string& sql) {
+  ProgramResult result = RunProgram("/usr/bin/sqlite3", {"-bail", "-list", database, sql});
+  if (result.exit_code != 0) throw std::runtime_error("sqlite3: " + result.err + " in " + sql);
+  return result;
 }
 
 }  // namespace
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const Environment& extra) {
-  TempDir output;
-  std::vector<std::string> words{program};
+  std::vector<std::string> words{program}, env;
   words.insert(words.end(), args.begin(), args.end());
-  std::vector<std::string> env = MergedEnvironment(extra);
-  std::vector<char*> argv = Pointers(words);
-  std::vector<char*> envp = Pointers(env);
-  pid_t pid = fork();
-  if (pid == 0) {
-    Redirect(output.path() + "out", STDOUT_FILENO);
-    Redirect(output.path() + "err", STDERR_FILENO);
-    int null_in = open("/dev/null", O_RDONLY);
-    if (null_in >= 0) dup2(null_in, STDIN_FILENO);
-    execve(program.c_str(), argv.data(), envp.data());
-    _exit(127);
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    std::string text = *entry;
+    bool replaced = false;
+    for (const auto& [name, value] : extra) replaced |= text.starts_with(name + "=");
+    if (!replaced) env.push_back(text);
   }
-  if (pid < 0) throw std::runtime_error("fork failed");
+  for (const auto& [name, value] : extra) env.push_back(name + "=" + value);
+  std::vector<char*> argv = Pointers(words), envp = Pointers(env);
+  TempDir output;
+  const std::string out = output.path() + "out", err = output.path() + "err";
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = -1;
+  const int failed = posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&files);
+  if (failed != 0) throw std::runtime_error("cannot start " + program);
   int status = 0;
   waitpid(pid, &status, 0);
-  ProgramResult result;
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = ReadFileBytes(output.path() + "out");
-  result.err = ReadFileBytes(output.path() + "err");
-  return result;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out), ReadFileBytes(err)};
 }
 
 std::string Sq(const std::string& text) {
@@ -78,32 +62,16 @@ std::string Sq(const std::string& text) {
 
 TestAdministratie::TestAdministratie(const std::string& admin_tool) {
   ProgramResult made = RunProgram(admin_tool, {"create", folder()});
-  if (made.exit_code != 0) {
-    throw std::runtime_error("typrosync-admin create failed: " + made.err);
-  }
+  if (made.exit_code != 0) throw std::runtime_error("typrosync-admin create: " + made.err);
 }
 
 void TestAdministratie::Sql(const std::string& sql) const {
-  ProgramResult result = RunProgram(kSqlite, {"-bail", DatabasePath(), sql});
-  if (result.exit_code != 0) throw std::runtime_error("sqlite3: " + result.err + " in " + sql);
-}
-
-void TestAdministratie::Insert(const std::string& table, const Row& row) const {
-  std::string names;
-  std::string values;
-  for (const auto& [name, value] : row) {
-    names += (names.empty() ? "\"" : ", \"") + name + "\"";
-    values += (values.empty() ? "" : ", ") + value;
-  }
-  Sql("INSERT INTO \"" + table + "\" (" + names + ") VALUES (" + values + ");");
+  Sqlite(folder() + "TallyraDB.mdb", sql);
 }
 
 std::string TestAdministratie::Scalar(const std::string& sql) const {
-  ProgramResult result = RunProgram(kSqlite, {"-bail", "-list", DatabasePath(), sql});
-  if (result.exit_code != 0) throw std::runtime_error("sqlite3: " + result.err + " in " + sql);
-  std::string text = result.out;
-  size_t end = text.find('\n');
-  return end == std::string::npos ? text : text.substr(0, end);
+  std::string text = Sqlite(folder() + "TallyraDB.mdb", sql).out;
+  return text.substr(0, text.find('\n'));
 }
 
 }  // namespace typrosync::test_support

@@ -4,7 +4,6 @@
 // added with the sqlite3 command-line client, and the built programs run as
 // child processes with their output captured.
 
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,17 +20,13 @@ struct ProgramResult {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
-// Runs `program` with `args` and the process environment plus `extra`, waits
-// for it and returns its exit status and output.
+// Runs `program` with `args` and the process environment plus `extra`, stdin
+// from /dev/null, waits for it and returns its exit status and output.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const Environment& extra = {});
 
-// A text as an SQL string literal; Null() as SQL NULL.
+// A text as an SQL string literal.
 std::string Sq(const std::string& text);
-inline std::string Null() { return "NULL"; }
-
-// One row to insert: field names with SQL literals.
-using Row = std::vector<std::pair<std::string, std::string>>;
 
 class TestAdministratie {
  public:
@@ -40,11 +35,9 @@ class TestAdministratie {
 
   // The data folder, ending in "/".
   const std::string& folder() const { return dir_.path(); }
-  std::string DatabasePath() const { return folder() + "TallyraDB.mdb"; }
 
   // Runs SQL on TallyraDB.mdb; throws std::runtime_error when it fails.
   void Sql(const std::string& sql) const;
-  void Insert(const std::string& table, const Row& row) const;
   // The first column of the first row of a query ("" when there is none).
   std::string Scalar(const std::string& sql) const;
 
