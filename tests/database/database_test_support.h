@@ -17,7 +17,7 @@
 
 namespace typrosync::test_support {
 
-// Writes a new file with the given tables, rows (per table, in order) and password.
+// Writes a new file with the given tables and rows (per table, in order).
 struct TestTable {
   TableDefinition definition;
   std::vector<std::string> fields;  // fields of the rows below
