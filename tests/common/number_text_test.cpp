@@ -17,6 +17,7 @@ namespace {
 
 using testing::ErrorNumber;
 using testing::Joined;
+using ValueAndDecimals = std::pair<double, int>;
 constexpr int64_t kMaxRaw = std::numeric_limits<int64_t>::max();
 
 TEST(NumberTextTest, FormatDoubleFifteenDigitsAndDecimalComma) {
@@ -47,20 +48,20 @@ TEST(NumberTextTest, ReadingNumbers) {
 }
 
 TEST(NumberTextTest, RoundingAndRangeChecks) {
-  for (auto [value, even, away] : {std::tuple{2.5, 2, 3}, {3.5, 4, 4}, {-2.5, -2, -3}}) {
-    EXPECT_EQ(RoundHalfEven(value), even) << value;
-    EXPECT_EQ(RoundHalfAway(value), away) << value;
-  }
+  EXPECT_EQ(Joined({2.5, 3.5, -2.5, 0.5},
+                   [](double v) {
+                     return FormatDouble(RoundHalfEven(v)) + FormatDouble(RoundHalfAway(v));
+                   }),
+            "23|44|-2-3|01");
   // The decimal rounding follows the 15-digit text, not the binary value.
   EXPECT_DOUBLE_EQ(RoundDecimalHalfAway(1.005, 2), 1.01);
   EXPECT_DOUBLE_EQ(RoundDecimalHalfAway(-2.675, 2), -2.68);
   EXPECT_DOUBLE_EQ(RoundDecimalHalfAway(1234.5, -1), 1230);
   EXPECT_EQ(ToInteger16(32767.4), 32767);
   EXPECT_EQ(ToInteger16(-32768.5), -32768);
+  for (double bad : {32767.5, -32769.0, std::nan("")})
+    EXPECT_EQ(ErrorNumber([&] { ToInteger16(bad); }), 6);
   EXPECT_EQ(ToLong32(-2147483648.0), std::numeric_limits<int32_t>::min());
-  for (double bad : {32767.5, -32769.0, std::nan("")}) {
-    EXPECT_EQ(ErrorNumber([&] { ToInteger16(bad); }), 6) << bad;
-  }
   EXPECT_EQ(ErrorNumber([] { ToLong32(2147483647.5); }), 6);
 }
 
@@ -72,15 +73,11 @@ TEST(NumberTextTest, DecimalTextAndFormatFixed) {
                    [](const char* text) { return DecimalText(text).value_or("-"); }),
             "0,001|-25|0|123,45|0|0|0,0000000000000000000000000002|10000000000000000000000000000|"
             "79228162514264337593543950335|1,2345678901234567890123456789|-|-|-|-|-");
-  EXPECT_EQ(Joined({std::pair{2.675, 2},
-                    {-0.004, 2},
-                    {-0.5, 0},
-                    {-1.2345, 3},
-                    {9.9999, 3},
-                    {123.456, -2},
-                    {1e20, 2}},
-                   [](auto c) { return FormatFixed(c.first, c.second); }),
-            "2,68|0,00|-1|-1,235|10,000|123|100000000000000000000,00");
+  EXPECT_EQ(
+      Joined<ValueAndDecimals>(
+          {{2.675, 2}, {-0.004, 2}, {-0.5, 0}, {-1.2345, 3}, {9.9999, 3}, {123.456, -2}, {1e20, 2}},
+          [](auto c) { return FormatFixed(c.first, c.second); }),
+      "2,68|0,00|-1|-1,235|10,000|123|100000000000000000000,00");
 }
 
 // The process locale changes when the window toolkit starts; the texts must not.

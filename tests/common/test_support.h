@@ -14,12 +14,11 @@
 namespace typrosync::testing {
 
 // Every category of the process locale Dutch while it lives, then "C" again.
+// Not active when nl_NL.UTF-8 is missing (scripts/install-deps generates it).
 struct DutchLocale {
+  DutchLocale() : active(std::setlocale(LC_ALL, "nl_NL.UTF-8") != nullptr) {}
   ~DutchLocale() { std::setlocale(LC_ALL, "C"); }
-  ::testing::AssertionResult active = std::setlocale(LC_ALL, "nl_NL.UTF-8") != nullptr
-                                          ? ::testing::AssertionSuccess()
-                                          : ::testing::AssertionFailure()
-                                                << "nl_NL.UTF-8 missing: run scripts/install-deps";
+  const bool active;
 };
 
 inline void ResetSeparators() {
@@ -48,11 +47,15 @@ long ErrorNumber(Call call) {
 
 // The texts `call` gives for the inputs, joined by "|": one comparison shows a
 // whole table of cases.
+template <typename Inputs, typename Call>
+std::string Joined(const Inputs& inputs, Call call) {
+  std::string texts;
+  for (const auto& input : inputs) texts += (texts.empty() ? "" : "|") + std::string(call(input));
+  return texts;
+}
 template <typename Input, typename Call>
 std::string Joined(std::initializer_list<Input> inputs, Call call) {
-  std::string texts;
-  for (const Input& input : inputs) texts += (texts.empty() ? "" : "|") + std::string(call(input));
-  return texts;
+  return Joined<std::initializer_list<Input>>(inputs, call);
 }
 
 }  // namespace typrosync::testing

@@ -94,13 +94,9 @@ TEST_F(RunLogTest, NothingWithoutDataFolderAndNoErrorForABadOne) {
 }
 
 TEST(RunLogTextTest, PadRechtsAndComputerNaam) {
-  EXPECT_EQ(testing::Joined({std::pair{"AGROVISIONS", 10},
-                             {"  SYNC  ", 6},
-                             {"", 3},
-                             {"abc", 0},
-                             {"été", 4},
-                             {"été", 2}},
-                            [](auto c) { return PadRechts(c.first, int16_t(c.second)); }),
+  const std::pair<const char*, int16_t> widths[] = {
+      {"AGROVISIONS", 10}, {"  SYNC  ", 6}, {"", 3}, {"abc", 0}, {"été", 4}, {"été", 2}};
+  EXPECT_EQ(testing::Joined(widths, [](auto c) { return PadRechts(c.first, c.second); }),
             "AGROVISION|SYNC  |   ||été |ét");
   EXPECT_EQ(testing::ErrorNumber([] { PadRechts("x", -1); }), 5);
   EXPECT_EQ(ComputerNaamUit(std::string("PC:01")), "PC01");
