@@ -22,17 +22,15 @@ class OrderRunTest : public ::testing::Test, public testing::SyncRun {
     for (const char* groep :
          {"Crop-R klanten", "AgroVision", "Overig", "KLANTEN CROPR", "Dacom gebruikers",
           "AGRO VISION", "agro-vision", "crop r, agro_vision"})
-      admin_.Insert("TabelRelatiegroepen", {{"Code", ++code}, {"Omschrijving", groep}});
-    admin_.Artikel("A1", "NL-12345");
+      admin.Insert("TabelRelatiegroepen", {{"Code", ++code}, {"Omschrijving", groep}});
+    admin.Artikel("A1", "NL-12345");
   }
-
-  testing::TestAdministratie admin_;
 };
 
 TEST_F(OrderRunTest, WhichLinesArePending) {
   const Variant null = Variant::Null();
-  admin_.Artikel("A2", "");
-  admin_.Artikel("A3", null);
+  admin.Artikel("A2", "");
+  admin.Artikel("A3", null);
   struct Case {
     const char* name;
     Fields line;
@@ -57,15 +55,15 @@ TEST_F(OrderRunTest, WhichLinesArePending) {
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const std::string relnr = std::to_string(3001 + i), ordernr = std::to_string(6001 + i);
-    admin_.Relatie(relnr, "X");
+    admin.Relatie(relnr, "X");
     Fields line = {{"RelNr", relnr}, {"OrderNr", ordernr}};
     line.insert(line.end(), cases[i].line.begin(), cases[i].line.end());
-    admin_.Order(line);
-    if (!cases[i].meta.empty()) admin_.Meta(ordernr, cases[i].meta[0], cases[i].meta[1]);
+    admin.Order(line);
+    if (!cases[i].meta.empty()) admin.Meta(ordernr, cases[i].meta[0], cases[i].meta[1]);
   }
-  admin_.Relatie("ab1", "X");
-  for (const char* relnr : {"ab1", "AB1"}) admin_.Order({{"RelNr", relnr}, {"OrderNr", 7001}});
-  ASSERT_EQ(Sync(admin_.DataMap()), RunOutcome::kGereed);
+  admin.Relatie("ab1", "X");
+  for (const char* relnr : {"ab1", "AB1"}) admin.Order({{"RelNr", relnr}, {"OrderNr", 7001}});
+  ASSERT_EQ(Sync(), RunOutcome::kGereed);
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].name);
     const std::string call = "CROPR " + std::to_string(3001 + i) + " 1";
@@ -80,10 +78,10 @@ TEST_F(OrderRunTest, WhichLinesArePending) {
 // The quantity and price columns from stored Currency, double and text
 // fields, and the admission column, row by row.
 TEST_F(OrderRunTest, RowsOfACustomer) {
-  admin_.Relatie("1001", "X-X", "  Boer Jansen ", " Emmen ");
-  admin_.Artikel("A2", "");
-  admin_.Artikel("A4", "NL-4");
-  admin_.Artikel(" B1", "NL-B");
+  admin.Relatie("1001", "X-X", "  Boer Jansen ", " Emmen ");
+  admin.Artikel("A2", "");
+  admin.Artikel("A4", "NL-4");
+  admin.Artikel(" B1", "NL-B");
   const Variant none = Variant::Null();
   struct Case {
     Variant aantal, prijs_per, verkoop_prijs, factuur_gewicht, korting;
@@ -113,17 +111,17 @@ TEST_F(OrderRunTest, RowsOfACustomer) {
   };
   std::vector<std::string> keys;
   for (const Case& c : cases) {
-    keys.push_back(admin_.Order({{"Aantal", c.aantal},
-                                 {"PrijsPer", c.prijs_per},
-                                 {"VerkoopPrijs", c.verkoop_prijs},
-                                 {"FactuurGewicht", c.factuur_gewicht},
-                                 {"KortingPercentage", c.korting},
-                                 {"ArtNr", c.artnr},
-                                 {"Omschrijving1", "Middel "}}));
+    keys.push_back(admin.Order({{"Aantal", c.aantal},
+                                {"PrijsPer", c.prijs_per},
+                                {"VerkoopPrijs", c.verkoop_prijs},
+                                {"FactuurGewicht", c.factuur_gewicht},
+                                {"KortingPercentage", c.korting},
+                                {"ArtNr", c.artnr},
+                                {"Omschrijving1", "Middel "}}));
   }
-  ASSERT_EQ(Sync(admin_.DataMap()), RunOutcome::kGereed);
+  ASSERT_EQ(Sync(), RunOutcome::kGereed);
   ASSERT_EQ(Calls(), std::vector<std::string>{"CROPR 1001 15"});
-  const DeliveryLines& rows = builders->calls[0].rows;
+  const DeliveryLines& rows = calls[0].rows;
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(rows[i].column(kColAantal), cases[i].columns[0]);
@@ -159,48 +157,48 @@ TEST_F(OrderRunTest, RelationGroupsChooseThePlatforms) {
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const std::string relnr = std::to_string(2001 + i), ordernr = std::to_string(8001 + i);
-    admin_.Relatie(relnr, cases[i].groepen);
-    admin_.Order({{"RelNr", relnr}, {"OrderNr", ordernr}});
-    admin_.Meta(ordernr);
+    admin.Relatie(relnr, cases[i].groepen);
+    admin.Order({{"RelNr", relnr}, {"OrderNr", ordernr}});
+    admin.Meta(ordernr);
   }
-  ASSERT_EQ(Sync(admin_.DataMap()), RunOutcome::kGereed);
-  const std::string log = admin_.Log("2024-03");
+  ASSERT_EQ(Sync(), RunOutcome::kGereed);
+  const std::string log = admin.Log("2024-03");
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].groepen);
     const std::string relnr = std::to_string(2001 + i);
     std::string platforms;
-    for (const auto& call : builders->calls)
+    for (const auto& call : calls)
       if (call.relnr == relnr) platforms += call.platform + " ";
     EXPECT_EQ(platforms, cases[i].platforms);
     if (!platforms.empty()) continue;
     EXPECT_EQ(log.find(": " + relnr + "\r\n"), std::string::npos);
-    EXPECT_EQ(admin_.MarksOf(std::to_string(8001 + i)), Marks("", ""));
+    EXPECT_EQ(admin.MarksOf(std::to_string(8001 + i)), Marks("", ""));
   }
 }
 
 TEST_F(OrderRunTest, StampsAndLogBlocksFollowTheBuildersAndTheAcknowledgement) {
-  admin_.Relatie("1001", "XX");  // both platforms, Crop-R acknowledges
-  admin_.Relatie("1002", "XX");  // both platforms, Crop-R refuses
-  admin_.Relatie("1003", "X");   // Crop-R only, refuses
+  admin.Relatie("1001", "XX");  // both platforms, Crop-R acknowledges
+  admin.Relatie("1002", "XX");  // both platforms, Crop-R refuses
+  admin.Relatie("1003", "X");   // Crop-R only, refuses
   refused = {"1002", "1003"};
   for (const char* relnr : {"1001", "1001", "1002", "1003"})
-    admin_.Order({{"RelNr", relnr}, {"OrderNr", std::string("7") + relnr}});
-  admin_.Order({{"OrderNr", 81001}});  // no meta record: reported, never stamped
-  for (const char* ordernr : {"71001", "71002", "71003"}) admin_.Meta(ordernr);
+    admin.Order({{"RelNr", relnr}, {"OrderNr", std::string("7") + relnr}});
+  admin.Order({{"OrderNr", 81001}});  // no meta record: reported, never stamped
+  for (const char* ordernr : {"71001", "71002", "71003"}) admin.Meta(ordernr);
   std::vector<std::optional<Marks>> during;
-  on_call = [&](const auto& call) { during.push_back(admin_.MarksOf("7" + call.relnr)); };
-  ASSERT_EQ(Sync(admin_.DataMap()), RunOutcome::kGereed);
-  EXPECT_EQ(admin_.MarksOf("71001"), Marks(kStempel, kStempel));
-  EXPECT_EQ(admin_.MarksOf("71002"), Marks(kStempel, ""));
-  EXPECT_EQ(admin_.MarksOf("71003"), Marks("", ""));
-  EXPECT_EQ(admin_.MarksOf("81001"), std::nullopt);
+  on_call = [&](const auto& call) { during.push_back(admin.MarksOf("7" + call.relnr)); };
+  ASSERT_EQ(Sync(), RunOutcome::kGereed);
+  EXPECT_EQ(admin.MarksOf("71001"), Marks(kStempel, kStempel));
+  EXPECT_EQ(admin.MarksOf("71002"), Marks(kStempel, ""));
+  EXPECT_EQ(admin.MarksOf("71003"), Marks("", ""));
+  EXPECT_EQ(admin.MarksOf("81001"), std::nullopt);
   // Nothing is stamped before its builder has run.
   const Marks leeg("", "");
   EXPECT_EQ(during,
             (std::vector<std::optional<Marks>>{leeg, Marks("", kStempel), leeg, leeg, leeg}));
 
   const std::string prefix = "01-Mar-2024 12:30:45 : PC01            : BEHEER          : ";
-  std::string expected = prefix + "SYNC      : Datapath        : " + admin_.DataMap() + "\r\n";
+  std::string expected = prefix + "SYNC      : Datapath        : " + admin.DataMap() + "\r\n";
   auto blok = [&](const std::string& soort, const char* relnr, char regels, bool ok) {
     expected += "\r\n" + prefix + soort + ": Relatienr.      : " + relnr + "\r\n" + prefix + soort +
                 ": Aantal regels   : " + regels + "\r\n" + prefix + soort +
@@ -212,19 +210,19 @@ TEST_F(OrderRunTest, StampsAndLogBlocksFollowTheBuildersAndTheAcknowledgement) {
   blok("CROPR     ", "1002", '1', false);
   blok("AGROVISION", "1002", '1', false);
   blok("CROPR     ", "1003", '1', false);
-  EXPECT_EQ(admin_.Log("2024-03"), expected);
+  EXPECT_EQ(admin.Log("2024-03"), expected);
 
   // The next run offers only what is not stamped.
-  ASSERT_EQ(Sync(admin_.DataMap()), RunOutcome::kGereed);
+  ASSERT_EQ(Sync(), RunOutcome::kGereed);
   EXPECT_EQ(Calls(),
             (std::vector<std::string>{"CROPR 1001 1", "AGROVISION 1001 1", "CROPR 1003 1"}));
-  EXPECT_EQ(builders->calls[0].rows[0].column(kColOrderNr), "81001");
+  EXPECT_EQ(calls[0].rows[0].column(kColOrderNr), "81001");
 }
 
 TEST_F(OrderRunTest, StatusAndProgressEvery51Records) {
-  admin_.Relatie("1001", "");
-  for (int i = 1; i <= 120; ++i) admin_.Order({{"OrderNr", 6000 + i}});
-  ASSERT_EQ(Sync(admin_.DataMap()), RunOutcome::kGereed);
+  admin.Relatie("1001", "");
+  for (int i = 1; i <= 120; ++i) admin.Order({{"OrderNr", 6000 + i}});
+  ASSERT_EQ(Sync(), RunOutcome::kGereed);
   EXPECT_NE(out.str().find("Status: Lezen van orders\nStatus: Lezen van orders ( 6051 )\n"
                            "Voortgang: 41 %\nStatus: Lezen van orders ( 6102 )\n"
                            "Voortgang: 84 %\nStatus: Versturen van orders\n"),

@@ -1,25 +1,30 @@
 #include "orders/test_administration.h"
 
 #include <sqlite3.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace typrosync::testing {
 namespace {
 
+// A pending line; `Order` adds a key of its own.
+// clang-format off
+const Fields kRegel = {
+    {"RelNr", "1001"}, {"OrderNr", "5001"}, {"OrderDatum", "20240105"}, {"LeverDatum", "20240110"},
+    {"MagazijnBonNr", "MB1"}, {"ArtNr", "A1"}, {"Omschrijving1", "Middel"}, {"Omschrijving2", "5 l"},
+    {"Aantal", 10}, {"PrijsPer", 1}, {"VerkoopPrijs", 2.5}, {"FactuurGewicht", 0},
+    {"KortingPercentage", 0}};
+// clang-format on
+
 // The value as an SQL literal; the test data holds no quotes.
 std::string Literal(const Variant& value) {
   if (value.IsNull() || value.IsEmptyKind()) return "NULL";
   if (value.kind() == Variant::Kind::kText) return "'" + value.Text() + "'";
-  std::ostringstream number;
-  number.precision(17);
-  number << value.ToDouble();
-  return number.str();
+  return std::to_string(value.ToDouble());
 }
 
 std::filesystem::path MaakMap() {
@@ -76,24 +81,11 @@ void TestAdministratie::Relatie(const std::string& relnr, const std::string& gro
 }
 
 std::string TestAdministratie::Order(const Fields& changes) {
-  Fields row = {{"RelNr", "1001"},
-                {"OrderNr", "5001"},
-                {"OrderDatum", "20240105"},
-                {"LeverDatum", "20240110"},
-                {"MagazijnBonNr", "MB1"},
-                {"ArtNr", "A1"},
-                {"Omschrijving1", "Middel"},
-                {"Omschrijving2", "5 l"},
-                {"Aantal", 10},
-                {"PrijsPer", 1},
-                {"VerkoopPrijs", 2.5},
-                {"FactuurGewicht", 0},
-                {"KortingPercentage", 0},
-                {"RelnrOrderdatumRegNrIndex", "k" + std::to_string(++regels_)}};
-  for (const auto& [name, value] : changes) {
+  Fields row = kRegel;
+  row.emplace_back("RelnrOrderdatumRegNrIndex", "k" + std::to_string(++regels_));
+  for (const auto& [name, value] : changes)
     for (auto& field : row)
       if (field.first == name) field.second = value;
-  }
   Insert("Ordergegevens", row);
   return row.back().second.Text();
 }
@@ -107,11 +99,9 @@ void TestAdministratie::Meta(const std::string& ordernr, const Variant& agrovisi
 
 std::optional<Marks> TestAdministratie::MarksOf(const std::string& ordernr) const {
   std::vector<std::string> row;
-  Sql("SELECT LeveringNaarAgroVision, LeveringNaarDacom FROM OrderGegevensMeta WHERE OrderNr = " +
-          ordernr,
-      &row);
+  Sql("SELECT * FROM OrderGegevensMeta WHERE OrderNr = " + ordernr, &row);
   if (row.empty()) return std::nullopt;
-  return Marks(row[0], row[1]);
+  return Marks(row[1], row[2]);  // after OrderNr: LeveringNaarAgroVision, LeveringNaarDacom
 }
 
 std::string TestAdministratie::Log(const std::string& maand) const {
@@ -123,20 +113,15 @@ std::string ReadFile(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-int RunProgram(const std::string& command, std::string* output, std::string* errors) {
-  static int runs = 0;
-  std::filesystem::current_path("/");  // the run may have left us in a removed data folder
-  const std::string base =
-      (std::filesystem::temp_directory_path() /
-       ("typro-out-" + std::to_string(getpid()) + "-" + std::to_string(++runs)))
-          .string();
-  const int status = std::system(("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                                  command + " >" + base + ".out 2>" + base + ".err")
-                                     .c_str());
-  if (output != nullptr) *output = ReadFile(base + ".out");
-  if (errors != nullptr) *errors = ReadFile(base + ".err");
-  std::filesystem::remove(base + ".out");
-  std::filesystem::remove(base + ".err");
+int RunProgram(const std::string& command, std::string* output) {
+  std::filesystem::current_path("/");  // a run may have left us in a removed data folder
+  FILE* pipe = popen(
+      ("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + command + " 2>&1").c_str(), "r");
+  std::string text;
+  char buffer[4096];
+  while (size_t got = fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, got);
+  const int status = pclose(pipe);
+  if (output != nullptr) *output = text;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

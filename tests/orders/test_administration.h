@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "common/clock.h"
 #include "common/variant.h"
 
 namespace typrosync::testing {
@@ -49,21 +48,11 @@ class TestAdministratie {
   int regels_ = 0;
 };
 
-// A clock that stands still until set.
-class FakeClock : public Clock {
- public:
-  explicit FakeClock(LocalDateTime moment) : moment_(moment) {}
-  LocalDateTime Now() override { return moment_; }
-
- private:
-  LocalDateTime moment_;
-};
-
 std::string ReadFile(const std::filesystem::path& path);
 
 // Runs a shell command line without a display (DISPLAY, WAYLAND_DISPLAY and
-// QT_QPA_PLATFORM removed): its exit status, -1 when it did not exit.
-int RunProgram(const std::string& command, std::string* output = nullptr,
-               std::string* errors = nullptr);
+// QT_QPA_PLATFORM removed): its exit status, -1 when it did not exit, and
+// its standard output and error together in `output`.
+int RunProgram(const std::string& command, std::string* output = nullptr);
 
 }  // namespace typrosync::testing

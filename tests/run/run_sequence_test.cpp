@@ -18,34 +18,32 @@ const std::string kPrefix = "01-Mar-2024 12:30:45 : PC01            : BEHEER    
 class RunSequenceTest : public ::testing::Test, public testing::SyncRun {
  protected:
   void SetUp() override {
-    admin_.Insert("TabelRelatiegroepen", {{"Code", 1}, {"Omschrijving", "AgroVision"}});
-    admin_.Artikel("A1", "NL-1");
+    admin.Insert("TabelRelatiegroepen", {{"Code", 1}, {"Omschrijving", "AgroVision"}});
+    admin.Artikel("A1", "NL-1");
   }
-
-  testing::TestAdministratie admin_;
 };
 
 TEST_F(RunSequenceTest, FinishedRunShowsItsStepsAndLinesAlignedAsInTheWindow) {
-  admin_.Insert("UserGegevens", {{"Naam", "Handel Korvath"}});
-  admin_.Artikel("A12", "NL-22");
-  admin_.Relatie("1001", "X", "Boer Ås");
-  admin_.Order();
-  admin_.Order({{"MagazijnBonNr", "MB22"},
-                {"LeverDatum", ""},
-                {"ArtNr", "A12"},
-                {"Omschrijving1", "Kort"},
-                {"Omschrijving2", ""},
-                {"Aantal", 1250},
-                {"VerkoopPrijs", 12},
-                {"OrderNr", 5002}});
+  admin.Insert("UserGegevens", {{"Naam", "Handel Korvath"}});
+  admin.Artikel("A12", "NL-22");
+  admin.Relatie("1001", "X", "Boer Ås");
+  admin.Order();
+  admin.Order({{"MagazijnBonNr", "MB22"},
+               {"LeverDatum", ""},
+               {"ArtNr", "A12"},
+               {"Omschrijving1", "Kort"},
+               {"Omschrijving2", ""},
+               {"Aantal", 1250},
+               {"VerkoopPrijs", 12},
+               {"OrderNr", 5002}});
   std::vector<bool> may_unload;
   on_call = [&](const auto&) { may_unload.push_back(run->MayUnload()); };
-  std::string folder = admin_.DataMap();
+  std::string folder = admin.DataMap();
   folder.pop_back();  // the run adds the final "/"
   EXPECT_EQ(Sync(folder), RunOutcome::kGereed);
   EXPECT_EQ(may_unload, std::vector<bool>{false});  // closing is refused while busy
   EXPECT_TRUE(run->MayUnload());
-  EXPECT_EQ(run->state().sDataMapArg, admin_.DataMap());
+  EXPECT_EQ(run->state().sDataMapArg, admin.DataMap());
   EXPECT_EQ(run->state().sRunId, "20240301_123045");
   EXPECT_EQ(
       out.str(),
@@ -59,8 +57,8 @@ TEST_F(RunSequenceTest, FinishedRunShowsItsStepsAndLinesAlignedAsInTheWindow) {
       "1001    Boer Ås  Emmen              MB22  5 jan 2024                 A12  Kort          "
       "  1250         12,00            12,00          NL-22    AgroVision\n"
       "Status: Gereed\n");
-  const std::string first = kPrefix + "SYNC      : Datapath        : " + admin_.DataMap() + "\r\n";
-  EXPECT_TRUE(admin_.Log("2024-03").starts_with(first));
+  const std::string first = kPrefix + "SYNC      : Datapath        : " + admin.DataMap() + "\r\n";
+  EXPECT_TRUE(admin.Log("2024-03").starts_with(first));
 }
 
 TEST_F(RunSequenceTest, AnEndingErrorIsLoggedAndEarlierStampsStay) {
@@ -72,21 +70,21 @@ TEST_F(RunSequenceTest, AnEndingErrorIsLoggedAndEarlierStampsStay) {
       {[] { throw std::runtime_error("kapot"); }, "5 -> kapot"},
   };
   for (const char* relnr : {"1001", "1002"}) {
-    admin_.Relatie(relnr, "X");
-    admin_.Order({{"RelNr", relnr}, {"OrderNr", std::string("5") + relnr}});
-    admin_.Meta(std::string("5") + relnr);
+    admin.Relatie(relnr, "X");
+    admin.Order({{"RelNr", relnr}, {"OrderNr", std::string("5") + relnr}});
+    admin.Meta(std::string("5") + relnr);
   }
   for (const auto& c : cases) {
     SCOPED_TRACE(c.error_line);
     on_call = [&c](const auto& call) {
       if (call.relnr == "1002") c.raise();
     };
-    EXPECT_EQ(Sync(admin_.DataMap()), RunOutcome::kAfgebroken);
-    EXPECT_TRUE(admin_.Log("2024-03").ends_with(
+    EXPECT_EQ(Sync(), RunOutcome::kAfgebroken);
+    EXPECT_TRUE(admin.Log("2024-03").ends_with(
         kPrefix + "SYNC      : ERROR           : Synchronisatie afgebroken\r\n" + kPrefix +
         "ERROR     :  + Error        : " + c.error_line + "\r\n"));
-    EXPECT_EQ(admin_.MarksOf("51001"), Marks("20240301123045", ""));
-    EXPECT_EQ(admin_.MarksOf("51002"), Marks("", ""));
+    EXPECT_EQ(admin.MarksOf("51001"), Marks("20240301123045", ""));
+    EXPECT_EQ(admin.MarksOf("51002"), Marks("", ""));
     EXPECT_TRUE(run->MayUnload());
     EXPECT_TRUE(out.str().ends_with("Status: Synchronisatie afgebroken\n"));
   }
