@@ -9,7 +9,6 @@
 
 #include <filesystem>
 
-#include "common/locale_settings.h"
 #include "database/sqlite_engine.h"
 #include "e2e/admin_fixture.h"
 #include "message/vb_error_number.h"
@@ -24,8 +23,8 @@ constexpr char kAgroVisionBericht[] =
     R"(xmlns="http://www.agroconnect.nl/Portals/10/XSDs/XML_Leveringsbericht/v1_05/)"
     R"(XSD_XML-Leveringsbericht_v1_05.XSD" )"
     R"(xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"><Header )"
-    R"(A800004UniekBerichtNummer="2024030409050701" A800006AssociationAssignedCode="AC" )"
-    R"(A800010VerzendDatumBericht="2024-03-04T09:05:07Z" A205003ZenderId="KORVELDAM" )"
+    R"(A800004UniekBerichtNummer="2024030409050801" A800006AssociationAssignedCode="AC" )"
+    R"(A800010VerzendDatumBericht="2024-03-04T09:05:08Z" A205003ZenderId="KORVELDAM" )"
     R"(A800002VersieNummerBerichtType="1_05" />)"
     R"(<Leverancier A702777LeveranciersNummer="KORVELDAM" A702778Naam="Agro Handel   Zn" )"
     R"(A700138Contactpersoon="" A702779Straatnaam="Dorpsstraat" A702780Huisnummer="12a" )"
@@ -76,9 +75,14 @@ std::string CropRBericht() {
   return bericht.replace(bericht.find(nummer), nummer.size(), "LeveranciersNummer=\"\"");
 }
 
+// Readings alternate between 9:05:07 and 9:05:08: a message number takes its
+// date from one reading and its time from the next.
 class FixedClock : public Clock {
  public:
-  LocalDateTime Now() override { return {2024, 3, 4, 9, 5, 7}; }
+  LocalDateTime Now() override { return {2024, 3, 4, 9, 5, 7 + readings_++ % 2}; }
+
+ private:
+  int readings_ = 0;
 };
 
 class SilentUi : public UserInterface {
@@ -91,10 +95,7 @@ class SilentUi : public UserInterface {
 class DeliveryMessageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    gsDecimaalTeken = gsDecimaalTekenGetal = ",";
-    gsDuizendTeken = gsDuizendTekenGetal = ".";
-    gsSpatie = " ";
-    state_.sRunId = "20240304_090501";
+    // The separators keep the Dutch values they start with.
     admin_.Sql(
         "INSERT INTO UserGegevens (Naam, Adres, Huisnummer, Postcode, Woonplaats, TelefoonNr, "
         "Email, WebSite, BTWNr) VALUES ('Agro Handel & Zn', 'Dorpsstraat', '12a', ' 1234ab ', "

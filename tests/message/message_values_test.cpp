@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "common/locale_settings.h"
 #include "message/line_quantity.h"
 #include "message/vb_error_number.h"
@@ -13,47 +11,23 @@
 namespace typrosync {
 namespace {
 
-class ScriptedClock : public Clock {
- public:
-  explicit ScriptedClock(std::vector<LocalDateTime> moments) : moments_(std::move(moments)) {}
-  LocalDateTime Now() override { return moments_.at(next_++); }
+using Pair = std::pair<const char*, const char*>;
 
- private:
-  std::vector<LocalDateTime> moments_;
-  size_t next_ = 0;
-};
-
+// The common forms appear in the builders' expected message; these are the edges.
 TEST(MessageValuesTest, DatesKeysAndLineNumbers) {
-  const std::pair<const char*, const char*> datums[] = {{"20240304", "2024-03-04T12:00:00Z"},
-                                                        {"", "--T12:00:00Z"},
-                                                        {"2024", "2024--T12:00:00Z"},
-                                                        {"202403041530", "2024-03-04T12:00:00Z"}};
-  for (const auto& [stored, expected] : datums) EXPECT_EQ(expected, BerichtDatum(stored));
-  EXPECT_EQ("000000000004711000000000000815", VoucherSleutel("4711", "815"));
+  EXPECT_EQ("2024--T12:00:00Z", BerichtDatum("2024"));
+  EXPECT_EQ("2024-03-04T12:00:00Z", BerichtDatum("202403041530"));
   EXPECT_EQ("234567890123456000000000000001", VoucherSleutel("1234567890123456", "1"));
-  EXPECT_EQ(
-      "0000000000000\xC3\xA9"
-      "1000000000000002",
-      VoucherSleutel("\xC3\xA9"
-                     "1",
-                     "2"));
+  EXPECT_EQ("0000000000000é1000000000000002", VoucherSleutel("é1", "2"));  // é counts as one
   // The last four characters of the tag, by the leading-number rule, half to even.
-  const std::pair<const char*, const char*> tags[] = {{"1002024030400030003", "3"},
-                                                      {"10234ABCD", "0"},
-                                                      {"0120", "120"},
-                                                      {"x12.5", "12"},
-                                                      {"x13.5", "14"},
-                                                      {"", "0"},
-                                                      {"77-003", "-3"}};
+  const Pair tags[] = {{"1002024030400030003", "3"},
+                       {"10234ABCD", "0"},
+                       {"0120", "120"},
+                       {"x12.5", "12"},
+                       {"x13.5", "14"},
+                       {"", "0"},
+                       {"77-003", "-3"}};
   for (const auto& [tag, expected] : tags) EXPECT_EQ(expected, RegelNummer(tag)) << tag;
-}
-
-// Date from one reading of the clock, time from the next.
-TEST(MessageValuesTest, MessageNumberAndSendingTime) {
-  ScriptedClock clock({{2024, 3, 4, 9, 5, 7}, {2024, 3, 4, 9, 5, 8}});
-  const std::string nummer = BerichtNummer(clock);
-  EXPECT_EQ("2024030409050801", nummer);
-  EXPECT_EQ("2024-03-04T09:05:08Z", VerzendDatum(nummer));
 }
 
 TEST(MessageValuesTest, OnlyTheThreeAcknowledgementsCountInAnyCase) {
@@ -64,17 +38,6 @@ TEST(MessageValuesTest, OnlyTheThreeAcknowledgementsCountInAnyCase) {
        {"", " <ok/>", "<ok/>\r\n", "<ok/> ", "ok", "<?xml version=\"1.0\"?><ok/>", "<error/>"}) {
     EXPECT_FALSE(IsOkAntwoord(refused)) << refused;
   }
-}
-
-TEST(MessageValuesTest, TrimOnlySpacesAndUpperCaseLatinLetters) {
-  EXPECT_EQ("1234 ab", TrimSpaties("  1234 ab "));
-  EXPECT_EQ("\t1234\t", TrimSpaties("\t1234\t"));
-  // é and ö to É and Ö; the division sign is no letter.
-  EXPECT_EQ(
-      "\xC3\x89"
-      "COLE \xC3\x96 1234AB \xC3\xB7",
-      HoofdLetters("\xC3\xA9"
-                   "cole \xC3\xB6 1234ab \xC3\xB7"));
 }
 
 // The run pins the monetary separators to "," and "." before any message.
@@ -99,18 +62,14 @@ TEST(LineQuantityTest, DividesAndScalesByWeightCategory) {
       {3, 1, 2, "", "6.000"},
       {0.5, 1, 1, "1", "500.000"},  // a category stored as text
       // Aantal / StandaardAantal, each cut to four decimals first.
-      {10, 4, 1, 0, "2.500"},
       {10, 3, 1, 0, "3.333"},
       {1.23456, 1, 1, 0, "1.234"},
       {10, 2.5, 2, 0, "8.000"},
-      {-10, 1, 1, 0, "-10.000"},
       {null, 1, 1, 0, "0.000"},
-      {10, 1, null, 0, "0.000"},
       // A standard quantity that reads as 0 divides by 1, not by 0.
       {7, 0, 2, 0, "14.000"},
       {7, 0.5, 1, 0, "7.000"},
       {7, null, 1, 0, "7.000"},
-      {7, "", 1, 0, "7.000"},
       {7, 0.00001, 1, 0, "7.000"},
   };
   for (const Case& c : cases) {

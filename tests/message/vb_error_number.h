@@ -6,13 +6,11 @@
 namespace typrosync {
 
 template <typename Call>
-long VbErrorNumber(Call call) {
-  try {
-    call();
-  } catch (const VbError& error) {
-    return error.number();
-  }
+long VbErrorNumber(Call call) try {
+  call();
   return 0;
+} catch (const VbError& error) {
+  return error.number();
 }
 
 }  // namespace typrosync
