@@ -83,11 +83,11 @@ TestCertificate MakeTestCertificate(const std::string& folder, const std::string
 }
 
 HttpsTestServer::HttpsTestServer(const HttpsServerOptions& o)
-    : TestServer("https_server.py",
-                 {"--cert", o.certificate.cert, "--key", o.certificate.key, "--reply-file",
-                  o.reply_file, "--record-dir", o.record_dir, "--status",
-                  std::to_string(o.status), "--handshake-delay",
-                  std::to_string(o.handshake_delay_s), "--silent", o.silent ? "1" : "0"}) {}
+    : TestServer(
+          "https_server.py",
+          {"--cert", o.certificate.cert, "--key", o.certificate.key, "--reply-file", o.reply_file,
+           "--record-dir", o.record_dir, "--status", std::to_string(o.status), "--handshake-delay",
+           std::to_string(o.handshake_delay_s), "--silent", o.silent ? "1" : "0"}) {}
 
 std::string HttpsTestServer::url() const {
   return "https://127.0.0.1:" + std::to_string(port()) + "/supplier/edi_levering/";

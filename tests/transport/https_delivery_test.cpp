@@ -12,33 +12,30 @@
 namespace typrosync {
 namespace {
 
-using test_support::HttpsServerOptions;
 using test_support::HttpsTestServer;
 using test_support::ReadFileBytes;
 using test_support::TempDir;
-using test_support::TestCertificate;
 
 class HttpsDeliveryTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    certs_ = new TempDir();
-    trusted_ = test_support::MakeTestCertificate(certs_->path(), "trusted");
-    stranger_ = test_support::MakeTestCertificate(certs_->path(), "stranger");
+    trusted_ = test_support::MakeTestCertificate(certs_.path(), "trusted");
+    stranger_ = test_support::MakeTestCertificate(certs_.path(), "stranger");
   }
-  static void TearDownTestSuite() { delete certs_; }
 
-  std::unique_ptr<HttpsTestServer> Server(int status, const TestCertificate& cert = trusted_,
+  std::unique_ptr<HttpsTestServer> Server(int status,
+                                          const test_support::TestCertificate& cert = trusted_,
                                           bool silent = false, double handshake_delay_s = 0) {
     std::filesystem::create_directory(server_dir_.path() + "requests");
-    return std::make_unique<HttpsTestServer>(HttpsServerOptions{cert, server_dir_.path() + "reply",
-                                                                server_dir_.path() + "requests",
-                                                                status, silent, handshake_delay_s});
+    return std::make_unique<HttpsTestServer>(test_support::HttpsServerOptions{
+        cert, server_dir_.path() + "reply", server_dir_.path() + "requests", status, silent,
+        handshake_delay_s});
   }
-  std::unique_ptr<HttpsSender> Sender(const std::string& url, bool reuse = true) {
-    return MakeHttpsSender(data_.path(), {url, trusted_.cert, 60000, 800, 800, reuse});
-  }
-  void SetReply(const std::string& reply) {
-    test_support::WriteFileBytes(server_dir_.path() + "reply", reply);
+  // Sending and receiving time out after 800 ms.
+  std::unique_ptr<HttpsSender> Sender(const std::string& url, bool reuse = true,
+                                      const std::string& ca = trusted_.cert,
+                                      long connect_ms = 60000) {
+    return MakeHttpsSender(data_.path(), {url, ca, connect_ms, 800, 800, reuse});
   }
   // The recorded request: "#conn C" line, request line, headers, empty line, body.
   std::string Request(int n) const {
@@ -46,14 +43,13 @@ class HttpsDeliveryTest : public ::testing::Test {
   }
   std::string DataFile(const std::string& name) const { return ReadFileBytes(data_.path() + name); }
 
-  static inline TempDir* certs_ = nullptr;
-  static inline TestCertificate trusted_, stranger_;
+  static inline TempDir certs_;
+  static inline test_support::TestCertificate trusted_, stranger_;
   TempDir data_, server_dir_;
 };
 
 TEST_F(HttpsDeliveryTest, SendsTheFixedHeadersAndTheBodyBytes) {
   auto server = Server(200);
-  SetReply("leeg");
   const std::string common =
       " /supplier/edi_levering/ HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server->port()) +
       "\r\nAccept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
@@ -74,9 +70,7 @@ TEST_F(HttpsDeliveryTest, SendsTheFixedHeadersAndTheBodyBytes) {
     ASSERT_TRUE(sender->VerstuurViaHTTPS(c.bericht).sent);
     std::string request = Request(++n);
     EXPECT_EQ(request.substr(request.find("\r\n") + 2), c.head + "\r\n" + c.bericht);
-    EXPECT_EQ(DataFile("bericht.xml"), c.bericht + "\r\n");
   }
-  EXPECT_EQ(DataFile("response.txt"), "leeg\r\nleeg\r\nleeg\r\n");
 }
 
 // The transport judges nothing: every reply, whatever the status, comes back
@@ -89,7 +83,7 @@ TEST_F(HttpsDeliveryTest, RepliesComeBackAsReceivedAndAreKept) {
     auto sender = Sender(server->url());
     for (std::string reply : {"<ok/>", "<OK />", "<ok>", "<ok/>\r\n",
                               "<?xml version=\"1.0\"?><ok/>", "Fout: onbekende relatie"}) {
-      SetReply(reply);
+      test_support::WriteFileBytes(server_dir_.path() + "reply", reply);
       HttpsReply got = sender->VerstuurViaHTTPS("<a/>");
       EXPECT_TRUE(got.sent) << status << got.failure;
       EXPECT_EQ(got.reply, reply) << status;
@@ -106,14 +100,12 @@ TEST_F(HttpsDeliveryTest, OneConnectionServesTheMessagesOfARun) {
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(reusing->VerstuurViaHTTPS("<a/>").sent);
   auto fresh = Sender(server->url(), false);
   for (int i = 0; i < 2; ++i) ASSERT_TRUE(fresh->VerstuurViaHTTPS("").sent);
-  auto connection = [this](int n) { return Request(n).substr(0, Request(n).find("\r\n")); };
-  EXPECT_EQ(connection(1), connection(3));
-  EXPECT_EQ(connection(2), connection(3));
-  EXPECT_NE(connection(3), connection(4));
-  EXPECT_NE(connection(4), connection(5));
+  std::string connections;
+  for (int n = 1; n <= 5; ++n) connections += Request(n).substr(0, Request(n).find("\r\n")) + " ";
+  EXPECT_EQ(connections, "#conn 1 #conn 1 #conn 1 #conn 2 #conn 3 ");
 }
 
-// Time-outs of 800 ms; sending and receiving time only once the connection is up.
+// Sending and receiving time only once the connection is up.
 TEST_F(HttpsDeliveryTest, RequestFailuresAreNotReplies) {
   auto stranger = Server(200, stranger_);  // a certificate the client does not trust
   auto silent = Server(200, trusted_, true);
@@ -131,15 +123,11 @@ TEST_F(HttpsDeliveryTest, RequestFailuresAreNotReplies) {
       {silent->url(), trusted_.cert, 800, kNoTime},
       {stranger->url(), trusted_.cert, 800, kCert},
       {stranger->url(), "", 800, kCert},
-      {"https://naam.invalid/", trusted_.cert, 800,
-       "De naam van de server kon niet worden gevonden."},
       {slow->url(), trusted_.cert, 10000, ""},
       {slow->url(), trusted_.cert, 800, kNoTime},
   };
   for (const auto& c : cases) {
-    HttpsReply reply =
-        MakeHttpsSender(data_.path(), {c.url, c.ca_bundle, c.connect_ms, 800, 800, true})
-            ->VerstuurViaHTTPS("<a/>");
+    HttpsReply reply = Sender(c.url, true, c.ca_bundle, c.connect_ms)->VerstuurViaHTTPS("<a/>");
     EXPECT_EQ(reply.sent, c.failure.empty()) << c.url;
     EXPECT_EQ(reply.failure, c.failure) << c.url;
   }

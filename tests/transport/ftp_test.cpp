@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/test_server.h"
+#include "transport/ftp_client.h"
+#include "transport/ftp_delivery.h"
+#include "transport/ftp_listing.h"
+
+namespace typrosync {
+namespace {
+
+using test_support::ReadFileBytes;
+using test_support::WriteFileBytes;
+using Strings = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+// A local FTP server with a root folder, and the commands it received (TYPE
+// with its argument) as far as it logged them: it logs after answering.
+class FtpServerFixture : public ::testing::Test {
+ protected:
+  FtpServerFixture() { StartServer("elradfmwMT"); }
+  void StartServer(const std::string& perm) {
+    server_ = std::make_unique<test_support::FtpTestServer>(
+        test_support::FtpServerOptions{root_.path(), "agro", "geheim", perm, Local("server.log")});
+  }
+  std::string Local(const std::string& name) const { return local_.path() + name; }
+  std::string Remote(const std::string& name) const { return root_.path() + name; }
+  Strings ServerCommands(size_t first_n = 0) const {
+    std::istringstream log(ReadFileBytes(Local("server.log")));
+    Strings commands;
+    for (std::string line; std::getline(log, line);)
+      commands.push_back(line.substr(0, line.find(' ', line.starts_with("TYPE") ? 5 : 0)));
+    if (first_n > 0) commands.resize(first_n);
+    return commands;
+  }
+
+  test_support::TempDir root_, local_;
+  std::unique_ptr<test_support::FtpTestServer> server_;
+};
+
+class FtpClientTest : public FtpServerFixture {
+ protected:
+  FtpClientTest() {
+    ftp_.OnFileTransferProgress([this](int32_t a, int32_t b) { events_.push_back({a, b}); });
+  }
+  bool Open() { return ftp_.OpenConnection("127.0.0.1", "agro", "geheim"); }
+
+  int pumps_ = 0;
+  std::vector<std::pair<int32_t, int32_t>> events_;
+  cFTP ftp_{FtpClientOptions{server_->port(), 60000, 5000, [this] { ++pumps_; }}};
+};
+
+// A fresh instance sends ASCII over an active connection; passive mode waits
+// for the next connection. The current folder lives on the control connection.
+TEST_F(FtpClientTest, SessionTypeAndMode) {
+  ASSERT_TRUE(Open()) << ftp_.GetLastErrorMessage();
+  EXPECT_TRUE(ftp_.CreateFTPDirectory("sub map"));
+  EXPECT_TRUE(ftp_.SetFTPDirectory("sub map"));
+  EXPECT_EQ(ftp_.GetFTPDirectory(), "/sub map");
+  WriteFileBytes(Local("a.txt"), "een\r\n");
+  EXPECT_TRUE(ftp_.SimpleFTPPutFile(Local("a.txt"), "a.txt"));
+  ftp_.SetTransferBinary();
+  ftp_.SetModePassive();
+  EXPECT_TRUE(ftp_.SimpleFTPPutFile(Local("a.txt"), "b.txt"));
+  EXPECT_TRUE(ftp_.RenameFTPFile("b.txt", "c.txt"));
+  ASSERT_TRUE(Open());
+  WriteFileBytes(Local("old.txt"), "a much longer older local file");
+  EXPECT_TRUE(ftp_.SimpleFTPGetFile(Local("old.txt"), "sub map/c.txt"));
+  EXPECT_EQ(ReadFileBytes(Local("old.txt")), "een\r\n");
+  EXPECT_TRUE(ftp_.DeleteFTPFile("sub map/a.txt") && ftp_.DeleteFTPFile("sub map/c.txt"));
+  EXPECT_TRUE(ftp_.RemoveFTPDirectory("sub map"));
+  EXPECT_FALSE(fs::exists(Remote("sub map")));
+  EXPECT_EQ(ftp_.GetLastErrorMessage(), "");
+  ftp_.CloseConnection();
+  EXPECT_EQ(
+      ServerCommands(27),
+      (Strings{"CONNECT", "USER", "PASS",   "PWD",    "MKD",  "CWD",  "PWD",  "EPRT",    "TYPE A",
+               "STOR",    "EPRT", "TYPE I", "STOR",   "RNFR", "RNTO", "QUIT", "CONNECT", "USER",
+               "PASS",    "PWD",  "EPSV",   "TYPE I", "SIZE", "RETR", "DELE", "DELE",    "RMD"}));
+}
+
+// A refusal stores the server's own reply, which survives later successes
+// until it is cleared; the session goes on.
+TEST_F(FtpClientTest, ServerRefusalStoresTheServerReplyAlone) {
+  ASSERT_TRUE(Open());
+  EXPECT_FALSE(ftp_.DeleteFTPFile("missing.xml"));
+  std::string text = ftp_.GetLastErrorMessage();
+  EXPECT_TRUE(text.starts_with("550 ") && text.ends_with("\r\n")) << text;
+  EXPECT_TRUE(ftp_.CreateFTPDirectory("d"));
+  EXPECT_EQ(ftp_.GetLastErrorMessage(), text);
+  ftp_.ClearLastErrorMessage();
+  EXPECT_FALSE(ftp_.RenameFTPFile("nothing", "other"));
+  EXPECT_TRUE(ftp_.GetLastErrorMessage().starts_with("550 "));
+  EXPECT_FALSE(ftp_.DeleteFTPFile("a\r\nRMD d"));
+  EXPECT_EQ(ftp_.GetLastErrorMessage(), "Foutmelding (87)\r\n\r\nDe parameter is onjuist.\r\n");
+  EXPECT_TRUE(fs::exists(Remote("d")));
+  EXPECT_FALSE(ftp_.SetFTPDirectory("nowhere"));
+  EXPECT_EQ(ftp_.GetFTPDirectory(), "/");
+  EXPECT_EQ(std::ranges::count(ServerCommands(), "CONNECT"), 1);
+}
+
+TEST_F(FtpClientTest, FileSizeMatchesNamesWithSpaces) {
+  WriteFileBytes(Remote("levering 12.xml"), std::string(77, 'l'));
+  fs::create_directory(Remote("map"));
+  WriteFileBytes(Remote("map/b c.xml"), "bbbbb");
+  ASSERT_TRUE(Open());
+  for (const char* pattern : {"levering 12.xml", "levering?12.xml", "lev*.xml"})
+    EXPECT_EQ(ftp_.GetFTPFileSize(pattern), 77) << pattern;
+  EXPECT_EQ(ftp_.GetFTPFileSize("map/b c.xml"), 5);
+  // Whole names, case counts; nothing found is -1 without error text.
+  for (const char* other : {"levering 13.xml", "levering 12.xm", "LEVERING 12.XML"})
+    EXPECT_EQ(ftp_.GetFTPFileSize(other), -1) << other;
+  EXPECT_EQ(ftp_.GetLastErrorMessage(), "");
+  EXPECT_EQ(ftp_.GetFTPFileSize("geen map/x.xml"), -2);
+  EXPECT_TRUE(ftp_.GetLastErrorMessage().starts_with("550 "));
+}
+
+// Servers without MLSD answer the size search with a Unix-style listing.
+TEST(FtpListingTest, UnixListingKeepsSpacesInNames) {
+  std::string names_and_sizes;
+  for (const FtpListEntry& entry :
+       ParseUnixListing("total 8\r\n"
+                        "drwxr-xr-x   2 agro  agro      4096 Dec 05 20:00 .\r\n"
+                        "-rw-r--r--   1 agro  agro     12345 Dec 05 20:00 levering 12.xml\r\n"
+                        "-rw-r--r--   1 agro  agro  5000000000 Jan  1  2025 groot.bin\r\n"))
+    names_and_sizes += entry.name + "|" + std::to_string(entry.size) + ";";
+  EXPECT_EQ(names_and_sizes, "levering 12.xml|12345;groot.bin|5000000000;");
+}
+
+// Uploads report after every block of 255 bytes; downloads count from one.
+TEST_F(FtpClientTest, BlockTransferProgress) {
+  const struct {
+    bool upload;
+    size_t size;
+    std::vector<std::pair<int32_t, int32_t>> events;
+  } cases[] = {
+      {true, 0, {{0, 0}}},
+      {true, 510, {{255, 510}, {510, 510}, {510, 510}}},
+      {true, 300, {{255, 300}, {300, 300}}},
+      {true, 254, {{254, 254}}},
+      {false, 300, {{256, 300}, {300, 300}}},
+      {false, 510, {{256, 510}, {511, 510}, {510, 510}}},
+      {false, 10, {{10, 10}}},
+  };
+  ASSERT_TRUE(Open());
+  ftp_.SetTransferBinary();
+  for (const auto& c : cases) {
+    events_.clear();
+    std::string bytes(c.size, '\0');
+    for (size_t i = 0; i < c.size; ++i) bytes[i] = static_cast<char>(i * 7);
+    WriteFileBytes(Local("f.bin"), c.upload ? bytes : std::string(2000, 'x'));  // stale, longer
+    if (!c.upload) WriteFileBytes(Remote("f.bin"), bytes);
+    std::string local = "  " + Local("f.bin") + " ", remote = " f.bin  ";
+    ASSERT_TRUE(c.upload ? ftp_.FTPUploadFile(local, remote) : ftp_.FTPDownloadFile(local, remote))
+        << ftp_.GetLastErrorMessage();
+    EXPECT_EQ(local + "|" + remote, Local("f.bin") + "|f.bin");
+    EXPECT_EQ(events_, c.events) << c.size;
+    EXPECT_EQ(ReadFileBytes(c.upload ? Remote("f.bin") : Local("f.bin")), bytes);
+  }
+  EXPECT_EQ(pumps_, 6);  // once after every full block, either way
+}
+
+TEST_F(FtpClientTest, RefusesWhatCannotBeDone) {
+  EXPECT_FALSE(ftp_.DeleteFTPFile("a"));
+  EXPECT_EQ(ftp_.GetLastErrorMessage(), "Foutmelding (6)\r\n\r\nDe ingang is ongeldig.\r\n");
+  ASSERT_TRUE(Open());
+  ftp_.ClearLastErrorMessage();
+  std::string blank = "   ", remote = "r.bin", missing = Local("missing.bin");
+  EXPECT_FALSE(ftp_.FTPUploadFile(blank, remote));
+  EXPECT_EQ(blank + ftp_.GetLastErrorMessage(), "");
+  EXPECT_FALSE(ftp_.FTPUploadFile(missing, remote));
+  EXPECT_TRUE(ftp_.GetLastErrorMessage().starts_with("Foutmelding (2)\r"));
+  ftp_.ClearLastErrorMessage();
+  WriteFileBytes(Remote("empty.bin"), "");
+  std::string local = Local("e.bin"), empty = "empty.bin", absent = "absent.bin";
+  EXPECT_FALSE(ftp_.FTPDownloadFile(local, empty) || ftp_.FTPDownloadFile(local, absent));
+  EXPECT_EQ(ftp_.GetLastErrorMessage(), "");
+  EXPECT_FALSE(fs::exists(local));
+  EXPECT_TRUE(events_.empty());
+}
+
+// The person pressing OK: every box, pointer change and event pump in order.
+class RecordingUserInterface : public UserInterface {
+ public:
+  void ProcessPendingEvents() override { events.push_back("pump"); }
+  void SetBusyPointer(bool busy) override { events.push_back(busy ? "busy" : "normal"); }
+  void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override {
+    const bool info = icon == MessageIcon::kInformation;
+    EXPECT_TRUE(info || icon == MessageIcon::kWarning);
+    EXPECT_EQ(title, "Beheer - TallyraPro");
+    events.push_back((info ? "info: " : "warning: ") + text);
+  }
+  Strings events;
+};
+
+const Strings kDelivered{"busy", "normal", "pump", "normal"};
+const std::string kBericht = "<bericht>\xc3\xa9</bericht>";
+const std::string kSettings = "127.0.0.1\r\n21\r\nagro\r\ngeheim\r\n";
+
+class FtpDeliveryTest : public FtpServerFixture {
+ protected:
+  // Delivers with `settings` as agrovision.ini (none when null); the boxes shown.
+  Strings Deliver(const char* settings, const std::string& name = "1001_x.xml") {
+    fs::remove(Local("agrovision.ini"));
+    if (settings) WriteFileBytes(Local("agrovision.ini"), settings);
+    ui_.events.clear();
+    MakeFtpSender(local_.path(), ui_, {server_ ? server_->port() : 1, 60000, 5000})
+        ->VerstuurViaFTP(kBericht, name);
+    return ui_.events;
+  }
+
+  RecordingUserInterface ui_;
+};
+
+// Lines of agrovision.ini end at CR LF or CR only; the port text is only
+// checked to be there, and what follows the password is ignored. A refused
+// login or connection shows the client's text. The deliveries find no earlier
+// remote file to delete, which is no failure.
+TEST_F(FtpDeliveryTest, EverySettingsFileCase) {
+  const std::string kLogin = "Foutmelding (12014)\r\n\r\nHet wachtwoord is onjuist.\r\n";
+  const std::string kName =
+      "Foutmelding (12007)\r\n\r\nDe servernaam of het serveradres kan niet worden omgezet.\r\n";
+  const struct {
+    const char* settings;
+    std::string box;  // empty: delivered
+  } cases[] = {
+      {nullptr, "info: Er is geen FTP instelling aangetroffen."},
+      {"", "info: Er is geen FTP instelling aangetroffen."},
+      {"\r\n21\r\nagro\r\ngeheim\r\n", "info: Er is geen FTP instelling aangetroffen."},
+      {"127.0.0.1\r\n", "info: Er is geen FTP poort instelling aangetroffen."},
+      {"127.0.0.1\n21\nagro\ngeheim\n", "info: Er is geen FTP poort instelling aangetroffen."},
+      {"127.0.0.1\r\n\r\nagro\r\ngeheim\r\n",
+       "info: Er is geen FTP poort instelling aangetroffen."},
+      {"127.0.0.1\r\n21\r\n", "info: Er is geen FTP login instelling aangetroffen."},
+      {"127.0.0.1\r\n21\r\nagro\r\n", "info: Er is geen FTP wachtwoord instelling aangetroffen."},
+      {"127.0.0.1\r\n21\r\nagro\r\nfout\r\n", "warning: " + kLogin},
+      {"127.0.0.1  \r\n21\r\nagro\r\ngeheim\r\n", "warning: " + kName},  // spaces kept
+      {"127.0.0.1\r21\ragro\rgeheim\r", ""},
+      {"127.0.0.1\r\nletters\r\nagro\r\ngeheim\r\nextra\r\nmeer", ""},
+  };
+  for (const auto& c : cases) {
+    fs::remove(Remote("1001_x.xml"));
+    EXPECT_EQ(Deliver(c.settings),
+              (c.box.empty()                 ? kDelivered
+               : c.box.starts_with("info: ") ? Strings{c.box, "normal"}
+                                             : Strings{"busy", c.box, "normal"}));
+    EXPECT_EQ(ReadFileBytes(Remote("1001_x.xml")), c.box.empty() ? kBericht + "\r\n" : "") << c.box;
+    EXPECT_FALSE(fs::exists(Local("1001_x.xml"))) << c.box;
+  }
+  server_.reset();
+  EXPECT_EQ(Deliver(kSettings.c_str()), (Strings{"busy",
+                                                 "warning: Foutmelding (12029)\r\n\r\nEr kan geen "
+                                                 "verbinding met de server worden gemaakt.\r\n",
+                                                 "normal"}));
+}
+
+// A test connection, then the delivery into "/": delete, then store, binary, active.
+TEST_F(FtpDeliveryTest, UploadReplacesTheRemoteFile) {
+  WriteFileBytes(Remote("1001_x.xml"), "an older, longer message");
+  EXPECT_EQ(Deliver(kSettings.c_str()), kDelivered);
+  EXPECT_EQ(ReadFileBytes(Remote("1001_x.xml")), kBericht + "\r\n");
+  EXPECT_EQ(ServerCommands(14),
+            (Strings{"CONNECT", "USER", "PASS", "PWD", "QUIT", "CONNECT", "USER", "PASS", "PWD",
+                     "CWD", "DELE", "EPRT", "TYPE I", "STOR"}));
+}
+
+TEST_F(FtpDeliveryTest, RefusedUploadShowsTheServerReplyAndKeepsTheLocalCopy) {
+  StartServer("elr");
+  EXPECT_EQ(
+      Deliver(kSettings.c_str()),
+      (Strings{"busy", "normal", "pump", "warning: 550 Not enough privileges.\r\n", "normal"}));
+  EXPECT_EQ(ReadFileBytes(Local("1001_x.xml")), kBericht + "\r\n");
+  EXPECT_FALSE(fs::exists(Remote("1001_x.xml")));
+}
+
+TEST_F(FtpDeliveryTest, NamesOutsideTheDataFolderAreRefused) {
+  for (const std::string name : {"../5005.xml", "sub/5005.xml", "..", "a\\b.xml", ""}) {
+    EXPECT_EQ(Deliver(kSettings.c_str(), name),
+              Strings{"warning: De bestandsnaam \"" + name +
+                      "\" is ongeldig; het bericht is niet via FTP verzonden."});
+  }
+  EXPECT_EQ(ReadFileBytes(Local("server.log")), "");
+  EXPECT_FALSE(fs::exists(local_.path() + "../5005.xml"));
+}
+
+}  // namespace
+}  // namespace typrosync
