@@ -83,51 +83,46 @@ TEST_F(OrderRunTest, RowsOfACustomer) {
   admin.Artikel("A4", "NL-4");
   admin.Artikel(" B1", "NL-B");
   const Variant none = Variant::Null();
+  const char* names[] = {"Aantal",         "PrijsPer",          "VerkoopPrijs",
+                         "FactuurGewicht", "KortingPercentage", "ArtNr"};
   struct Case {
-    Variant aantal, prijs_per, verkoop_prijs, factuur_gewicht, korting;
-    const char* artnr;
-    std::array<const char*, 4> columns;  // aantal, verkoopprijs, berekende prijs, toelatingsnr.
+    std::array<Variant, 6> fields;     // as `names`
+    std::vector<std::string> columns;  // aantal, verkoopprijs, berekende prijs, toelatingsnr.
   } const cases[] = {
       // Untrimmed, the article is found but not its admission number: the
       // column shows the previous row's price instead.
-      {1, 1, 7, none, 0, " B1", {"1", "7,00", "7,00", "0,00"}},
-      {10, 1, 2.5, 0, 0, "A1", {"10", "2,50", "2,50", "NL-12345"}},
-      {250, 100, 40, none, 0, "A4", {"250", "40,00", "40,00", "NL-4"}},
-      {250, 100, 40, 0, 10, "A1", {"250", "40,00", "36,00", "NL-12345"}},
+      {{1, 1, 7, none, 0, " B1"}, {"1", "7,00", "7,00", "0,00"}},
+      {{10, 1, 2.5, 0, 0, "A1"}, {"10", "2,50", "2,50", "NL-12345"}},
+      {{250, 100, 40, none, 0, "A4"}, {"250", "40,00", "40,00", "NL-4"}},
+      {{250, 100, 40, 0, 10, "A1"}, {"250", "40,00", "36,00", "NL-12345"}},
       // FactuurGewicht replaces Aantal as the basis, cut to PrijsPer's decimals.
-      {3, "1,00", 4, 0.4, 0, "A1", {"3,00", "4,00", "4,00", "NL-12345"}},
-      {3, 1, 4, 0.4, 0, "A1", {"3", "4,00", "0,00", "NL-12345"}},
-      {3, 1, 4, 0, 0, "A1", {"3", "4,00", "4,00", "NL-12345"}},
+      {{3, "1,00", 4, 0.4, 0, "A1"}, {"3,00", "4,00", "4,00", "NL-12345"}},
+      {{3, 1, 4, 0.4, 0, "A1"}, {"3", "4,00", "0,00", "NL-12345"}},
+      {{3, 1, 4, 0, 0, "A1"}, {"3", "4,00", "4,00", "NL-12345"}},
       // A PrijsPer below 1 divides by one less.
-      {10, 0, 2.5, none, 0, "A1", {"10", "2,50", "2,50", "NL-12345"}},
-      {10, 0.5, 2, none, 0, "A1", {"10,0", "2,00", "2,00", "NL-12345"}},
+      {{10, 0, 2.5, none, 0, "A1"}, {"10", "2,50", "2,50", "NL-12345"}},
+      {{10, 0.5, 2, none, 0, "A1"}, {"10,0", "2,00", "2,00", "NL-12345"}},
       // B is rounded to cents before the discount, N again after it.
-      {3, 1, 3.335, none, 12.5, "A1", {"3", "3,34", "2,92", "NL-12345"}},
-      {1, 100, 0.5, none, 0, "A1", {"1", "0,50", "1,00", "NL-12345"}},
-      {1, 1, 100, none, "25%", "A1", {"1", "100,00", "75,00", "NL-12345"}},
-      {2, 1, 1234.5, none, 0, "A1", {"2", "1.234,50", "1.234,50", "NL-12345"}},
-      {0, 1, 2.5, 0, 0, "A1", {"0", "2,50", "0,00", "NL-12345"}},
-      {1, 1, 7, none, 0, " B1", {"1", "7,00", "7,00", "2,50"}},
+      {{3, 1, 3.335, none, 12.5, "A1"}, {"3", "3,34", "2,92", "NL-12345"}},
+      {{1, 100, 0.5, none, 0, "A1"}, {"1", "0,50", "1,00", "NL-12345"}},
+      {{1, 1, 100, none, "25%", "A1"}, {"1", "100,00", "75,00", "NL-12345"}},
+      {{2, 1, 1234.5, none, 0, "A1"}, {"2", "1.234,50", "1.234,50", "NL-12345"}},
+      {{0, 1, 2.5, 0, 0, "A1"}, {"0", "2,50", "0,00", "NL-12345"}},
+      {{1, 1, 7, none, 0, " B1"}, {"1", "7,00", "7,00", "2,50"}},
   };
   std::vector<std::string> keys;
   for (const Case& c : cases) {
-    keys.push_back(admin.Order({{"Aantal", c.aantal},
-                                {"PrijsPer", c.prijs_per},
-                                {"VerkoopPrijs", c.verkoop_prijs},
-                                {"FactuurGewicht", c.factuur_gewicht},
-                                {"KortingPercentage", c.korting},
-                                {"ArtNr", c.artnr},
-                                {"Omschrijving1", "Middel "}}));
+    Fields line = {{"Omschrijving1", "Middel "}};
+    for (size_t f = 0; f < c.fields.size(); ++f) line.emplace_back(names[f], c.fields[f]);
+    keys.push_back(admin.Order(line));
   }
   ASSERT_EQ(Sync(), RunOutcome::kGereed);
   ASSERT_EQ(Calls(), std::vector<std::string>{"CROPR 1001 15"});
   const DeliveryLines& rows = calls[0].rows;
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(rows[i].column(kColAantal), cases[i].columns[0]);
-    EXPECT_EQ(rows[i].column(kColVerkoopprijs), cases[i].columns[1]);
-    EXPECT_EQ(rows[i].column(kColBerekendePrijs), cases[i].columns[2]);
-    EXPECT_EQ(rows[i].column(kColToelatingsnr), cases[i].columns[3]);
+    const auto& c = rows[i].columns;
+    EXPECT_EQ(std::vector<std::string>(&c[kColAantal - 1], &c[kColToelatingsnr]), cases[i].columns);
     EXPECT_EQ(rows[i].tag, keys[i]);
     EXPECT_TRUE(rows[i].checked);
   }
@@ -197,7 +192,7 @@ TEST_F(OrderRunTest, StampsAndLogBlocksFollowTheBuildersAndTheAcknowledgement) {
   EXPECT_EQ(during,
             (std::vector<std::optional<Marks>>{leeg, Marks("", kStempel), leeg, leeg, leeg}));
 
-  const std::string prefix = "01-Mar-2024 12:30:45 : PC01            : BEHEER          : ";
+  const std::string& prefix = testing::kLogPrefix;
   std::string expected = prefix + "SYNC      : Datapath        : " + admin.DataMap() + "\r\n";
   auto blok = [&](const std::string& soort, const char* relnr, char regels, bool ok) {
     expected += "\r\n" + prefix + soort + ": Relatienr.      : " + relnr + "\r\n" + prefix + soort +

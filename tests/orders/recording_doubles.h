@@ -18,6 +18,8 @@
 namespace typrosync::testing {
 
 inline constexpr LocalDateTime kMoment{2024, 3, 1, 12, 30, 45};
+// What the run log writes before each text at kMoment on computer PC01.
+inline const std::string kLogPrefix = "01-Mar-2024 12:30:45 : PC01            : BEHEER          : ";
 
 class SyncRun {
  public:

@@ -24,7 +24,6 @@ class TestAdministratie {
   TestAdministratie& operator=(const TestAdministratie&) = delete;
 
   std::string DataMap() const { return folder_.string() + "/"; }
-  const std::filesystem::path& folder() const { return folder_; }
 
   void Insert(const std::string& table, const Fields& row);
   void Artikel(const std::string& artnr, const Variant& toelating) {
