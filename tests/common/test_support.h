@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -56,6 +57,11 @@ std::string Joined(const Inputs& inputs, Call call) {
 template <typename Input, typename Call>
 std::string Joined(std::initializer_list<Input> inputs, Call call) {
   return Joined<std::initializer_list<Input>>(inputs, call);
+}
+
+// The numbers of the VbErrors the calls throw (0 for none), joined by "|".
+inline std::string ErrorNumbers(std::initializer_list<std::function<void()>> calls) {
+  return Joined(calls, [](const auto& call) { return std::to_string(ErrorNumber(call)); });
 }
 
 }  // namespace typrosync::testing
