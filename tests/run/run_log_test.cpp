@@ -16,8 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-class FakeClock : public Clock {
- public:
+struct FakeClock : Clock {
   LocalDateTime Now() override {
     LocalDateTime moment = now;
     now.second += step;
@@ -27,8 +26,7 @@ class FakeClock : public Clock {
   int step = 0;  // seconds added after each reading
 };
 
-class CountingUi : public UserInterface {
- public:
+struct CountingUi : UserInterface {
   void ProcessPendingEvents() override { ++events; }
   void SetBusyPointer(bool) override {}
   void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
@@ -99,10 +97,10 @@ TEST(RunLogTextTest, PadRechtsAndComputerNaam) {
   EXPECT_EQ(testing::Joined(widths, [](auto c) { return PadRechts(c.first, c.second); }),
             "AGROVISION|SYNC  |   ||été |ét");
   EXPECT_EQ(testing::ErrorNumber([] { PadRechts("x", -1); }), 5);
-  EXPECT_EQ(ComputerNaamUit(std::string("PC:01")), "PC01");
-  EXPECT_EQ(ComputerNaamUit(std::string(":/\\?!<>*\"|")), "-");
-  EXPECT_EQ(ComputerNaamUit(std::string("host\0junk", 9)), "host");
-  EXPECT_EQ(ComputerNaamUit(std::nullopt), "-");
+  EXPECT_EQ(testing::Joined<std::optional<std::string>>(
+                {"PC:01", ":/\\?!<>*\"|", std::string("host\0junk", 9), "", std::nullopt},
+                ComputerNaamUit),
+            "PC01|-|host|-|-");
   EXPECT_EQ(GetComputerNaam().find_first_of(":/\\?!<>*\"|"), std::string::npos);
 }
 
