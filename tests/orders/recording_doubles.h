@@ -23,10 +23,10 @@ inline const std::string kLogPrefix = "01-Mar-2024 12:30:45 : PC01            : 
 
 class SyncRun {
  public:
+  // A builder call: "CROPR" or "AGROVISION", the customer and lvwLeveringen as it saw it.
   struct Call {
-    std::string platform;  // "CROPR" or "AGROVISION"
-    std::string relnr;
-    DeliveryLines rows;  // lvwLeveringen as the builder saw it
+    std::string platform, relnr;
+    DeliveryLines rows;
   };
 
   RunOutcome Sync(const std::string& argument) {

@@ -55,10 +55,8 @@ void TestAdministratie::Sql(const std::string& sql, std::vector<std::string>* ro
       for (int i = 0; i < n; ++i) first->push_back(values[i] == nullptr ? "" : values[i]);
     return 0;
   };
-  char* error = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), first_row, row, &error);
-  const std::string message = error == nullptr ? "" : error;
-  sqlite3_free(error);
+  const int rc = sqlite3_exec(db, sql.c_str(), first_row, row, nullptr);
+  const std::string message = sqlite3_errmsg(db);
   sqlite3_close(db);
   if (rc != SQLITE_OK) throw std::runtime_error(message + " in " + sql);
 }
@@ -74,10 +72,9 @@ void TestAdministratie::Insert(const std::string& table, const Fields& row) {
 
 void TestAdministratie::Relatie(const std::string& relnr, const std::string& groep,
                                 const std::string& naam, const std::string& woonplaats) {
-  Insert("RelatieGegevens", {{"RelNr", relnr},
-                             {"bedrijfsnaam1", naam},
-                             {"BedrijfsWoonplaats", woonplaats},
-                             {"Relatiegroep", groep}});
+  Sql("INSERT INTO RelatieGegevens (RelNr, bedrijfsnaam1, BedrijfsWoonplaats, Relatiegroep) "
+      "VALUES ('" +
+      relnr + "', '" + naam + "', '" + woonplaats + "', '" + groep + "')");
 }
 
 std::string TestAdministratie::Order(const Fields& changes) {
@@ -92,9 +89,8 @@ std::string TestAdministratie::Order(const Fields& changes) {
 
 void TestAdministratie::Meta(const std::string& ordernr, const Variant& agrovision,
                              const Variant& dacom) {
-  Insert(
-      "OrderGegevensMeta",
-      {{"OrderNr", ordernr}, {"LeveringNaarAgroVision", agrovision}, {"LeveringNaarDacom", dacom}});
+  Sql("INSERT INTO OrderGegevensMeta VALUES (" + ordernr + ", " + Literal(agrovision) + ", " +
+      Literal(dacom) + ")");
 }
 
 std::optional<Marks> TestAdministratie::MarksOf(const std::string& ordernr) const {
