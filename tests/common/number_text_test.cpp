@@ -18,7 +18,6 @@
 namespace typrosync {
 namespace {
 
-using testing::ErrorNumber;
 using testing::ErrorNumbers;
 using testing::Joined;
 
@@ -35,14 +34,15 @@ TEST(NumberTextTest, FormatDoubleFifteenDigitsAndDecimalComma) {
 
 // TryParseNumber reads whole number texts only; LeadingNumber as far as the number goes.
 TEST(NumberTextTest, ReadingNumbers) {
-  EXPECT_EQ(
-      Joined({" 1.234,5 ", "1.5", "-,5", "+3", "5,", "1,5e-2", "\t7\r\n", "1E-400", "1.2.3"},
-             [](const char* text) { return FormatDouble(TryParseNumber(text).value_or(-99)); }),
-      "1234,5|15|-0,5|3|5|0,015|7|0|123");
-  for (const char* text :
-       {"", " ", ",", "-", "1E", "E5", "12a", "1,2,3", "- 5", "1e+", "12%", "1,5.3", "1E400"}) {
-    EXPECT_FALSE(TryParseNumber(text).has_value()) << text;
-  }
+  const auto parsed = [](const char* text) {
+    const auto value = TryParseNumber(text);
+    return value ? FormatDouble(*value) : "-";
+  };
+  EXPECT_EQ(Joined({" 1.234,5 ", "1.5", "-,5", "+3",  "5,",    "1,5e-2", "\t7\r\n", "1E-400",
+                    "1.2.3",     "",    " ",   ",",   "-",     "1E",     "E5",      "12a",
+                    "1,2,3",     "- 5", "1e+", "12%", "1,5.3", "1E400"},
+                   parsed),
+            "1234,5|15|-0,5|3|5|0,015|7|0|123|-|-|-|-|-|-|-|-|-|-|-|-|-");
   EXPECT_EQ(
       Joined({"12abc", " 1 2 3", "1.5.6", "-3e2x", "abc", "12,5", "", "- 4", "2D1", "7e", "+.5"},
              [](const char* text) { return FormatDouble(LeadingNumber(text)); }),

@@ -29,22 +29,10 @@ inline void ResetSeparators() {
 }
 
 // The number functions change the separator settings as a side effect.
-class DutchSeparatorsTest : public ::testing::Test {
- protected:
+struct DutchSeparatorsTest : ::testing::Test {
   void SetUp() override { ResetSeparators(); }
   void TearDown() override { ResetSeparators(); }
 };
-
-// The number of the VbError the call throws, 0 when it throws none.
-template <typename Call>
-long ErrorNumber(Call call) {
-  try {
-    call();
-  } catch (const VbError& error) {
-    return error.number();
-  }
-  return 0;
-}
 
 // The texts `call` gives for the inputs, joined by "|": one comparison shows a
 // whole table of cases.
@@ -57,6 +45,16 @@ std::string Joined(const Inputs& inputs, Call call) {
 template <typename Input, typename Call>
 std::string Joined(std::initializer_list<Input> inputs, Call call) {
   return Joined<std::initializer_list<Input>>(inputs, call);
+}
+
+// The number of the VbError the call throws, 0 when it throws none.
+inline long ErrorNumber(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const VbError& error) {
+    return error.number();
+  }
+  return 0;
 }
 
 // The numbers of the VbErrors the calls throw (0 for none), joined by "|".
