@@ -14,7 +14,6 @@ namespace typrosync {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::string_literals;
 
 struct FakeClock : Clock {
   LocalDateTime Now() override {
@@ -52,7 +51,7 @@ class RunLogTest : public ::testing::Test {
   RunLog log_{clock_, ui_, "PC01"};
 };
 
-constexpr char kPrefix[] = " : PC01            : BEHEER          : ";
+const std::string kPrefix = " : PC01            : BEHEER          : ";
 
 // Each line takes its own time stamp (the file name takes one reading too);
 // each month has its own file, and the stamp uses the locale's month name.
@@ -64,7 +63,7 @@ TEST_F(RunLogTest, LinesEmptyLinesErrorLinesAndMonths) {
   log_.LogRegel("", 5, "Ongeldige procedureaanroep");
   log_.LogRegel("tekst", 13, "Typen komen niet overeen");
   EXPECT_EQ(Read("03"),
-            "05-Mar-2024 14:07:09"s + kPrefix + "SYNC      : Datapath        : /data/\r\n" +
+            "05-Mar-2024 14:07:09" + kPrefix + "SYNC      : Datapath        : /data/\r\n" +
                 "\r\n\r\n05-Mar-2024 14:07:11" + kPrefix +
                 "ERROR     :  + Error        : 5 -> Ongeldige procedureaanroep\r\n" +
                 "05-Mar-2024 14:07:13" + kPrefix + "tekst\r\n" + "05-Mar-2024 14:07:14" + kPrefix +
@@ -74,7 +73,7 @@ TEST_F(RunLogTest, LinesEmptyLinesErrorLinesAndMonths) {
   testing::DutchLocale dutch;
   ASSERT_TRUE(dutch.active);
   log_.LogRegel("twee");
-  EXPECT_EQ(Read("10"), "31-okt-2024 23:59:59"s + kPrefix + "twee\r\n");
+  EXPECT_EQ(Read("10"), "31-okt-2024 23:59:59" + kPrefix + "twee\r\n");
 }
 
 TEST_F(RunLogTest, NothingWithoutDataFolderAndNoErrorForABadOne) {
