@@ -15,12 +15,10 @@ namespace {
 
 using Looks = std::array<QImage, kLookCount>;
 
-// Saves `image` in the gallery and expects to read it back.
 void Save(const QImage& image, const QString& name) {
   const QDir dir(TYPRO_UI_GALLERY_DIR);
   dir.mkpath(".");
-  ASSERT_TRUE(image.save(dir.filePath(name))) << name.toStdString();
-  EXPECT_EQ(QImage(dir.filePath(name)).size(), image.size()) << name.toStdString();
+  EXPECT_TRUE(image.save(dir.filePath(name))) << name.toStdString();
 }
 
 // Shoots the next message window that opens, then closes it with its first button.
@@ -38,9 +36,7 @@ TEST(GalleryTest, MessageWindowOfEveryButtonSet) {
       {2 + 16, "De FTP-server meldt een fout:\n550 Bestand niet gevonden."},
       {3 + 32 + 512 + 16384, "Wijzigingen opslaan?"},
       {4 + 32 + 256, "Doorgaan met de volgende klant?"},
-      {5 + 48,
-       "De verbinding is verbroken terwijl het bericht werd verzonden naar de server; "
-       "probeer het opnieuw of annuleer de verzending."},
+      {5 + 48, "De verbinding is verbroken. Opnieuw proberen of de verzending annuleren?"},
   };
   CMessage box;
   for (const auto& [buttons, prompt] : shots) {
@@ -73,7 +69,6 @@ Looks FourLooks(QWidget& host, int16_t style) {
 
 TEST(GalleryTest, EveryButtonStyleInItsFourLooks) {
   QWidget host;
-  host.resize(200, 80);
   host.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
   // One row per style: its number, then the disabled, normal, hover and pressed looks.

@@ -22,8 +22,6 @@ class ImageButtonTest : public ::testing::Test {
     int clicks;
   };
   void SetUp() override {
-    host_.resize(300, 120);
-    button_->move(20, 20);
     host_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
     Away();
@@ -34,11 +32,10 @@ class ImageButtonTest : public ::testing::Test {
       (this->*step.act)();
       QTest::qWait(40);
       SCOPED_TRACE(testing::Message() << "step " << ++number);
-      const ImageButtonState& state = button_->Fields();
-      EXPECT_EQ(state.m_iState, step.look);
+      EXPECT_EQ(button_->Fields().m_iState, step.look);
       EXPECT_TRUE(Surface()->Picture().toImage() == button_->pictButtonXP(step.look).toImage());
       EXPECT_EQ(button_->Timer().isActive(), step.hovering);
-      EXPECT_EQ(state.m_bDown, step.down);
+      EXPECT_EQ(button_->Fields().m_bDown, step.down);
       EXPECT_EQ(clicks_.count(), step.clicks);
     }
   }

@@ -5,10 +5,6 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QWidget>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "common/vb_error.h"
 #include "ui/mod_msg_hook_proc.h"

@@ -28,9 +28,6 @@ class QtEnvironment : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-constexpr int kStepGapMs = 30;
-constexpr int kWatchdogMs = 10000;
-
 void RunStep(const std::shared_ptr<std::vector<ModalStep>>& steps, size_t next) {
   auto* window = qobject_cast<FMessage*>(QApplication::activeModalWidget());
   if (window == nullptr || !window->isVisible()) {
@@ -39,10 +36,10 @@ void RunStep(const std::shared_ptr<std::vector<ModalStep>>& steps, size_t next) 
   }
   (*steps)[next](*window);
   if (next + 1 < steps->size()) {
-    QTimer::singleShot(kStepGapMs, [steps, next] { RunStep(steps, next + 1); });
+    QTimer::singleShot(30, [steps, next] { RunStep(steps, next + 1); });
     return;
   }
-  QTimer::singleShot(kWatchdogMs, window, [window] {  // dropped with the window
+  QTimer::singleShot(10000, window, [window] {  // a watchdog, dropped with the window
     ADD_FAILURE() << "message window left open by the test";
     window->done(0);
   });
