@@ -117,9 +117,8 @@ TEST(WineRegistryFileTest, SurvivesArbitraryFileText) {
   for (int round = 0; round < 2000; ++round) {
     std::string text = "[Key]\n";
     for (int i = 0; i < 30; ++i) text += pieces[random() % std::size(pieces)];
-    for (const RegistryValue& value : FindWineRegistryKey(text, {"Key"}).value()) {
-      EXPECT_NE(value.type, 0u);
-    }
+    const std::vector<RegistryValue> values = FindWineRegistryKey(text, {"Key"}).value();
+    for (const RegistryValue& value : values) EXPECT_NE(value.type, 0u);
   }
 }
 
