@@ -30,7 +30,7 @@ TEST(FrmMainTest, ColumnsRowsPictureAndClosing) {
   DeliveryLine line{{"1001", "Boer Jansen", "Emmen", "MB1", "5 jan 2024", "10 jan 2024", "A1",
                      "Middel 5 l", "10", "2,50", "2,50", "NL-12345", "5001", "Crop-R klanten"},
                     "k1"};
-  window.ShowDeliveryLines({{}, line});
+  window.ShowDeliveryLines({line, line});
   window.SetStatus("Versturen van orders");
   window.SetProgress(40);
   QCoreApplication::processEvents();
