@@ -1,7 +1,7 @@
 #pragma once
 // A real administration and whole runs of the sequence over it for the order
-// and run tests, as the program runs them but with a clock standing at kMoment and message builders
-// that record each call instead of sending.
+// and run tests, as the program runs them but with a clock standing at
+// kMoment and message builders that record each call instead of sending.
 
 #include <functional>
 #include <memory>
