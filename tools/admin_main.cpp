@@ -51,7 +51,7 @@ bool ApplyOption(Command& command, const std::string& name, const std::string& v
   } else if (name == "--lines" && *number <= 100000000) {
     command.sample.lines = static_cast<long>(*number);
   } else if (name == "--seed") {
-    command.sample.seed = static_cast<uint64_t>(*number);
+    command.sample.start_value = static_cast<uint64_t>(*number);
   } else {
     return false;
   }

@@ -294,7 +294,7 @@ void FillOrders(AdministrationWriter& w, SampleRandom& random, const std::vector
 }  // namespace
 
 void FillSample(AdministrationWriter& tallyra, const SampleOptions& options) {
-  SampleRandom random(options.seed);
+  SampleRandom random(options.start_value);
   FillCompany(tallyra);
   FillCodeTables(tallyra);
   const std::vector<Article> articles = MakeArticles();

@@ -15,7 +15,7 @@ namespace typrosync::admin {
 struct SampleOptions {
   int customers = 200;
   long lines = 5000;
-  uint64_t seed = 1;
+  uint64_t start_value = 1;  // the --seed option: same value, same sample
 };
 
 // Writes every sample row into the new "TallyraDB.mdb" (inside the writer's

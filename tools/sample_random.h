@@ -1,6 +1,6 @@
 #pragma once
-// A small seeded generator (splitmix64) with its own range arithmetic, so a
-// seed gives the same sample on every platform and standard library.
+// A small generator (splitmix64) with its own range arithmetic, so a start
+// value gives the same sample on every platform and standard library.
 
 #include <cstdint>
 #include <string>
@@ -10,7 +10,7 @@ namespace typrosync::admin {
 
 class SampleRandom {
  public:
-  explicit SampleRandom(uint64_t seed) : state_(seed) {}
+  explicit SampleRandom(uint64_t start_value) : state_(start_value) {}
 
   uint64_t Next() {
     uint64_t z = (state_ += 0x9e3779b97f4a7c15ull);

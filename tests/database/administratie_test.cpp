@@ -136,9 +136,9 @@ TEST_F(AdministratieTest, AdminToolSetsThePasswordNeverOverwritesAndRefusesBadAr
 
 TEST_F(AdministratieTest, SampleIsTheSameForTheSameSeedOnly) {
   std::vector<std::string> files;
-  for (const char* seed : {"7", "7", "8"}) {
-    const std::string folder = dir_->path() + seed + std::to_string(files.size()) + "/";
-    ASSERT_EQ(RunAdmin("sample '" + folder + "' --lines 300 --customers 20 --seed " + seed), 0);
+  for (const char* start : {"7", "7", "8"}) {
+    const std::string folder = dir_->path() + start + std::to_string(files.size()) + "/";
+    ASSERT_EQ(RunAdmin("sample '" + folder + "' --lines 300 --customers 20 --seed " + start), 0);
     EXPECT_TRUE(Open(folder));
     std::ostringstream bytes;
     bytes << std::ifstream(folder + "TallyraDB.mdb", std::ios::binary).rdbuf();
