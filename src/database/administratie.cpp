@@ -72,18 +72,43 @@ std::string LowerCase(std::string text) {
   return text;
 }
 
-void OpenTables(OpenedAdministratie& administratie, bool bLockEdits) {
+// The data folder as an absolute path ending in "/", so that every file is
+// opened by its full name and the working folder never matters or changes.
+std::string AbsoluteFolder(const std::string& sDataMap) {
+  std::error_code ignored;
+  std::string folder = std::filesystem::absolute(sDataMap, ignored).string();
+  if (folder.empty()) return sDataMap;
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// Runs `step` on database file `path`; an error whose text does not name
+// the file gets the name added, so the one diagnostic line says which file.
+template <typename Step>
+auto NamingFile(const std::string& path, Step step) {
+  try {
+    return step();
+  } catch (const VbError& error) {
+    if (error.description().find(path) != std::string::npos) throw;
+    throw VbError(error.number(), error.description() + " (bestand '" + path + "')");
+  }
+}
+
+void OpenTables(OpenedAdministratie& administratie, bool bLockEdits,
+                const std::string& tallyra_path, const std::string& archief_path) {
   for (const AdministratieTable& table : AdministratieTables()) {
-    Database& db = table.source == TableSource::kArchief ? administratie.dbArchief()
-                                                         : administratie.dbAdministratie();
-    std::unique_ptr<TableRecordset> recordset = db.OpenTable(std::string(table.name));
+    const bool archief = table.source == TableSource::kArchief;
+    Database& db = archief ? administratie.dbArchief() : administratie.dbAdministratie();
+    std::unique_ptr<TableRecordset> recordset = NamingFile(
+        archief ? archief_path : tallyra_path, [&] { return db.OpenTable(std::string(table.name)); });
     if (table.takes_lock_flag) recordset->SetLockEdits(bLockEdits);
     administratie.AddTable(table.name, std::move(recordset));
   }
 }
 
-std::unique_ptr<Administratie> Open(const std::string& sDataMap, DatabaseEngine& engine,
+std::unique_ptr<Administratie> Open(const std::string& sDataMapArg, DatabaseEngine& engine,
                                     UserInterface& ui) {
+  const std::string sDataMap = AbsoluteFolder(sDataMapArg);
   std::string password;
   if (std::optional<std::string> line = ReadSettingsFile(sDataMap, "tallyra.pwd")) {
     ui.ProcessPendingEvents();
@@ -94,17 +119,18 @@ std::unique_ptr<Administratie> Open(const std::string& sDataMap, DatabaseEngine&
     if (LowerCase(*line) == "false") bLockEdits = false;
     ui.ProcessPendingEvents();
   }
+  const std::string tallyra_path = sDataMap + "TallyraDB.mdb";
+  const std::string archief_path = sDataMap + "Archief.mdb";
   // Sets the file up for several users before the databases are opened.
-  engine.PrepareSharedUse(sDataMap + "TallyraDB.mdb", password);
-  // The data folder becomes the current directory; a failure is no error.
-  std::error_code ignored;
-  std::filesystem::current_path(sDataMap, ignored);
+  NamingFile(tallyra_path, [&] { engine.PrepareSharedUse(tallyra_path, password); });
 
-  std::unique_ptr<Database> tallyra = engine.OpenDatabase(sDataMap + "TallyraDB.mdb", password);
-  std::unique_ptr<Database> archief = engine.OpenDatabase(sDataMap + "Archief.mdb", password);
+  std::unique_ptr<Database> tallyra =
+      NamingFile(tallyra_path, [&] { return engine.OpenDatabase(tallyra_path, password); });
+  std::unique_ptr<Database> archief =
+      NamingFile(archief_path, [&] { return engine.OpenDatabase(archief_path, password); });
   auto administratie =
       std::make_unique<OpenedAdministratie>(std::move(tallyra), std::move(archief));
-  OpenTables(*administratie, bLockEdits);
+  OpenTables(*administratie, bLockEdits, tallyra_path, archief_path);
   return administratie;
 }
 

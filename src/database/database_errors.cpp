@@ -12,6 +12,12 @@ VbError JetDatabase(const std::string& path) {
   return VbError(3343, "'" + path + "' is een Jet-database; alleen SQLite 3-bestanden kunnen " +
                            "worden geopend");
 }
+VbError IncompleteDatabase(const std::string& path) {
+  return VbError(3343, "'" + path + "' is leeg of onvolledig; het is geen volledige database");
+}
+VbError NotWritable(const std::string& path, const std::string& reason) {
+  return VbError(3051, "Kan het bestand '" + path + "' niet openen om te schrijven: " + reason);
+}
 VbError WrongPassword() { return VbError(3031, "Ongeldig wachtwoord"); }
 VbError TableNotFound(const std::string& table) {
   return VbError(3078, "De tabel '" + table + "' is niet gevonden");

@@ -11,6 +11,8 @@ namespace typrosync::database_errors {
 VbError FileNotFound(const std::string& path);     // 3024
 VbError NotADatabase(const std::string& path);     // 3343
 VbError JetDatabase(const std::string& path);      // 3343, a file of the original engine
+VbError IncompleteDatabase(const std::string& path);  // 3343, empty or cut short
+VbError NotWritable(const std::string& path, const std::string& reason);  // 3051
 VbError WrongPassword();                           // 3031
 VbError TableNotFound(const std::string& table);   // 3078
 VbError ItemNotFound(const std::string& name);     // 3265

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "database/database_errors.h"
+#include "database/sqlite_file_check.h"
 
 namespace typrosync {
 
@@ -19,11 +20,18 @@ Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path,
                                                          std::chrono::milliseconds busy_timeout) {
+  // Before SQLite sees the file: it would write into an empty one.
+  CheckDatabaseFile(path);
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(db);
     throw database_errors::FileNotFound(path);
+  }
+  // SQLite falls back to reading only when it may not write.
+  if (sqlite3_db_readonly(db, "main") == 1) {
+    sqlite3_close(db);
+    throw database_errors::NotWritable(path, "alleen-lezen");
   }
   std::shared_ptr<SqliteConnection> connection(new SqliteConnection(db, path));
   sqlite3_busy_timeout(db, static_cast<int>(busy_timeout.count()));

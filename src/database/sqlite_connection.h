@@ -40,7 +40,8 @@ class StatementHolder {
 class SqliteConnection {
  public:
   // Opens an existing file read-write. Error 3024 when it is missing, 3343
-  // when it is not an SQLite database.
+  // when it is not a complete SQLite database, 3051 when it cannot be
+  // written; a refused file is left as it was.
   static std::shared_ptr<SqliteConnection> Open(const std::string& path,
                                                 std::chrono::milliseconds busy_timeout);
   // Creates a new file (error when it cannot be created).

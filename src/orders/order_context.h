@@ -7,6 +7,7 @@
 
 #include "common/clock.h"
 #include "common/run_state.h"
+#include "common/stop_request.h"
 #include "database/administratie.h"
 #include "message/message_builders.h"
 #include "orders/orders_view.h"
@@ -24,6 +25,8 @@ struct OrderContext {
   // Relation group descriptions per selection string. The run never writes
   // the code tables, so one lookup per distinct selection serves the run.
   std::unordered_map<std::string, std::string> relatiegroepen = {};
+  // Asked before each customer; null: the run is never stopped early.
+  const StopRequest* stop = nullptr;
 };
 
 }  // namespace typrosync

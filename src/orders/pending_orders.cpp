@@ -1,10 +1,22 @@
 #include "orders/pending_orders.h"
 
+#include "common/vb_error.h"
 #include "orders/delivery_lines.h"
 #include "orders/work_list_lookup.h"
 
 namespace typrosync {
 namespace {
+
+// The error number of a run interrupted by its user.
+constexpr long kGebruikersonderbreking = 18;
+
+// The safe point of a run: between two customers, after the previous one's
+// messages have their replies and its orders their stamps.
+void StopIndienGevraagd(const OrderContext& ctx) {
+  if (ctx.stop != nullptr && ctx.stop->StopRequested()) {
+    throw VbError(kGebruikersonderbreking, ctx.stop->Reason());
+  }
+}
 
 void ToonStatus(OrdersView& view, const std::string& status) {
   view.SetStatus(status);
@@ -64,6 +76,7 @@ void LeesOrders(OrderContext& ctx) {
       teller = 0;
       ctx.view.ProcessPendingEvents();
     }
+    StopIndienGevraagd(ctx);
     VerwerkRelatie(ctx, relnr);
   }
 }

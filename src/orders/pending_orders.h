@@ -13,7 +13,8 @@ void LeesToelatingsnummers(OrderContext& ctx);
 
 // Rebuilds lstRelNr from Ordergegevens in order of first appearance, then
 // calls VerwerkRelatie per customer. Status and progress are shown every 51
-// records or customers. Database and builder errors pass through.
+// records or customers. Database and builder errors pass through. When a stop
+// is requested no further customer is started: error 18 with the reason.
 void LeesOrders(OrderContext& ctx);
 
 // Every this many records or customers the window is refreshed.

@@ -14,6 +14,7 @@
 #include "run/console_view.h"
 #include "run/frm_main.h"
 #include "run/run_sequence.h"
+#include "run/stop_signal.h"
 #include "transport/ftp_delivery.h"
 #include "transport/https_delivery.h"
 
@@ -25,7 +26,9 @@ constexpr const char* kGebruik =
     "  Verstuurt de nog niet gemelde leveringen van de administratie in DATAMAP\n"
     "  naar Crop-R en AgroVision en stempelt de verstuurde orders.\n"
     "  Exit-status: 0 gereed, 1 geen datamap of administratie niet geopend,\n"
-    "  2 synchronisatie afgebroken.\n"
+    "  2 synchronisatie afgebroken (ook na SIGTERM, SIGINT of SIGHUP: de run stopt\n"
+    "  voor de volgende klant), 3 een andere run van deze administratie is bezig\n"
+    "  (typrosync.lock in DATAMAP); er is dan niets verstuurd.\n"
     "  --help      deze tekst\n"
     "  --version   de versie\n";
 
@@ -75,6 +78,7 @@ bool ZonderScherm() {
 
 int Run(int argc, char** argv) {
   const std::string argument = DataMapArgument(argc, argv);
+  std::unique_ptr<StopRequest> stop = InstallStopSignals();
   KiesPlatform();
   QApplication app(argc, argv);
   std::unique_ptr<Clock> clock = MakeSystemClock();
@@ -82,7 +86,8 @@ int Run(int argc, char** argv) {
   ConsoleView console(std::cout, std::cerr);
   FrmMain window(ZonderScherm() ? &console : nullptr);
   RunSequence run({*clock, *engine, GetComputerNaam(),
-                   [](BuilderServices& s) { return std::make_unique<BerichtBouwers>(s); }},
+                   [](BuilderServices& s) { return std::make_unique<BerichtBouwers>(s); },
+                   stop.get()},
                   window);
   window.Load(run, argument);
   window.show();

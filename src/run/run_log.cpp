@@ -52,8 +52,9 @@ std::string ComputerNaamUit(std::optional<std::string> platform_name) {
 
 std::string GetComputerNaam() { return ComputerNaamUit(PlatformHostName()); }
 
-RunLog::RunLog(Clock& clock, UserInterface& ui, std::string computer_name)
-    : clock_(clock), ui_(ui), computer_name_(std::move(computer_name)) {}
+RunLog::RunLog(Clock& clock, UserInterface& ui, std::string computer_name,
+               std::ostream& warnings)
+    : clock_(clock), ui_(ui), computer_name_(std::move(computer_name)), warnings_(warnings) {}
 
 void RunLog::SetDataMap(std::string data_map) { data_map_ = std::move(data_map); }
 
@@ -71,7 +72,7 @@ void RunLog::LogRegel(const std::string& sTekst, long lFoutNummer, const std::st
   IgnoringErrors([&] { ui_.ProcessPendingEvents(); });
   IgnoringErrors([&] {
     std::ofstream file(file_name, std::ios::binary | std::ios::app);
-    if (!file) return;
+    if (!file) return WarnOnce(file_name);
     file << (sTekst.empty() ? std::string() : Line(sTekst)) << kLineEnd;
     if (lFoutNummer != 0) {
       file << Line(PadRechts("ERROR", 10) + ":  + Error        : " + std::to_string(lFoutNummer) +
@@ -79,8 +80,18 @@ void RunLog::LogRegel(const std::string& sTekst, long lFoutNummer, const std::st
            << kLineEnd;
     }
     file.close();
+    if (file.fail()) WarnOnce(file_name);
   });
   IgnoringErrors([&] { ui_.ProcessPendingEvents(); });
+}
+
+// Unattended, a log that stays empty would go unnoticed; once per run is
+// enough to be seen without flooding the journal.
+void RunLog::WarnOnce(const std::string& file_name) {
+  if (warned_) return;
+  warned_ = true;
+  warnings_ << "typrosync: waarschuwing: het logbestand '" << file_name
+            << "' kan niet worden geschreven; de run gaat door" << std::endl;
 }
 
 }  // namespace typrosync

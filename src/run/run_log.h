@@ -2,9 +2,11 @@
 // The run log: one text file per calendar month in the data folder,
 // "typrosync-yyyy-mm.log", to which every call appends one line (two with an
 // error). The file is opened and closed per call so that other processes can
-// read it between calls; nothing that goes wrong while logging is reported.
+// read it between calls. A line that cannot be written stops nothing; the
+// first such line of a run gives one warning line on the warning stream.
 
 #include <cstdint>
+#include <iostream>
 #include <optional>
 #include <string>
 
@@ -26,8 +28,9 @@ std::string ComputerNaamUit(std::optional<std::string> platform_name);
 
 class RunLog {
  public:
-  // `clock` and `ui` must outlive the log.
-  RunLog(Clock& clock, UserInterface& ui, std::string computer_name);
+  // `clock`, `ui` and `warnings` must outlive the log.
+  RunLog(Clock& clock, UserInterface& ui, std::string computer_name,
+         std::ostream& warnings = std::cerr);
 
   // The data folder (gsDataMap), ending in "/"; empty means nothing is logged.
   void SetDataMap(std::string data_map);
@@ -41,11 +44,14 @@ class RunLog {
 
  private:
   std::string Line(const std::string& text);
+  void WarnOnce(const std::string& file_name);
 
   Clock& clock_;
   UserInterface& ui_;
   std::string computer_name_;
   std::string data_map_;
+  std::ostream& warnings_;
+  bool warned_ = false;
 };
 
 }  // namespace typrosync

@@ -1,5 +1,6 @@
 #include "run/run_sequence.h"
 
+#include <iostream>
 #include <new>
 
 #include "common/date_format.h"
@@ -51,10 +52,36 @@ bool RunSequence::Startup() {
                             "C:\\Brenvik\\Korvath\\302021\\"));
   }
   log_.SetDataMap(state_.sDataMapArg);
+  if (!NeemRunLock()) return false;
   admin_ = OpenAdministratie(state_.sDataMapArg, services_.engine, view_);
   if (!admin_) return false;
   // The administration is open: from here an error ends the run as any other.
   return Afgeschermd([this] { ToonNaam(); });
+}
+
+// Before anything is read: a second run on the same administration would
+// deliver the same orders again.
+bool RunSequence::NeemRunLock() {
+  if (state_.sDataMapArg.empty()) return true;
+  run_lock_ = std::make_unique<RunLock>(state_.sDataMapArg);
+  switch (run_lock_->state()) {
+    case RunLockState::kHeld:
+    case RunLockState::kNoFolder:
+      return true;
+    case RunLockState::kBusy:
+      outcome_ = RunOutcome::kAndereRunBezig;
+      std::cerr << "typrosync: een andere run is bezig met de datamap '" << state_.sDataMapArg
+                << "'"
+                << (run_lock_->detail().empty() ? "" : " (proces " + run_lock_->detail() + ")")
+                << "; deze run verstuurt niets\n";
+      return false;
+    case RunLockState::kFailed:
+      break;
+  }
+  std::cerr << "typrosync: administratie niet geopend: het vergrendelbestand '"
+            << run_lock_->path() << "' kan niet worden gebruikt: " << run_lock_->detail()
+            << '\n';
+  return false;
 }
 
 void RunSequence::ToonNaam() {
@@ -71,7 +98,7 @@ void RunSequence::RunOrders() {
     builders_ = services_.make_builders(builder_services);
   }
   if (!builders_) throw VbError(91, "Objectvariabele of blokvariabele With is niet ingesteld");
-  OrderContext ctx{state_, *admin_, view_, log_, services_.clock, *builders_};
+  OrderContext ctx{state_, *admin_, view_, log_, services_.clock, *builders_, {}, services_.stop};
   LeesToelatingsnummers(ctx);
   LeesOrders(ctx);
 }

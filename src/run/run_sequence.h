@@ -9,9 +9,11 @@
 
 #include "common/clock.h"
 #include "common/run_state.h"
+#include "common/stop_request.h"
 #include "database/administratie.h"
 #include "database/engine.h"
 #include "message/message_builders.h"
+#include "run/run_lock.h"
 #include "run/run_log.h"
 #include "run/run_outcome.h"
 #include "run/run_view.h"
@@ -36,6 +38,8 @@ struct RunServices {
   DatabaseEngine& engine;
   std::string computer_name;
   MessageBuildersFactory make_builders;
+  // Asked before each customer; null: the run is never stopped early.
+  const StopRequest* stop = nullptr;
 };
 
 class RunSequence {
@@ -48,9 +52,11 @@ class RunSequence {
   // Form_Load: the run stamp, the data folder (a final "/" added), the locale
   // separators, status "Geen activiteit." and progress 0.
   void Load(const std::string& argument);
-  // tmrStartup_Timer: opens the administration and sets the caption. False
-  // when it could not be opened (nothing is logged) or its name could not be
-  // read (logged as an ending error); the window then unloads.
+  // tmrStartup_Timer: takes the run lock, opens the administration and sets
+  // the caption. False when another run holds the lock (outcome
+  // kAndereRunBezig, one line on standard error), when the administration
+  // could not be opened (nothing is logged) or its name could not be read
+  // (logged as an ending error); the window then unloads.
   bool Startup();
   // tmrSync_Timer: the whole run, busy meanwhile; the message builders are
   // made at its start. An error that ends the run is logged as one error
@@ -67,6 +73,7 @@ class RunSequence {
   // Runs `stap`; an error that escapes it is logged and ends the run (false).
   bool Afgeschermd(const std::function<void()>& stap);
   void LogAfgebroken(long number, const std::string& description);
+  bool NeemRunLock();
   void ToonNaam();
   void RunOrders();
 
@@ -74,6 +81,7 @@ class RunSequence {
   RunView& view_;
   RunState state_;
   RunLog log_;
+  std::unique_ptr<RunLock> run_lock_;  // held until the process ends
   std::unique_ptr<Administratie> admin_;
   std::unique_ptr<MessageBuilders> builders_;
   RunOutcome outcome_ = RunOutcome::kNietGeopend;

@@ -92,7 +92,9 @@ bool cFTP::OpenConnection(const std::string& sServer, const std::string& sUser,
                               sPassword,
                               connect_flags_ == kFtpModePassive,
                               options_.connect_timeout_ms,
-                              options_.response_timeout_ms};
+                              options_.response_timeout_ms,
+                              options_.min_rate_bytes_per_s,
+                              options_.min_rate_window_ms};
   FtpStatus status;
   session_ = FtpSession::Open(settings, status);
   return Check(status);

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "transport/ftp_session.h"
+
 namespace typrosync {
 
-class FtpSession;
-struct FtpStatus;
 struct FtpListEntry;
 
 // Transfer types and connect flags with their WinINet values.
@@ -31,6 +31,8 @@ struct FtpClientOptions {
   long connect_timeout_ms = 60000;
   long response_timeout_ms = 30000;      // waiting for a reply or data
   std::function<void()> process_events;  // "let pending window messages be processed"
+  long min_rate_bytes_per_s = kFtpMinRateBytesPerSecond;  // see ftp_session.h
+  long min_rate_window_ms = kFtpMinRateWindowMs;
 };
 
 class cFTP {

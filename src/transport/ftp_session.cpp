@@ -102,8 +102,8 @@ struct FtpSession::Impl {
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, settings.connect_timeout_ms);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, Seconds(settings.response_timeout_ms));
     curl_easy_setopt(curl, CURLOPT_ACCEPTTIMEOUT_MS, settings.response_timeout_ms);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, Seconds(settings.response_timeout_ms));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, settings.min_rate_bytes_per_s);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, Seconds(settings.min_rate_window_ms));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, Debug);

@@ -11,6 +11,12 @@
 
 namespace typrosync {
 
+// A transfer slower than this on average over the window fails as a
+// time-out, so a trickling server cannot hold a run; a large file on a slow
+// but moving line still passes.
+inline constexpr long kFtpMinRateBytesPerSecond = 1024;
+inline constexpr long kFtpMinRateWindowMs = 60000;
+
 struct FtpSessionSettings {
   std::string server;
   int port = 21;
@@ -19,6 +25,8 @@ struct FtpSessionSettings {
   bool passive = false;
   long connect_timeout_ms = 60000;
   long response_timeout_ms = 30000;
+  long min_rate_bytes_per_s = kFtpMinRateBytesPerSecond;
+  long min_rate_window_ms = kFtpMinRateWindowMs;
 };
 
 // Outcome of one session call: error 0 on success, else an error number of

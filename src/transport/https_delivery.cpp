@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -96,9 +97,21 @@ int ProgressCallback(void* user, curl_off_t, curl_off_t dlnow, curl_off_t ultota
   return static_cast<TransferWatch*>(user)->Expired(ultotal, ulnow, dlnow) ? 1 : 0;
 }
 
+// The reply body up to its cap; the bytes past it are not read.
+struct ReplyBody {
+  std::string bytes;
+  size_t cap = 0;
+  bool cut_off = false;
+};
+
 size_t CollectBody(char* data, size_t size, size_t count, void* user) {
-  static_cast<std::string*>(user)->append(data, size * count);
-  return size * count;
+  ReplyBody& body = *static_cast<ReplyBody*>(user);
+  const size_t given = size * count;
+  const size_t room = body.cap - body.bytes.size();
+  body.bytes.append(data, std::min(given, room));
+  if (given <= room) return given;
+  body.cut_off = true;
+  return 0;  // ends the transfer
 }
 
 std::string DutchFailure(CURLcode code, bool timed_out) {
@@ -142,17 +155,19 @@ class CurlHttpsSender : public HttpsSender {
   HttpsReply VerstuurViaHTTPS(const std::string& bericht) override {
     WriteLastMessage(data_map_ + "bericht.xml", bericht);
     HttpsReply result;
-    std::string body;
+    ReplyBody body{{}, options_.max_reply_bytes, false};
     TransferWatch watch;
     CURLcode code = Perform(bericht, body, watch);
     if (code != CURLE_OK) {
       // A handle in an unknown state is not reused for the next message.
       handle_.reset();
-      result.failure = DutchFailure(code, watch.timed_out);
-      return result;
+      if (!body.cut_off) {
+        result.failure = DutchFailure(code, watch.timed_out);
+        return result;
+      }
     }
     result.sent = true;
-    result.reply = std::move(body);
+    result.reply = std::move(body.bytes);
     // The reply counts even when response.txt cannot take it: the message
     // was delivered, and sending it again would deliver it twice.
     AppendReply(data_map_ + "response.txt", result.reply);
@@ -160,7 +175,7 @@ class CurlHttpsSender : public HttpsSender {
   }
 
  private:
-  CURLcode Perform(const std::string& bericht, std::string& body, TransferWatch& watch) {
+  CURLcode Perform(const std::string& bericht, ReplyBody& body, TransferWatch& watch) {
     if (!handle_ || !options_.reuse_connection) handle_.reset(curl_easy_init());
     CURL* curl = handle_.get();
     if (curl == nullptr) return CURLE_FAILED_INIT;
@@ -198,6 +213,7 @@ class CurlHttpsSender : public HttpsSender {
       curl_easy_setopt(curl, CURLOPT_CAINFO, options_.ca_bundle.c_str());
     }
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, options_.connect_timeout_ms);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, options_.exchange_timeout_ms);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, options_.reuse_connection ? 0L : 1L);

@@ -2,6 +2,7 @@
 // Delivery of one finished Crop-R message by HTTPS POST. The sender keeps one
 // connection open across the messages of a run where the server allows it.
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,12 @@ struct HttpsOptions {
   long send_timeout_ms = 30000;     // no byte sent for this long: time-out
   long receive_timeout_ms = 30000;  // no byte received for this long: time-out
   bool reuse_connection = true;     // false: a fresh connection per message
+  // The whole exchange, connecting included, ends in time even when the
+  // reply trickles in without end; cut off it is a time-out.
+  long exchange_timeout_ms = 120000;
+  // A longer reply is cut off there: only its first part is kept and
+  // logged, and it is no acknowledgement.
+  size_t max_reply_bytes = size_t{1} << 20;
 };
 
 // The options of a run: defaults plus TYPROSYNC_CROPR_URL and TYPROSYNC_CA_BUNDLE.

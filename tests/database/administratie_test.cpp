@@ -18,6 +18,7 @@
 #include "admin_schema.h"
 #include "database/administratie_tables.h"
 #include "database/database_test_support.h"
+#include "support/test_server.h"
 
 namespace typrosync {
 namespace {
@@ -94,6 +95,38 @@ TEST_F(AdministratieTest, EveryFailureAnswersNullptrWithOneLine) {
   }
   EXPECT_FALSE(Open(""));  // no folder configured: not even the line
   EXPECT_EQ(stderr_, "");
+}
+
+// What is not a whole database of this engine (empty, cut short, another
+// format, a damaged first page) is refused with the file's name and never
+// written to: SQLite would take an empty file for a new database.
+TEST_F(AdministratieTest, IncompleteOrDamagedFilesAreNamedAndLeftAsTheyAre) {
+  Create("");
+  const std::string whole = test_support::ReadFileBytes(dir_->path() + "TallyraDB.mdb");
+  const size_t page = 4096;
+  ASSERT_EQ(whole.size() % page, 0u);
+  std::string damaged = whole;
+  damaged.replace(100, 200, std::string(200, '\xff'));
+  const std::pair<std::string, std::string> cases[] = {
+      {"TallyraDB.mdb", ""},
+      {"Archief.mdb", ""},
+      {"TallyraDB.mdb", whole.substr(0, whole.size() / page / 2 * page)},
+      {"TallyraDB.mdb", whole.substr(0, page + 100)},
+      {"Archief.mdb", std::string("SQLite format 2") + std::string(200, '\0')},
+      {"TallyraDB.mdb", damaged},
+  };
+  for (const auto& [name, bytes] : cases) {
+    Create("");
+    const std::string path = dir_->path() + name;
+    test_support::WriteFileBytes(path, bytes);
+    EXPECT_FALSE(Open(dir_->path())) << name << " " << bytes.size();
+    EXPECT_EQ(std::count(stderr_.begin(), stderr_.end(), '\n'), 1) << stderr_;
+    EXPECT_NE(stderr_.find("'" + path + "'"), std::string::npos) << stderr_;
+    EXPECT_EQ(test_support::ReadFileBytes(path), bytes) << name << " " << bytes.size();
+    EXPECT_FALSE(std::filesystem::exists(path + "-wal") ||
+                 std::filesystem::exists(path + "-journal"))
+        << name;
+  }
 }
 
 TEST_F(AdministratieTest, LockFileSwitchesEditLockingOfExactlyTheListedTables) {

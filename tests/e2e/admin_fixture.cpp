@@ -4,7 +4,9 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -26,8 +28,8 @@ ProgramResult Sqlite(const std::string& database, const std::string& sql) {
 
 }  // namespace
 
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const Environment& extra) {
+RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& args,
+                               const Environment& extra, const std::string& cwd) {
   std::vector<std::string> words{program}, env;
   words.insert(words.end(), args.begin(), args.end());
   for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -38,20 +40,46 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   }
   for (const auto& [name, value] : extra) env.push_back(name + "=" + value);
   std::vector<char*> argv = Pointers(words), envp = Pointers(env);
-  TempDir output;
-  const std::string out = output.path() + "out", err = output.path() + "err";
+  const std::string out = output_.path() + "out", err = output_.path() + "err";
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
   posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  pid_t pid = -1;
-  const int failed = posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), envp.data());
+  if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&files, cwd.c_str());
+  const int failed = posix_spawn(&pid_, program.c_str(), &files, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&files);
   if (failed != 0) throw std::runtime_error("cannot start " + program);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out), ReadFileBytes(err)};
+}
+
+RunningProgram::~RunningProgram() {
+  if (!ended_) waitpid(pid_, &status_, 0);
+}
+
+bool RunningProgram::Ended() {
+  if (!ended_ && waitpid(pid_, &status_, WNOHANG) == pid_) ended_ = true;
+  return ended_;
+}
+
+ProgramResult RunningProgram::Wait() {
+  if (!ended_) waitpid(pid_, &status_, 0);
+  ended_ = true;
+  return {WIFEXITED(status_) ? WEXITSTATUS(status_) : -1, ReadFileBytes(output_.path() + "out"),
+          ReadFileBytes(output_.path() + "err")};
+}
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const Environment& extra, const std::string& cwd) {
+  return RunningProgram(program, args, extra, cwd).Wait();
+}
+
+bool WaitUntil(const std::function<bool()>& done, double limit_s) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(limit_s);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
 }
 
 std::string Sq(const std::string& text) {

@@ -4,6 +4,9 @@
 // added with the sqlite3 command-line client, and the built programs run as
 // child processes with their output captured.
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,10 +23,36 @@ struct ProgramResult {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
-// Runs `program` with `args` and the process environment plus `extra`, stdin
-// from /dev/null, waits for it and returns its exit status and output.
+// A program started as a child process with the process environment plus
+// `extra`, stdin from /dev/null, in the working folder `cwd` ("" = this
+// process's), its output captured. Released, it waits for the child.
+class RunningProgram {
+ public:
+  RunningProgram(const std::string& program, const std::vector<std::string>& args,
+                 const Environment& extra = {}, const std::string& cwd = "");
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  pid_t pid() const { return pid_; }
+  // True once the child has ended; never waits.
+  bool Ended();
+  ProgramResult Wait();
+
+ private:
+  TempDir output_;
+  pid_t pid_ = -1;
+  int status_ = 0;
+  bool ended_ = false;
+};
+
+// Runs `program` as RunningProgram does, waits for it and returns its exit
+// status and output.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const Environment& extra = {});
+                         const Environment& extra = {}, const std::string& cwd = "");
+
+// Polls `done` every 10 ms until it holds; false after `limit_s` seconds.
+bool WaitUntil(const std::function<bool()>& done, double limit_s = 60);
 
 // A text as an SQL string literal.
 std::string Sq(const std::string& text);

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "common/test_support.h"
 
@@ -48,7 +50,8 @@ class RunLogTest : public ::testing::Test {
   const fs::path folder_ = fs::temp_directory_path() / ("typro-runlog-" + std::to_string(getpid()));
   FakeClock clock_;
   CountingUi ui_;
-  RunLog log_{clock_, ui_, "PC01"};
+  std::ostringstream warnings_;
+  RunLog log_{clock_, ui_, "PC01", warnings_};
 };
 
 const std::string kPrefix = " : PC01            : BEHEER          : ";
@@ -76,7 +79,8 @@ TEST_F(RunLogTest, LinesEmptyLinesErrorLinesAndMonths) {
   EXPECT_EQ(Read("10"), "31-okt-2024 23:59:59" + kPrefix + "twee\r\n");
 }
 
-TEST_F(RunLogTest, NothingWithoutDataFolderAndNoErrorForABadOne) {
+// A log that cannot be written stops nothing and is reported once per run.
+TEST_F(RunLogTest, NothingWithoutDataFolderAndOneWarningForABadOne) {
   log_.SetDataMap("");
   log_.LogRegel("x", 1, "y");
   EXPECT_TRUE(fs::is_empty(folder_));
@@ -85,6 +89,15 @@ TEST_F(RunLogTest, NothingWithoutDataFolderAndNoErrorForABadOne) {
   EXPECT_NO_THROW(log_.LogRegel("x", 1, "y"));
   EXPECT_TRUE(fs::is_empty(folder_));
   EXPECT_EQ(ui_.events, 2);
+  EXPECT_EQ(warnings_.str(), "typrosync: waarschuwing: het logbestand '" + folder_.string() +
+                                 "/missing/typrosync-2024-03.log' kan niet worden geschreven; "
+                                 "de run gaat door\n");
+  log_.LogRegel("x");
+  log_.SetDataMap(folder_.string() + "/");
+  fs::create_directory(folder_ / "typrosync-2024-03.log");  // a folder where the file goes
+  log_.LogRegel("x");
+  const std::string warned = warnings_.str();
+  EXPECT_EQ(std::count(warned.begin(), warned.end(), '\n'), 1);
 }
 
 TEST(RunLogTextTest, PadRechtsAndComputerNaam) {

@@ -3,7 +3,9 @@
 Every request is recorded (--record-dir) as request-N.txt: "#conn C", the
 request line and the headers as received, an empty line, then the body.
 --silent 1 accepts connections but never answers; --handshake-delay waits that
-many seconds before the TLS handshake of each connection.
+many seconds before the TLS handshake of each connection. --hold-file holds
+every reply, after its request is recorded, until that file exists.
+--trickle 1 answers with a long body sent one byte at a time, without end.
 """
 import argparse
 import http.server
@@ -20,6 +22,8 @@ for name in ("--cert", "--key", "--reply-file", "--record-dir"):
 parser.add_argument("--status", type=int, default=200)
 parser.add_argument("--silent", type=int, default=0)
 parser.add_argument("--handshake-delay", type=float, default=0.0)
+parser.add_argument("--hold-file", default="")
+parser.add_argument("--trickle", type=int, default=0)
 args = parser.parse_args()
 requests, connections, lock = itertools.count(1), itertools.count(1), threading.Lock()
 
@@ -56,6 +60,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with open(path + ".part", "wb") as out:
                 out.write(head.encode("latin-1") + b"\r\n" + body)
             os.replace(path + ".part", path)
+        while args.hold_file and not os.path.exists(args.hold_file):
+            time.sleep(0.02)
+        if args.trickle:
+            self.trickle()
+            return
         reply = b""
         if args.reply_file and os.path.exists(args.reply_file):
             with open(args.reply_file, "rb") as source:
@@ -65,6 +74,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_header("Content-Length", str(len(reply)))
         self.end_headers()
         self.wfile.write(reply)
+
+    def trickle(self):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/xml")
+        self.send_header("Content-Length", "1000000")
+        self.end_headers()
+        try:
+            while True:
+                self.wfile.write(b"<")
+                self.wfile.flush()
+                time.sleep(0.2)
+        except OSError:
+            pass  # the client gave up
 
     do_POST = do_GET = answer
 

@@ -87,7 +87,8 @@ HttpsTestServer::HttpsTestServer(const HttpsServerOptions& o)
           "https_server.py",
           {"--cert", o.certificate.cert, "--key", o.certificate.key, "--reply-file", o.reply_file,
            "--record-dir", o.record_dir, "--status", std::to_string(o.status), "--handshake-delay",
-           std::to_string(o.handshake_delay_s), "--silent", o.silent ? "1" : "0"}) {}
+           std::to_string(o.handshake_delay_s), "--silent", o.silent ? "1" : "0", "--hold-file",
+           o.hold_file, "--trickle", o.trickle ? "1" : "0"}) {}
 
 std::string HttpsTestServer::url() const {
   return "https://127.0.0.1:" + std::to_string(port()) + "/supplier/edi_levering/";
@@ -95,7 +96,8 @@ std::string HttpsTestServer::url() const {
 
 FtpTestServer::FtpTestServer(const FtpServerOptions& o)
     : TestServer("ftp_server.py", {"--root", o.root, "--user", o.user, "--password", o.password,
-                                   "--perm", o.perm, "--log", o.log}) {}
+                                   "--perm", o.perm, "--log", o.log, "--write-limit",
+                                   std::to_string(o.write_limit)}) {}
 
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

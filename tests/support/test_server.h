@@ -55,6 +55,8 @@ struct HttpsServerOptions {
   int status = 200;
   bool silent = false;           // accepts, never answers
   double handshake_delay_s = 0;  // a slow TLS handshake
+  std::string hold_file = {};    // replies wait, after recording, until it exists
+  bool trickle = false;          // an endless reply, one byte at a time
 };
 
 // The HTTPS test server. url() is its Crop-R endpoint path.
@@ -70,6 +72,7 @@ struct FtpServerOptions {
   std::string password = "geheim";
   std::string perm = "elradfmwMT";  // "elr": uploads and deletions refused
   std::string log;                  // file of "CONNECT" and "CMD arg -> code" lines
+  long write_limit = 0;             // file data sent at most this many bytes a second
 };
 
 class FtpTestServer : public TestServer {

@@ -200,6 +200,36 @@ class RecordingUserInterface : public UserInterface {
   Strings events;
 };
 
+// A transfer below the minimum rate for a whole window fails as a time-out
+// however long it would go on; a slow but moving one passes. The server
+// sends in bursts: 8 bytes or 16 KiB, then a pause of up to 2 s.
+TEST(FtpMinimumRateTest, TricklingTransferFailsAndSlowOnePasses) {
+  const struct {
+    long bytes_per_s;
+    size_t size;
+    bool passes;
+  } cases[] = {{8, 1000, false}, {16384, 40000, true}};
+  for (const auto& c : cases) {
+    test_support::TempDir root, local;
+    WriteFileBytes(root.path() + "f.bin", std::string(c.size, 'x'));
+    test_support::FtpServerOptions server_options;
+    server_options.root = root.path();
+    server_options.write_limit = c.bytes_per_s;
+    test_support::FtpTestServer server(server_options);
+    FtpClientOptions options;
+    options.port = server.port();
+    options.response_timeout_ms = 5000;
+    options.min_rate_bytes_per_s = 1024;
+    options.min_rate_window_ms = 1000;
+    cFTP ftp(options);
+    ASSERT_TRUE(ftp.OpenConnection("127.0.0.1", "agro", "geheim")) << ftp.GetLastErrorMessage();
+    ftp.SetTransferBinary();
+    EXPECT_EQ(ftp.SimpleFTPGetFile(local.path() + "f.bin", "f.bin"), c.passes) << c.bytes_per_s;
+    EXPECT_EQ(ftp.GetLastErrorMessage().find("time-out") != std::string::npos, !c.passes)
+        << ftp.GetLastErrorMessage();
+  }
+}
+
 const Strings kDelivered{"busy", "normal", "pump", "normal"};
 const std::string kBericht = "<bericht>\xc3\xa9</bericht>";
 const std::string kSettings = "127.0.0.1\r\n21\r\nagro\r\ngeheim\r\n";

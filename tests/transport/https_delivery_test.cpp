@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -133,6 +134,41 @@ TEST_F(HttpsDeliveryTest, RequestFailuresAreNotReplies) {
   }
   EXPECT_EQ(DataFile("response.txt"), "\r\n");  // the one empty reply of the slow server
   EXPECT_EQ(DataFile("bericht.xml"), "<a/>\r\n");
+}
+
+// A reply that keeps trickling in passes every idle time-out; the deadline
+// of the whole exchange ends it as a time-out.
+TEST_F(HttpsDeliveryTest, TricklingReplyEndsAtTheDeadline) {
+  test_support::HttpsServerOptions options;
+  options.certificate = trusted_;
+  options.trickle = true;
+  HttpsTestServer trickling(options);
+  HttpsOptions settings{trickling.url(), trusted_.cert, 60000, 800, 800, true};
+  settings.exchange_timeout_ms = 1500;
+  HttpsReply reply = MakeHttpsSender(data_.path(), settings)->VerstuurViaHTTPS("<a/>");
+  EXPECT_FALSE(reply.sent);
+  EXPECT_EQ(reply.failure, "De server heeft niet op tijd geantwoord.");
+  EXPECT_EQ(DataFile("response.txt"), "");
+}
+
+// Replies are read up to 1 MiB: a longer one comes back as its first MiB,
+// which is no acknowledgement, and only that part is kept. The connection
+// is not reused after a cut; the next message goes out as usual.
+TEST_F(HttpsDeliveryTest, RepliesOverOneMebibyteAreCutOff) {
+  constexpr size_t kCap = size_t{1} << 20;
+  auto server = Server(200);
+  auto sender = Sender(server->url());
+  size_t kept = 0;
+  for (size_t size : {kCap, kCap + 1, 5 * kCap}) {
+    test_support::WriteFileBytes(server_dir_.path() + "reply", std::string(size, 'x'));
+    HttpsReply got = sender->VerstuurViaHTTPS("<a/>");
+    EXPECT_TRUE(got.sent) << size << got.failure;
+    EXPECT_EQ(got.reply, std::string(std::min(size, kCap), 'x')) << size;
+    kept += std::min(size, kCap) + 2;
+  }
+  EXPECT_EQ(DataFile("response.txt").size(), kept);
+  test_support::WriteFileBytes(server_dir_.path() + "reply", "<ok/>");
+  EXPECT_EQ(sender->VerstuurViaHTTPS("<a/>").reply, "<ok/>");
 }
 
 TEST(CropREndpointTest, FixedUrlWithoutTheTestVariable) {
