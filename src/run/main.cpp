@@ -32,12 +32,18 @@ constexpr const char* kGebruik =
     "  --help      deze tekst\n"
     "  --version   de versie\n";
 
+HttpsOptions CropROpties(const StopRequest& stop) {
+  HttpsOptions options = HttpsOptionsFromEnvironment();
+  options.stop = &stop;
+  return options;
+}
+
 // The builders with the transports they send through, kept together so the
 // senders live exactly as long as the builders.
 class BerichtBouwers : public MessageBuilders {
  public:
-  explicit BerichtBouwers(BuilderServices& s)
-      : https_(MakeHttpsSender(s.log.DataMap())),
+  BerichtBouwers(BuilderServices& s, const StopRequest& stop)
+      : https_(MakeHttpsSender(s.log.DataMap(), CropROpties(stop))),
         ftp_(MakeFtpSender(s.log.DataMap(), s.ui)),
         bericht_(s.state, BerichtTabellenVan(s.admin), *https_, *ftp_, s.clock, s.log) {}
 
@@ -86,7 +92,9 @@ int Run(int argc, char** argv) {
   ConsoleView console(std::cout, std::cerr);
   FrmMain window(ZonderScherm() ? &console : nullptr);
   RunSequence run({*clock, *engine, GetComputerNaam(),
-                   [](BuilderServices& s) { return std::make_unique<BerichtBouwers>(s); },
+                   [&stop](BuilderServices& s) {
+                     return std::make_unique<BerichtBouwers>(s, *stop);
+                   },
                    stop.get()},
                   window);
   window.Load(run, argument);

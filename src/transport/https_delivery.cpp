@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -65,17 +66,28 @@ struct EasyDeleter {
 // Watches the transfer for the send and receive time-outs: a phase in which
 // no byte moves for too long is aborted from the progress callback. The
 // clock starts once the connection is up; until then the connect time-out rules.
+// A stop request gives the transfer a last grace period.
 struct TransferWatch {
   CURL* curl = nullptr;
   long send_timeout_ms = 0;
   long receive_timeout_ms = 0;
+  const StopRequest* stop = nullptr;
+  long stop_grace_ms = 0;
   curl_off_t last_up = -1;
   curl_off_t last_down = -1;
   SteadyClock::time_point last_activity = SteadyClock::now();
+  std::optional<SteadyClock::time_point> stop_seen;
   bool timed_out = false;
+
+  bool GraceOver(SteadyClock::time_point now) {
+    if (stop == nullptr || !stop->StopRequested()) return false;
+    if (!stop_seen) stop_seen = now;
+    return now - *stop_seen >= std::chrono::milliseconds(stop_grace_ms);
+  }
 
   bool Expired(curl_off_t ultotal, curl_off_t ulnow, curl_off_t dlnow) {
     auto now = SteadyClock::now();
+    if (GraceOver(now)) return timed_out = true;
     curl_off_t pretransfer = 0;
     curl_easy_getinfo(curl, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
     if (pretransfer == 0 || ulnow != last_up || dlnow != last_down) {
@@ -183,6 +195,8 @@ class CurlHttpsSender : public HttpsSender {
     watch.curl = curl;
     watch.send_timeout_ms = options_.send_timeout_ms;
     watch.receive_timeout_ms = options_.receive_timeout_ms;
+    watch.stop = options_.stop;
+    watch.stop_grace_ms = options_.stop_grace_ms;
     SetRequestOptions(curl, bericht, headers.get());
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CollectBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);

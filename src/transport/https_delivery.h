@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "common/stop_request.h"
+
 namespace typrosync {
 
 // The fixed Crop-R supplier endpoint; TYPROSYNC_CROPR_URL replaces it whole.
@@ -34,6 +36,10 @@ struct HttpsOptions {
   // A longer reply is cut off there: only its first part is kept and
   // logged, and it is no acknowledgement.
   size_t max_reply_bytes = size_t{1} << 20;
+  // Once a stop is requested the request in flight gets this much longer to
+  // finish, so a stopped run ends well inside a service manager's patience.
+  const StopRequest* stop = nullptr;
+  long stop_grace_ms = 30000;
 };
 
 // The options of a run: defaults plus TYPROSYNC_CROPR_URL and TYPROSYNC_CA_BUNDLE.

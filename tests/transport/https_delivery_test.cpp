@@ -151,6 +151,30 @@ TEST_F(HttpsDeliveryTest, TricklingReplyEndsAtTheDeadline) {
   EXPECT_EQ(DataFile("response.txt"), "");
 }
 
+// A stop request lets the message in flight have its reply, but cuts off one
+// that would go on for longer than the grace period.
+TEST_F(HttpsDeliveryTest, StopRequestLeavesTheRequestInFlightAGracePeriod) {
+  struct Stopped : StopRequest {
+    bool StopRequested() const override { return true; }
+    std::string Reason() const override { return "gestopt"; }
+  } stopped;
+  test_support::WriteFileBytes(server_dir_.path() + "reply", "<ok/>");
+  auto answering = Server(200);
+  test_support::HttpsServerOptions options;
+  options.certificate = trusted_;
+  options.trickle = true;
+  HttpsTestServer trickling(options);
+  for (const std::string& url : {answering->url(), trickling.url()}) {
+    HttpsOptions settings{url, trusted_.cert, 60000, 800, 800, true};
+    settings.stop = &stopped;
+    settings.stop_grace_ms = 1000;
+    HttpsReply reply = MakeHttpsSender(data_.path(), settings)->VerstuurViaHTTPS("<a/>");
+    EXPECT_EQ(reply.sent, url == answering->url()) << url;
+    EXPECT_EQ(reply.reply + reply.failure,
+              reply.sent ? "<ok/>" : "De server heeft niet op tijd geantwoord.");
+  }
+}
+
 // Replies are read up to 1 MiB: a longer one comes back as its first MiB,
 // which is no acknowledgement, and only that part is kept. The connection
 // is not reused after a cut; the next message goes out as usual.
