@@ -42,9 +42,11 @@ std::basic_string<SQLWCHAR> Wide(const std::string& text) {
   return wide;
 }
 
+// UTF-16 to UTF-8, up to `length` units or the first NUL (some driver
+// managers count the NUL in the length they return).
 std::string Narrow(const SQLWCHAR* wide, size_t length) {
   std::string text;
-  for (size_t i = 0; i < length; ++i) {
+  for (size_t i = 0; i < length && wide[i] != 0; ++i) {
     uint32_t code = wide[i];
     if (code >= 0xD800 && code < 0xDC00 && i + 1 < length) {
       code = 0x10000 + ((code - 0xD800) << 10) + (wide[++i] - 0xDC00);

@@ -30,12 +30,14 @@ std::shared_ptr<OdbcConnection> OdbcConnection::Open(const std::string& connecti
                                                      std::chrono::milliseconds busy_timeout) {
   try {
     auto api = std::make_unique<odbc::Connection>(connection_string);
-    // The SQLite driver waits for a lock as long as its own "Timeout"
-    // option says (100 s unless given), and ignores the query time-out.
+    // The SQLite driver waits for a lock by its own "Timeout" option (100 s
+    // unless given) and ignores the query time-out. It waits that time twice
+    // before it gives up (Timeout=1000 fails after 2.1 s), so half is asked.
     if (Upper(api->DbmsName()) == "SQLITE" && !Contains(connection_string, "TIMEOUT=")) {
       api.reset();
+      const long long half = std::max<long long>(busy_timeout.count() / 2, 1);
       api = std::make_unique<odbc::Connection>(connection_string + ";Timeout=" +
-                                               std::to_string(busy_timeout.count()));
+                                               std::to_string(half));
     }
     std::shared_ptr<OdbcConnection> connection(
         new OdbcConnection(std::move(api), source, busy_timeout));
@@ -101,7 +103,6 @@ void OdbcConnection::ReadTableNames() {
     table_positions_.Add(*name, static_cast<int>(table_names_.size()));
     table_names_.push_back(*name);
   }
-  tables_read_ = true;
 }
 
 std::optional<std::string> OdbcConnection::FindTable(const std::string& name) {

@@ -89,7 +89,6 @@ class OdbcConnection {
   DriverTraits traits_;
   std::vector<std::string> table_names_;
   NameIndex table_positions_;
-  bool tables_read_ = false;
   std::unordered_set<CursorHolder*> holders_;
   int write_depth_ = 0;
 };
