@@ -286,6 +286,11 @@ bool Statement::SetQueryTimeout(long seconds) {
   return SQL_SUCCEEDED(SQLSetStmtAttrW(stmt_, SQL_ATTR_QUERY_TIMEOUT, value, 0));
 }
 
+void Statement::SetMaxRows(size_t rows) {
+  const auto value = reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(rows));
+  if (!SQL_SUCCEEDED(SQLSetStmtAttrW(stmt_, SQL_ATTR_MAX_ROWS, value, 0))) Fail("SQLSetStmtAttr");
+}
+
 int Statement::ColumnCount() {
   SQLSMALLINT count = 0;
   if (!SQL_SUCCEEDED(SQLNumResultCols(stmt_, &count))) Fail("SQLNumResultCols");

@@ -88,6 +88,8 @@ class Statement {
   void Close();
   // Sets SQL_ATTR_QUERY_TIMEOUT; false when the driver refuses it.
   bool SetQueryTimeout(long seconds);
+  // Sets SQL_ATTR_MAX_ROWS (0: no limit).
+  void SetMaxRows(size_t rows);
 
   int ColumnCount();
   ColumnDescription Describe(int column);  // 1-based

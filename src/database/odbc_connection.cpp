@@ -23,6 +23,21 @@ bool IsLockFailure(const odbc::Diagnostic& record) {
          Contains(record.message, "LOCKED") || Contains(record.message, "BUSY");
 }
 
+// Options of the SQLite driver the engine needs, unless the connection
+// string gives them. The driver waits for a lock by its own "Timeout" (100 s
+// unless given) and ignores the query time-out; it waits that time twice
+// before it gives up (Timeout=1000 fails after 2.1 s), so half is asked.
+// Its "StepAPI=1" is not asked for: it would read results row by row, but
+// then a closed statement goes on where it stopped when executed again.
+std::string SqliteDriverOptions(const std::string& connection_string,
+                                std::chrono::milliseconds busy_timeout) {
+  std::string options;
+  if (!Contains(connection_string, "TIMEOUT=")) {
+    options += ";Timeout=" + std::to_string(std::max<long long>(busy_timeout.count() / 2, 1));
+  }
+  return options;
+}
+
 }  // namespace
 
 std::shared_ptr<OdbcConnection> OdbcConnection::Open(const std::string& connection_string,
@@ -30,14 +45,12 @@ std::shared_ptr<OdbcConnection> OdbcConnection::Open(const std::string& connecti
                                                      std::chrono::milliseconds busy_timeout) {
   try {
     auto api = std::make_unique<odbc::Connection>(connection_string);
-    // The SQLite driver waits for a lock by its own "Timeout" option (100 s
-    // unless given) and ignores the query time-out. It waits that time twice
-    // before it gives up (Timeout=1000 fails after 2.1 s), so half is asked.
-    if (Upper(api->DbmsName()) == "SQLITE" && !Contains(connection_string, "TIMEOUT=")) {
-      api.reset();
-      const long long half = std::max<long long>(busy_timeout.count() / 2, 1);
-      api = std::make_unique<odbc::Connection>(connection_string + ";Timeout=" +
-                                               std::to_string(half));
+    if (Upper(api->DbmsName()) == "SQLITE") {
+      std::string options = SqliteDriverOptions(connection_string, busy_timeout);
+      if (!options.empty()) {
+        api.reset();
+        api = std::make_unique<odbc::Connection>(connection_string + options);
+      }
     }
     std::shared_ptr<OdbcConnection> connection(
         new OdbcConnection(std::move(api), source, busy_timeout));

@@ -19,30 +19,6 @@ std::string KeyTerm(const OdbcConnection& connection, const OdbcTableSchema& sch
   return connection.traits().sqlite ? name + " COLLATE NOCASE" : name;
 }
 
-std::vector<std::string> OrderTerms(const OdbcConnection& connection,
-                                    const OdbcTableSchema& schema, const OdbcIndex* index) {
-  std::vector<std::string> terms;
-  if (index != nullptr) {
-    for (int column : index->columns) terms.push_back(KeyTerm(connection, schema, column));
-  }
-  terms.insert(terms.end(), schema.identity.begin(), schema.identity.end());
-  return terms;
-}
-
-std::string Join(const std::vector<std::string>& terms) {
-  std::string text;
-  for (const std::string& term : terms) text += (text.empty() ? "" : ", ") + term;
-  return text;
-}
-
-// t1 op ? OR (t1 = ? AND (t2 op ? OR (... tn op ?))): the rows after (">")
-// or before ("<") a position, term by term.
-std::string Beyond(const std::vector<std::string>& terms, size_t from, const char* op) {
-  const std::string compare = terms[from] + " " + op + " ?";
-  if (from + 1 == terms.size()) return compare;
-  return "(" + compare + " OR (" + terms[from] + " = ? AND " + Beyond(terms, from + 1, op) + "))";
-}
-
 std::string IdentityCondition(const OdbcTableSchema& schema) {
   std::string condition;
   for (const std::string& term : schema.identity) {
@@ -53,39 +29,73 @@ std::string IdentityCondition(const OdbcTableSchema& schema) {
 
 }  // namespace
 
-OdbcOrderQueries MakeOrderQueries(const OdbcConnection& connection, const OdbcTableSchema& schema,
-                                  const OdbcIndex* index) {
-  const std::vector<std::string> terms = OrderTerms(connection, schema, index);
-  const std::string from = " FROM " + connection.Quote(schema.name);
-  const std::string select = "SELECT " + SelectList(connection, schema);
-  const std::string order = " ORDER BY " + Join(terms);
-  OdbcOrderQueries queries;
-  queries.terms = terms.size();
-  queries.scan = select + from + order;
-  queries.count_before = "SELECT COUNT(*)" + from + " WHERE " + Beyond(terms, 0, "<");
-  if (index == nullptr) {
-    queries.seek = select + ", 0" + from + " WHERE 1 = 0";
-    queries.resume = select + from + " WHERE " + terms[0] + " >= ? AND " + Beyond(terms, 0, ">") +
-                     order;
-    return queries;
+OdbcOrderQueries::OdbcOrderQueries(const OdbcConnection& connection,
+                                   const OdbcTableSchema& schema, const OdbcIndex* index)
+    : select_("SELECT " + SelectList(connection, schema)),
+      from_(" FROM " + connection.Quote(schema.name)),
+      keyed_(index != nullptr),
+      limit_(connection.traits().sqlite) {
+  if (index != nullptr) {
+    for (int column : index->columns) terms_.push_back(KeyTerm(connection, schema, column));
   }
-  const std::string& first = terms[0];
-  queries.seek = select + ", CASE WHEN " + first + " = ? THEN 1 ELSE 0 END" + from + " WHERE " +
-                 first + " >= ?" + order;
-  // The first condition lets the source search the index; the rest picks
-  // the exact place among equal first keys.
-  queries.resume =
-      select + from + " WHERE " + first + " >= ? AND " + Beyond(terms, 0, ">") + order;
-  return queries;
+  terms_.insert(terms_.end(), schema.identity.begin(), schema.identity.end());
+  for (const std::string& term : terms_) order_ += (order_.empty() ? " ORDER BY " : ", ") + term;
 }
 
-std::vector<Variant> PositionParameters(const std::vector<Variant>& terms, bool with_lower_bound) {
+std::string OdbcOrderQueries::Bounded(const std::string& where) const {
+  return select_ + from_ + where + order_ + (limit_ ? " LIMIT ?" : "");
+}
+
+std::string OdbcOrderQueries::First() const { return Bounded(""); }
+
+std::string OdbcOrderQueries::Seek() const {
+  if (!keyed_) return select_ + ", 0" + from_ + " WHERE 1 = 0";
+  const std::string& first = terms_.front();
+  return select_ + ", CASE WHEN " + first + " = ? THEN 1 ELSE 0 END" + from_ + " WHERE " + first +
+         " >= ?" + order_ + (limit_ ? " LIMIT ?" : "");
+}
+
+// Term by term: t1 beyond v1, or t1 equal to v1 and the rest beyond. A Null
+// value is before every other, so nothing is before it and everything that
+// is not Null is after it.
+std::string OdbcOrderQueries::Condition(const std::vector<Variant>& position, size_t from,
+                                        bool after) const {
+  const std::string& term = terms_[from];
+  const bool null = position[from].IsNull();
+  const std::string beyond = null    ? (after ? term + " IS NOT NULL" : "1 = 0")
+                             : after ? term + " > ?"
+                                     : "(" + term + " < ? OR " + term + " IS NULL)";
+  if (from + 1 == terms_.size()) return beyond;
+  const std::string equal = null ? term + " IS NULL" : term + " = ?";
+  return "(" + beyond + " OR (" + equal + " AND " + Condition(position, from + 1, after) + "))";
+}
+
+std::string OdbcOrderQueries::After(const std::vector<Variant>& position) const {
+  // The first condition lets the source search the index; the rest picks
+  // the exact place among equal first keys.
+  const std::string lower = position.front().IsNull() ? "" : terms_.front() + " >= ? AND ";
+  return Bounded(" WHERE " + lower + Condition(position, 0, true));
+}
+
+std::string OdbcOrderQueries::CountBefore(const std::vector<Variant>& position) const {
+  return "SELECT COUNT(*)" + from_ + " WHERE " + Condition(position, 0, false);
+}
+
+std::vector<Variant> OdbcOrderQueries::BeforeParameters(
+    const std::vector<Variant>& position) const {
   std::vector<Variant> parameters;
-  if (with_lower_bound) parameters.push_back(terms[0]);
-  for (size_t i = 0; i < terms.size(); ++i) {
-    parameters.push_back(terms[i]);
-    if (i + 1 < terms.size()) parameters.push_back(terms[i]);
+  for (size_t i = 0; i < position.size(); ++i) {
+    if (position[i].IsNull()) continue;
+    parameters.push_back(position[i]);
+    if (i + 1 < position.size()) parameters.push_back(position[i]);
   }
+  return parameters;
+}
+
+std::vector<Variant> OdbcOrderQueries::AfterParameters(
+    const std::vector<Variant>& position) const {
+  std::vector<Variant> parameters = BeforeParameters(position);
+  if (!position.front().IsNull()) parameters.insert(parameters.begin(), position.front());
   return parameters;
 }
 

@@ -2,8 +2,11 @@
 // The plain SQL a recordset on the ordered path runs for one order of its
 // table: the index's key fields with the row identity breaking ties (or the
 // identity alone). Every row query returns the identity terms first and
-// then the table's fields in schema order. Positions are compared term by
-// term in standard SQL, without row values. Internal to the ODBC engine.
+// then the table's fields in schema order, and is bounded: the rows are
+// read a block at a time, each block one execution ("LIMIT ?" for SQLite,
+// SQL_ATTR_MAX_ROWS elsewhere). A position is compared term by term in
+// standard SQL, without row values; Null sorts first, as in SQLite and Jet.
+// Internal to the ODBC engine.
 
 #include <string>
 #include <vector>
@@ -14,21 +17,37 @@
 
 namespace typrosync {
 
-struct OdbcOrderQueries {
-  std::string scan;          // every row in order
-  std::string seek;          // rows from key ? on (parameters: key, key); last column 1 on a match
-  std::string resume;        // rows after a position (parameters: PositionParameters)
-  std::string count_before;  // count of the rows before it (parameters: PositionParameters)
-  size_t terms = 0;          // the order's terms: key fields, then the identity
+class OdbcOrderQueries {
+ public:
+  // index == nullptr: the identity order.
+  OdbcOrderQueries(const OdbcConnection& connection, const OdbcTableSchema& schema,
+                   const OdbcIndex* index);
+
+  // True when the row queries end in "LIMIT ?" (the last parameter).
+  bool limit_parameter() const { return limit_; }
+
+  std::string First() const;  // rows from the first on
+  // Rows from key ? on (parameters: key, key); the last column is 1 when the
+  // first key equals the sought one.
+  std::string Seek() const;
+  // The rows after, and the count of the rows before, a position given by
+  // the values of its order terms; with the matching parameters.
+  std::string After(const std::vector<Variant>& position) const;
+  std::vector<Variant> AfterParameters(const std::vector<Variant>& position) const;
+  std::string CountBefore(const std::vector<Variant>& position) const;
+  std::vector<Variant> BeforeParameters(const std::vector<Variant>& position) const;
+
+ private:
+  std::string Bounded(const std::string& where) const;
+  std::string Condition(const std::vector<Variant>& position, size_t from, bool after) const;
+
+  std::vector<std::string> terms_;
+  std::string select_;
+  std::string from_;
+  std::string order_;
+  bool keyed_;
+  bool limit_;
 };
-
-// index == nullptr: the identity order.
-OdbcOrderQueries MakeOrderQueries(const OdbcConnection& connection, const OdbcTableSchema& schema,
-                                  const OdbcIndex* index);
-
-// The parameters of resume (with_lower_bound) or count_before for a
-// position given by the values of its order terms.
-std::vector<Variant> PositionParameters(const std::vector<Variant>& terms, bool with_lower_bound);
 
 // One row by its identity (parameters: the identity values).
 std::string RowByIdentityQuery(const OdbcConnection& connection, const OdbcTableSchema& schema);

@@ -1,6 +1,5 @@
 #include "database/odbc_recordset.h"
 
-#include <map>
 #include <optional>
 #include <unordered_map>
 
@@ -13,14 +12,10 @@ namespace {
 namespace errors = database_errors;
 using Row = std::vector<Variant>;  // identity terms, then the fields
 
-// Rows per block: the first fetch after a seek takes one row, later ones
-// grow to this, so a seek costs one row and a walk few calls per row.
+// Rows per block: the first block after a seek or a move to the first row
+// holds one row, the next ones eight times more up to this, so a seek reads
+// one row and a walk takes one execution per 64 rows.
 constexpr size_t kBlockCapacity = 64;
-
-struct OrderStatements {
-  OdbcOrderQueries sql;
-  std::unique_ptr<odbc::Statement> scan, seek, resume, count_before;
-};
 
 class OdbcRecordset final : public TableRecordset,
                             public OdbcAccessPathInfo,
@@ -78,13 +73,11 @@ class OdbcRecordset final : public TableRecordset,
   OdbcKind IdentityKind(size_t i) const;
   void Detach() override;
   void Release();
-  OrderStatements& Statements();
-  odbc::Statement& Use(std::unique_ptr<odbc::Statement>& slot, const std::string& sql,
-                       bool extra_column = false);
-  void StepInto(odbc::Statement& statement);
+  const OdbcOrderQueries& Queries();
+  odbc::Statement& Prepared(const std::string& sql, bool bound, bool extra_column = false);
+  void LoadBlock(odbc::Statement& statement, std::vector<Variant> parameters, size_t rows);
   void Advance();
-  void Resume();
-  void ResumeAfterNullKey(const Row& identity);
+  void ResumeAfter(const Row& position, size_t rows);
   Row LiveRow() const;
   Row CurrentRow() const;
   Row Identity(const Row& row) const { return Row(row.begin(), row.begin() + identity_count_); }
@@ -103,13 +96,15 @@ class OdbcRecordset final : public TableRecordset,
   std::vector<OdbcKind> kinds_;  // of the result columns: identity, then fields
   std::vector<std::pair<odbc::BufferType, size_t>> buffers_;
   const OdbcIndex* index_ = nullptr;
-  std::unordered_map<const OdbcIndex*, OrderStatements> statements_;
-  std::unique_ptr<odbc::Statement> row_by_id_, count_, lock_;
-  std::map<std::vector<int>, std::unique_ptr<odbc::Statement>> updates_;
+  std::unordered_map<const OdbcIndex*, OdbcOrderQueries> queries_;
+  // Prepared once, by their SQL text, and executed again with new values.
+  std::unordered_map<std::string, std::unique_ptr<odbc::Statement>> statements_;
 
+  // kLive: the current row is row block_row_ of live_'s last block.
   State state_ = State::kNone;
   odbc::Statement* live_ = nullptr;
-  size_t block_row_ = 0, block_rows_ = 0, next_block_ = 1;
+  size_t block_row_ = 0, block_rows_ = 0;
+  bool last_block_ = false;  // the source had no more rows than it gave
   Row kept_;
   bool no_match_ = false;
   std::optional<long> ordinal_;
@@ -134,10 +129,11 @@ OdbcKind OdbcRecordset::IdentityKind(size_t i) const {
 // ---- positioning ---------------------------------------------------------
 
 void OdbcRecordset::Release() {
-  if (live_ != nullptr) live_->Close();
   live_ = nullptr;
 }
 
+// Before this connection writes: the current row is kept, so the next move
+// reads from the source again and sees the write.
 void OdbcRecordset::Detach() {
   if (state_ != State::kLive) return;
   kept_ = LiveRow();
@@ -145,29 +141,45 @@ void OdbcRecordset::Detach() {
   state_ = State::kKept;
 }
 
-OrderStatements& OdbcRecordset::Statements() {
-  auto [it, added] = statements_.try_emplace(index_);
-  if (added) it->second.sql = MakeOrderQueries(*connection_, schema_, index_);
+const OdbcOrderQueries& OdbcRecordset::Queries() {
+  auto it = queries_.find(index_);
+  if (it == queries_.end()) {
+    it = queries_.emplace(index_, OdbcOrderQueries(*connection_, schema_, index_)).first;
+  }
   return it->second;
 }
 
-odbc::Statement& OdbcRecordset::Use(std::unique_ptr<odbc::Statement>& slot,
-                                    const std::string& sql, bool extra_column) {
+odbc::Statement& OdbcRecordset::Prepared(const std::string& sql, bool bound, bool extra_column) {
+  std::unique_ptr<odbc::Statement>& slot = statements_[sql];
   if (!slot) {
     slot = connection_->NewStatement();
     slot->Prepare(sql);
-    auto buffers = buffers_;
-    if (extra_column) buffers.push_back({odbc::BufferType::kInteger, 8});
-    slot->BindBlock(buffers, kBlockCapacity);
+    if (bound) {
+      auto buffers = buffers_;
+      if (extra_column) buffers.push_back({odbc::BufferType::kInteger, 8});
+      slot->BindBlock(buffers, kBlockCapacity);
+    }
   }
   return *slot;
 }
 
-void OdbcRecordset::StepInto(odbc::Statement& statement) {
+// Runs a bounded row query for one block of at most `rows` rows and makes
+// its first row current, or leaves the recordset at its end. The cursor is
+// closed at once: the rows stay in the bound buffers, and no open cursor
+// holds a snapshot of the source.
+void OdbcRecordset::LoadBlock(odbc::Statement& statement, std::vector<Variant> parameters,
+                              size_t rows) {
+  if (Queries().limit_parameter()) {
+    parameters.push_back(Variant(static_cast<int64_t>(rows)));
+  } else {
+    statement.SetMaxRows(rows);
+  }
+  statement.Execute(parameters);
   live_ = &statement;
-  next_block_ = 1;
   block_row_ = 0;
-  block_rows_ = statement.FetchBlock(next_block_);
+  block_rows_ = statement.FetchBlock(rows);
+  statement.Close();
+  last_block_ = block_rows_ < rows;
   if (block_rows_ > 0) {
     state_ = State::kLive;
     return;
@@ -177,22 +189,29 @@ void OdbcRecordset::StepInto(odbc::Statement& statement) {
   ordinal_.reset();
 }
 
+void OdbcRecordset::ResumeAfter(const Row& position, size_t rows) {
+  const OdbcOrderQueries& queries = Queries();
+  LoadBlock(Prepared(queries.After(position), true), queries.AfterParameters(position), rows);
+}
+
 void OdbcRecordset::Advance() {
   if (++block_row_ < block_rows_) return;
-  next_block_ = std::min(next_block_ * 8, kBlockCapacity);
-  block_row_ = 0;
-  block_rows_ = live_->FetchBlock(next_block_);
-  if (block_rows_ > 0) return;
-  Release();
-  state_ = State::kEnd;
-  ordinal_.reset();
+  if (last_block_) {
+    Release();
+    state_ = State::kEnd;
+    ordinal_.reset();
+    return;
+  }
+  --block_row_;
+  const Row position = OrderTerms(LiveRow());
+  ResumeAfter(position, std::min(block_rows_ * 8, kBlockCapacity));
 }
 
 void OdbcRecordset::SetIndex(const std::string& name) {
   const OdbcIndex* index = schema_.FindIndex(name);
   if (index == nullptr) throw errors::NoSuchIndex(name);
   if (editing_) CancelUpdate();
-  Guard([&] { Release(); });
+  Release();
   index_ = index;
   state_ = State::kNone;
   ordinal_.reset();
@@ -203,10 +222,7 @@ void OdbcRecordset::MoveFirst() {
   Guard([&] {
     Release();
     cached_count_ = -1;
-    OrderStatements& order = Statements();
-    odbc::Statement& scan = Use(order.scan, order.sql.scan);
-    scan.Execute();
-    StepInto(scan);
+    LoadBlock(Prepared(Queries().First(), true), {}, 1);
   });
   if (state_ == State::kLive) ordinal_ = 0;
 }
@@ -216,7 +232,7 @@ void OdbcRecordset::MoveNext() {
   if (state_ == State::kNone || state_ == State::kEnd) throw errors::NoCurrentRecord();
   Guard([&] {
     if (state_ == State::kKept) {
-      Resume();
+      ResumeAfter(OrderTerms(kept_), 1);
     } else {
       Advance();
     }
@@ -230,10 +246,8 @@ void OdbcRecordset::Seek(const Variant& key) {
   Guard([&] {
     Release();
     ordinal_.reset();
-    OrderStatements& order = Statements();
-    odbc::Statement& seek = Use(order.seek, order.sql.seek, true);
-    seek.Execute({key, key});
-    StepInto(seek);
+    odbc::Statement& seek = Prepared(Queries().Seek(), true, true);
+    LoadBlock(seek, {key, key}, 1);
     no_match_ = state_ != State::kLive || seek.Integer(block_row_, kinds_.size()) == 0;
     if (no_match_) {
       Release();
@@ -249,29 +263,6 @@ Row OdbcRecordset::OrderTerms(const Row& row) const {
   }
   terms.insert(terms.end(), row.begin(), row.begin() + identity_count_);
   return terms;
-}
-
-// Goes on after the kept row, in the current order, with a fresh cursor.
-void OdbcRecordset::Resume() {
-  const Row terms = OrderTerms(kept_);
-  for (const Variant& term : terms) {
-    if (term.IsNull()) return ResumeAfterNullKey(Identity(kept_));
-  }
-  OrderStatements& order = Statements();
-  odbc::Statement& resume = Use(order.resume, order.sql.resume);
-  resume.Execute(PositionParameters(terms, true));
-  StepInto(resume);
-}
-
-// A Null compares as unknown, so find the place by walking the order from
-// the start. Rare: key fields are seldom Null.
-void OdbcRecordset::ResumeAfterNullKey(const Row& identity) {
-  OrderStatements& order = Statements();
-  odbc::Statement& scan = Use(order.scan, order.sql.scan);
-  scan.Execute();
-  for (StepInto(scan); state_ == State::kLive; Advance()) {
-    if (Identity(LiveRow()) == identity) return Advance();
-  }
 }
 
 Variant OdbcRecordset::LiveValue(size_t result_column) const {
@@ -306,7 +297,7 @@ Row OdbcRecordset::CurrentRow() const {
 }
 
 std::optional<Row> OdbcRecordset::ReadRow(const Row& identity) {
-  odbc::Statement& statement = Use(row_by_id_, RowByIdentityQuery(*connection_, schema_));
+  odbc::Statement& statement = Prepared(RowByIdentityQuery(*connection_, schema_), true);
   statement.Execute(identity);
   std::optional<Row> row;
   odbc::Statement* live = live_;
@@ -314,9 +305,9 @@ std::optional<Row> OdbcRecordset::ReadRow(const Row& identity) {
   live_ = &statement;
   block_row_ = 0;
   if (statement.FetchBlock(1) > 0) row = LiveRow();
+  statement.Close();
   live_ = live;
   block_row_ = block_row;
-  statement.Close();
   return row;
 }
 
@@ -351,29 +342,22 @@ Bookmark OdbcRecordset::LastModified() const {
 long OdbcRecordset::RecordCount() {
   if (cached_count_ >= 0) return cached_count_;
   return Guard([&] {
-    if (!count_) {
-      count_ = connection_->NewStatement();
-      count_->Prepare(CountQuery(*connection_, schema_));
-    }
-    count_->Execute();
-    cached_count_ = count_->Fetch() ? std::stol(count_->GetText(1).value_or("0")) : 0;
-    count_->Close();
+    odbc::Statement& count = Prepared(CountQuery(*connection_, schema_), false);
+    count.Execute();
+    cached_count_ = count.Fetch() ? std::stol(count.GetText(1).value_or("0")) : 0;
+    count.Close();
     return cached_count_;
   });
 }
 
 long OdbcRecordset::CountBefore() {
-  const Row terms = OrderTerms(CurrentRow());
-  OrderStatements& order = Statements();
-  if (!order.count_before) {
-    order.count_before = connection_->NewStatement();
-    order.count_before->Prepare(order.sql.count_before);
-  }
-  order.count_before->Execute(PositionParameters(terms, false));
-  const long count =
-      order.count_before->Fetch() ? std::stol(order.count_before->GetText(1).value_or("0")) : 0;
-  order.count_before->Close();
-  return count;
+  const Row position = OrderTerms(CurrentRow());
+  const OdbcOrderQueries& queries = Queries();
+  odbc::Statement& count = Prepared(queries.CountBefore(position), false);
+  count.Execute(queries.BeforeParameters(position));
+  const long before = count.Fetch() ? std::stol(count.GetText(1).value_or("0")) : 0;
+  count.Close();
+  return before;
 }
 
 double OdbcRecordset::PercentPosition() {
@@ -409,11 +393,7 @@ Variant OdbcRecordset::Field(const std::string& name) const {
 void OdbcRecordset::LockRow(const Row& identity) {
   connection_->BeginWrite();
   try {
-    if (!lock_) {
-      lock_ = connection_->NewStatement();
-      lock_->Prepare(LockQuery(*connection_, schema_));
-    }
-    lock_->Execute(identity);
+    Prepared(LockQuery(*connection_, schema_), false).Execute(identity);
   } catch (...) {
     connection_->Rollback();
     throw;
@@ -461,12 +441,7 @@ void OdbcRecordset::WriteChanges() {
   if (columns.empty()) return;
   const Row identity = Identity(edit_original_);
   parameters.insert(parameters.end(), identity.begin(), identity.end());
-  std::unique_ptr<odbc::Statement>& update = updates_[columns];
-  if (!update) {
-    update = connection_->NewStatement();
-    update->Prepare(UpdateQuery(*connection_, schema_, columns));
-  }
-  update->Execute(parameters);
+  Prepared(UpdateQuery(*connection_, schema_, columns), false).Execute(parameters);
 }
 
 void OdbcRecordset::Update() {

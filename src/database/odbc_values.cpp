@@ -186,12 +186,13 @@ std::string DutchDateText(const std::string& odbc_text) {
     std::from_chars(odbc_text.data() + 8, odbc_text.data() + 10, day);
   }
   const size_t time_at = has_date ? 11 : 0;
-  if (odbc_text.size() >= time_at + 8 && odbc_text[time_at + 2] == ':') {
+  const bool has_time = odbc_text.size() >= time_at + 8 && odbc_text[time_at + 2] == ':';
+  if (has_time) {
     std::from_chars(odbc_text.data() + time_at, odbc_text.data() + time_at + 2, hour);
     std::from_chars(odbc_text.data() + time_at + 3, odbc_text.data() + time_at + 5, minute);
     std::from_chars(odbc_text.data() + time_at + 6, odbc_text.data() + time_at + 8, second);
   }
-  if (!has_date && time_at + 8 > odbc_text.size()) return odbc_text;
+  if (!has_date && !has_time) return odbc_text;
   char buffer[48];
   std::string text;
   if (has_date) {
