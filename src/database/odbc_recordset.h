@@ -1,9 +1,9 @@
 #pragma once
 // The ODBC engine's table-type recordsets. Two paths, chosen per table:
 // - ordered queries: the source orders the rows (ORDER BY the index's key
-//   fields, then the row identity) and the recordset keeps one open cursor,
-//   fetched in blocks, like the SQLite engine's live statement; edits write
-//   by the row identity inside a transaction;
+//   fields, then the row identity) and the recordset reads them a block at a
+//   time, each block one bounded query from the last row read on; edits
+//   write by the row identity inside a transaction;
 // - full scan: for a driver without ORDER BY or row identity (MDBTools), the
 //   rows are read once in the source's order and ordered in memory; such a
 //   recordset reads only.
