@@ -129,10 +129,10 @@ Connection::Connection(const std::string& connection_string) {
     throw Failure("SQLAllocHandle", std::move(records));
   }
   std::basic_string<SQLWCHAR> text = Wide(connection_string);
-  SQLWCHAR out[1024] = {};
-  SQLSMALLINT out_length = 0;
-  const SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), SQL_NTS, out, 1024,
-                                         &out_length, SQL_DRIVER_NOPROMPT);
+  // No completed connection string is asked for: MDBTools leaves it
+  // unterminated, and the driver manager would read past its end.
+  const SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), SQL_NTS, nullptr, 0,
+                                         nullptr, SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc)) {
     std::vector<Diagnostic> records = Diagnostics(SQL_HANDLE_DBC, dbc_);
     SQLFreeHandle(SQL_HANDLE_DBC, dbc_);

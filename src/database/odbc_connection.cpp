@@ -75,8 +75,11 @@ void OdbcConnection::LearnTraits() {
     traits_.ordered_sql = false;
     traits_.money_as_decimal = true;
     traits_.read_only = true;
+    // Its quote is '"'; it is not asked, because the driver writes the
+    // answer without its terminating NUL and the driver manager reads on.
+    return;
   }
-  traits_.read_only = traits_.read_only || api_->ReadOnlySource();
+  traits_.read_only = api_->ReadOnlySource();
   const std::string quote = api_->IdentifierQuote();
   if (quote == "\"" || quote == "`") traits_.quote = quote;
   if (quote.empty() || quote == " ") traits_.quote.clear();
