@@ -45,5 +45,11 @@ VbError RecordLocked() {
 VbError EngineFailure(const std::string& detail) {
   return VbError(3000, "Databasefout: " + detail);
 }
+VbError SourceNotOpened(const std::string& source, const std::string& detail) {
+  return VbError(3151, "ODBC-verbinding met '" + source + "' mislukt: " + detail);
+}
+VbError ReadOnlySource(const std::string& detail) {
+  return VbError(3027, "Kan niet bijwerken. Database of object is alleen-lezen: " + detail);
+}
 
 }  // namespace typrosync::database_errors

@@ -24,5 +24,8 @@ VbError RecordDeleted();                           // 3167
 VbError ChangedByAnotherUser();                    // 3197
 VbError RecordLocked();                            // 3260
 VbError EngineFailure(const std::string& detail);  // 3000
+// An ODBC source the driver would not open (3151) or cannot write (3027).
+VbError SourceNotOpened(const std::string& source, const std::string& detail);
+VbError ReadOnlySource(const std::string& detail);
 
 }  // namespace typrosync::database_errors

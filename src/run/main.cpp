@@ -9,7 +9,7 @@
 #include <string>
 
 #include "common/clock.h"
-#include "database/sqlite_engine.h"
+#include "database/engine_choice.h"
 #include "message/delivery_message.h"
 #include "run/console_view.h"
 #include "run/frm_main.h"
@@ -88,7 +88,7 @@ int Run(int argc, char** argv) {
   KiesPlatform();
   QApplication app(argc, argv);
   std::unique_ptr<Clock> clock = MakeSystemClock();
-  std::unique_ptr<DatabaseEngine> engine = MakeSqliteEngine();
+  std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
   ConsoleView console(std::cout, std::cerr);
   FrmMain window(ZonderScherm() ? &console : nullptr);
   RunSequence run({*clock, *engine, GetComputerNaam(),

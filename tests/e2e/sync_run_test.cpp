@@ -1,6 +1,8 @@
 // End to end: `typrosync DATAFOLDER` run as an operator runs it, on an
 // administration made by typrosync-admin, against a real local Crop-R
-// receiver (HTTPS) and a real local AgroVision server (FTP).
+// receiver (HTTPS) and a real local AgroVision server (FTP); each run once
+// with the SQLite engine and once with the ODBC engine through the SQLite
+// ODBC driver, with the same expectations.
 
 #include <gtest/gtest.h>
 
@@ -105,7 +107,8 @@ std::vector<std::string> FilesMatching(const std::string& folder, const std::str
 
 bool IsStamp(const std::string& mark) { return std::regex_match(mark, std::regex("[0-9]{14}")); }
 
-class SyncRunTest : public ::testing::Test {
+// The value of TYPROSYNC_ODBC for the run; empty: the SQLite engine.
+class SyncRunTest : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
     admin_.Sql(
@@ -207,6 +210,7 @@ class SyncRunTest : public ::testing::Test {
                     {"QT_QPA_PLATFORM", "offscreen"}};
     if (cropr_) env.push_back({"TYPROSYNC_CA_BUNDLE", certificate_.cert});
     if (ftp_) env.push_back({"TYPROSYNC_FTP_PORT", std::to_string(ftp_->port())});
+    if (*GetParam() != '\0') env.push_back({"TYPROSYNC_ODBC", GetParam()});
     return RunProgram(TYPROSYNC_PROGRAM, {folder()}, env);
   }
 
@@ -251,7 +255,7 @@ class SyncRunTest : public ::testing::Test {
 // AgroVision customer 20001, Crop-R customer 30001 with two orders and
 // customer 40001 in both groups: each gets its messages once, the orders are
 // stamped, and a second run sends nothing.
-TEST_F(SyncRunTest, DeliversEachCustomerOnceAndStampsItsOrders) {
+TEST_P(SyncRunTest, DeliversEachCustomerOnceAndStampsItsOrders) {
   AddAgroVisionCustomer();
   AddCustomer("30001", "X");
   AddLine("30001", "8001", "V1", "GEN-1", "300012024030400010001");
@@ -300,7 +304,7 @@ TEST_F(SyncRunTest, DeliversEachCustomerOnceAndStampsItsOrders) {
   EXPECT_EQ(0u, Count(added, "CROPR") + Count(added, "AGROVISION")) << added;
 }
 
-TEST_F(SyncRunTest, CropRRefusalLeavesOrdersPendingUntilAccepted) {
+TEST_P(SyncRunTest, CropRRefusalLeavesOrdersPendingUntilAccepted) {
   AddCustomer("30001", "X");
   AddLine("30001", "8001", "V1", "GEN-1", "300012024030400010001");
   StartCropR("<fout>Onbekende leverancier</fout>");
@@ -319,7 +323,7 @@ TEST_F(SyncRunTest, CropRRefusalLeavesOrdersPendingUntilAccepted) {
 
 // The transport shows the refusal (a message box answered at once, on
 // stderr); the orders are stamped all the same and the local copy stays.
-TEST_F(SyncRunTest, RefusedAgroVisionUploadStillStampsOrders) {
+TEST_P(SyncRunTest, RefusedAgroVisionUploadStillStampsOrders) {
   AddCustomer("20002", " X");
   AddLine("20002", "9001", "W1", "GEN-1", "200022024030400010001");
   StartCropR("<ok/>");
@@ -334,7 +338,7 @@ TEST_F(SyncRunTest, RefusedAgroVisionUploadStillStampsOrders) {
 
 // Crop-R cannot be reached: its orders stay pending and later Crop-R
 // customers are not attempted, while AgroVision is still delivered.
-TEST_F(SyncRunTest, UnreachableCropRLeavesOrdersPendingAndAgroVisionGoesOut) {
+TEST_P(SyncRunTest, UnreachableCropRLeavesOrdersPendingAndAgroVisionGoesOut) {
   AddCustomer("30001", "X");
   AddCustomer("30002", "  X");  // the Dacom group also goes to Crop-R
   AddAgroVisionCustomer();
@@ -350,6 +354,26 @@ TEST_F(SyncRunTest, UnreachableCropRLeavesOrdersPendingAndAgroVisionGoesOut) {
   const std::string log = LogText();
   EXPECT_EQ(2u, Count(log, "CROPR     : Status          : "));
   EXPECT_EQ(1u, Count(log, "Niet verstuurd: Crop-R was eerder in deze run onbereikbaar"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SyncRunTest,
+                         ::testing::Values("", "Driver=SQLite3;Database={file}"),
+                         [](const auto& test) { return *test.param ? "Odbc" : "Sqlite"; });
+
+// An ODBC source that cannot be opened ends the run before anything is
+// logged, with one line on standard error that names the source.
+TEST(SyncRunOdbcTest, SourceThatCannotBeOpenedEndsWithExitOne) {
+  TestAdministratie admin(TYPROSYNC_ADMIN_TOOL);
+  const ProgramResult run =
+      RunProgram(TYPROSYNC_PROGRAM, {admin.folder()},
+                 {{"TYPROSYNC_ODBC", "Driver=NoSuchDriver;Database={file}"},
+                  {"QT_QPA_PLATFORM", "offscreen"}});
+  EXPECT_EQ(1, run.exit_code);
+  EXPECT_EQ(1u, Count(run.err, "typrosync: ")) << run.err;
+  EXPECT_NE(std::string::npos,
+            run.err.find("Driver=NoSuchDriver;Database=" + admin.folder() + "TallyraDB.mdb"))
+      << run.err;
+  EXPECT_TRUE(FilesMatching(admin.folder(), "typrosync-.*\\.log").empty());
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
-// The SQLite recordset against real files: Jet's order and seek rules,
-// positions that survive writes by the same or another user, and edit
-// locking: pessimistic edits hold the write lock from Edit to Update,
-// optimistic ones take it in Update and notice a record changed in between;
-// a lock kept past the busy time-out is 3260.
+// The recordset contract, run against both engines on the same real SQLite
+// files: the SQLite engine, and the ODBC engine through the SQLite ODBC
+// driver. Jet's order and seek rules, positions that survive writes by the
+// same or another user, and edit locking: pessimistic edits hold the write
+// lock from Edit to Update, optimistic ones take it in Update and notice a
+// record changed in between; a lock kept past the busy time-out is 3260.
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "database/database_test_support.h"
+#include "database/odbc_engine.h"
 
 namespace typrosync {
 namespace {
@@ -18,7 +20,20 @@ using test_support::ErrorNumberOf;
 using test_support::OtherUser;
 using Nrs = std::vector<int64_t>;
 
-class SqliteRecordsetTest : public ::testing::Test {
+struct EngineCase {
+  const char* name;
+  std::unique_ptr<DatabaseEngine> (*make)(std::chrono::milliseconds busy_timeout);
+};
+
+const EngineCase kEngines[] = {
+    {"Sqlite", [](std::chrono::milliseconds busy) { return MakeSqliteEngine({busy}); }},
+    {"OdbcSqlite3",
+     [](std::chrono::milliseconds busy) {
+       return MakeOdbcEngine({"Driver=SQLite3;Database={file}", busy});
+     }},
+};
+
+class RecordsetContractTest : public ::testing::TestWithParam<EngineCase> {
  protected:
   // Rows (Sleutel, Nr) in this insertion order; the other fields follow Nr.
   void Write(const std::vector<std::pair<Variant, int>>& rows, const std::string& type = "TEXT") {
@@ -51,12 +66,12 @@ class SqliteRecordsetTest : public ::testing::Test {
   test_support::TempDir dir_;
   int files_ = 0;
   std::string path_;
-  std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine({1000ms});
+  std::unique_ptr<DatabaseEngine> engine_ = GetParam().make(1000ms);
   std::unique_ptr<Database> db_;
   std::unique_ptr<TableRecordset> rs_;
 };
 
-TEST_F(SqliteRecordsetTest, IndexOrderIgnoresCaseAndKeepsEqualKeysInInsertionOrder) {
+TEST_P(RecordsetContractTest, IndexOrderIgnoresCaseAndKeepsEqualKeysInInsertionOrder) {
   Write({{"b", 1}, {"A", 5}, {"a", 3}, {"B", 4}, {"a", 2}, {"c", 6}});
   EXPECT_EQ(Rest(), (Nrs{1, 5, 3, 4, 2, 6}));  // without an index: insertion order
   EXPECT_EQ(ErrorNumberOf([&] { rs_->MoveNext(); }), 3021);
@@ -81,7 +96,7 @@ TEST_F(SqliteRecordsetTest, IndexOrderIgnoresCaseAndKeepsEqualKeysInInsertionOrd
   EXPECT_EQ(Rest(), (Nrs{2, 3, 5, 1, 4, 6}));
 }
 
-TEST_F(SqliteRecordsetTest, TextAndNumberKeysFindEachOther) {
+TEST_P(RecordsetContractTest, TextAndNumberKeysFindEachOther) {
   const std::vector<std::tuple<std::string, Variant, Variant>> cases = {
       {"INTEGER", 1001, "1001"}, {"INTEGER", "1001", 1001},
       {"TEXT", 1001, "1001"},    {"TEXT", "1001", 1001},
@@ -94,7 +109,7 @@ TEST_F(SqliteRecordsetTest, TextAndNumberKeysFindEachOther) {
   }
 }
 
-TEST_F(SqliteRecordsetTest, FieldsComeAsTheirDeclaredKindAndErrors) {
+TEST_P(RecordsetContractTest, FieldsComeAsTheirDeclaredKindAndErrors) {
   Write({{"a", 3}});
   EXPECT_EQ(rs_->Field("sleutel"), Variant("a"));
   EXPECT_EQ(rs_->Field("NR"), Variant(int64_t{3}));
@@ -110,7 +125,7 @@ TEST_F(SqliteRecordsetTest, FieldsComeAsTheirDeclaredKindAndErrors) {
 // A recordset keeps its place, also on a Null key, when its connection
 // writes after another user committed (an old read snapshot would make the
 // write fail); it reads on into the other user's row and GoTo finds the write.
-TEST_F(SqliteRecordsetTest, PositionSurvivesWritesAndSeesOtherUsersRows) {
+TEST_P(RecordsetContractTest, PositionSurvivesWritesAndSeesOtherUsersRows) {
   Write({{Variant::Null(), 1}, {"b", 2}, {Variant::Null(), 3}, {"b", 4}, {"c", 5}});
   std::unique_ptr<TableRecordset> writer = db_->OpenTable("Regels");
   writer->SetIndex("PrimaryKey");
@@ -137,7 +152,7 @@ TEST_F(SqliteRecordsetTest, PositionSurvivesWritesAndSeesOtherUsersRows) {
 
 constexpr const char* kOtherRecord = "UPDATE Regels SET Aantal = 9 WHERE Nr = 2";
 
-TEST_F(SqliteRecordsetTest, PessimisticEditWaitsForTheLockAndHoldsItToUpdate) {
+TEST_P(RecordsetContractTest, PessimisticEditWaitsForTheLockAndHoldsItToUpdate) {
   Write({{"a", 1}, {"b", 2}});
   OtherUser other(path_);
   ASSERT_TRUE(other.Exec("BEGIN IMMEDIATE"));
@@ -154,7 +169,7 @@ TEST_F(SqliteRecordsetTest, PessimisticEditWaitsForTheLockAndHoldsItToUpdate) {
   EXPECT_EQ(Stored(), "20240304");
 }
 
-TEST_F(SqliteRecordsetTest, LockKeptByAnotherUserPastTheTimeOutIsRecordLocked) {
+TEST_P(RecordsetContractTest, LockKeptByAnotherUserPastTheTimeOutIsRecordLocked) {
   Write({{"a", 1}, {"b", 2}});
   for (bool lock_edits : {true, false}) {
     rs_->SetLockEdits(lock_edits);
@@ -173,7 +188,7 @@ TEST_F(SqliteRecordsetTest, LockKeptByAnotherUserPastTheTimeOutIsRecordLocked) {
   }
 }
 
-TEST_F(SqliteRecordsetTest, OptimisticUpdateFailsOnlyWhenTheRecordChangedSinceEdit) {
+TEST_P(RecordsetContractTest, OptimisticUpdateFailsOnlyWhenTheRecordChangedSinceEdit) {
   Write({{"a", 1}, {"b", 2}});
   rs_->SetLockEdits(false);
   OtherUser other(path_);
@@ -187,6 +202,9 @@ TEST_F(SqliteRecordsetTest, OptimisticUpdateFailsOnlyWhenTheRecordChangedSinceEd
     EXPECT_EQ(Stored(), conflict ? "20240101" : "20240304");
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, RecordsetContractTest, ::testing::ValuesIn(kEngines),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace typrosync

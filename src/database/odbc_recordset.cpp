@@ -1,0 +1,499 @@
+#include "database/odbc_recordset.h"
+
+#include <optional>
+#include <unordered_map>
+
+#include "database/database_errors.h"
+#include "database/odbc_queries.h"
+
+namespace typrosync {
+namespace {
+
+namespace errors = database_errors;
+using Row = std::vector<Variant>;  // identity terms, then the fields
+
+// Rows per block: the first block after a seek or a move to the first row
+// holds one row, the next ones eight times more up to this, so a seek reads
+// one row and a walk takes one execution per 64 rows.
+constexpr size_t kBlockCapacity = 256;
+
+class OdbcRecordset final : public TableRecordset,
+                            public OdbcAccessPathInfo,
+                            private CursorHolder {
+ public:
+  OdbcRecordset(std::shared_ptr<OdbcConnection> connection, OdbcTableSchema schema)
+      : connection_(std::move(connection)),
+        schema_(std::move(schema)),
+        identity_count_(schema_.identity.size()) {
+    for (size_t i = 0; i < identity_count_; ++i) kinds_.push_back(IdentityKind(i));
+    for (const OdbcColumn& column : schema_.columns) kinds_.push_back(column.kind);
+    for (size_t i = 0; i < kinds_.size(); ++i) {
+      const uint64_t size = i < identity_count_ ? 0 : schema_.columns[i - identity_count_].size;
+      buffers_.push_back(BufferFor(kinds_[i], size));
+    }
+    connection_->Register(this);
+  }
+  ~OdbcRecordset() override {
+    try {
+      CancelUpdate();
+    } catch (const std::exception&) {
+      // Closing never fails; the driver ends what it cannot commit.
+    }
+    connection_->Unregister(this);
+  }
+
+  std::string AccessPath() const override { return "ordered queries"; }
+
+  void SetIndex(const std::string& name) override;
+  std::string Index() const override { return index_ ? index_->name : std::string(); }
+  void Seek(const Variant& key) override;
+  bool NoMatch() const override { return no_match_; }
+  void MoveFirst() override;
+  void MoveNext() override;
+  bool IsEOF() const override { return state_ == State::kEnd; }
+  long RecordCount() override;
+  double PercentPosition() override;
+  Variant Field(const std::string& name) const override;
+  void Edit() override;
+  void SetField(const std::string& name, const Variant& value) override;
+  void Update() override;
+  void CancelUpdate() override;
+  Bookmark LastModified() const override;
+  void GoTo(const Bookmark& bookmark) override;
+  void SetLockEdits(bool lock_edits) override { lock_edits_ = lock_edits; }
+  bool LockEdits() const override { return lock_edits_; }
+
+ private:
+  enum class State { kNone, kLive, kKept, kEnd };
+
+  template <typename Action>
+  decltype(auto) Guard(Action&& action) const {
+    return Translated(*connection_, std::forward<Action>(action));
+  }
+  OdbcKind IdentityKind(size_t i) const;
+  void Detach() override;
+  void Release();
+  const OdbcOrderQueries& Queries();
+  odbc::Statement& Prepared(const std::string& sql, bool bound, bool extra_column = false);
+  void LoadBlock(odbc::Statement& statement, std::vector<Variant> parameters, size_t rows);
+  void Advance();
+  void ResumeAfter(const Row& position, size_t rows);
+  Row LiveRow() const;
+  Row CurrentRow() const;
+  Row Identity(const Row& row) const { return Row(row.begin(), row.begin() + identity_count_); }
+  Row OrderTerms(const Row& row) const;
+  std::optional<Row> ReadRow(const Row& identity);
+  void KeepRow(Row row);
+  long CountBefore();
+  int FieldPosition(const std::string& name) const;
+  Variant LiveValue(size_t result_column) const;
+  void LockRow(const Row& identity);
+  void WriteChanges();
+
+  std::shared_ptr<OdbcConnection> connection_;
+  OdbcTableSchema schema_;
+  size_t identity_count_;
+  std::vector<OdbcKind> kinds_;  // of the result columns: identity, then fields
+  std::vector<std::pair<odbc::BufferType, size_t>> buffers_;
+  const OdbcIndex* index_ = nullptr;
+  std::unordered_map<const OdbcIndex*, OdbcOrderQueries> queries_;
+  // Prepared once, by their SQL text, and executed again with new values.
+  std::unordered_map<std::string, std::unique_ptr<odbc::Statement>> statements_;
+
+  // kLive: the current row is row block_row_ of live_'s last block.
+  State state_ = State::kNone;
+  odbc::Statement* live_ = nullptr;
+  size_t block_row_ = 0, block_rows_ = 0;
+  bool last_block_ = false;  // the source had no more rows than it gave
+  Row kept_;
+  bool no_match_ = false;
+  std::optional<long> ordinal_;
+  long cached_count_ = -1;
+
+  bool lock_edits_ = true;
+  bool editing_ = false;
+  bool edit_holds_lock_ = false;
+  Row edit_original_;
+  std::vector<std::optional<Variant>> edit_changes_;
+  std::vector<Row> bookmarks_;  // identities handed out by LastModified
+};
+
+OdbcKind OdbcRecordset::IdentityKind(size_t i) const {
+  const std::string& term = schema_.identity[i];
+  for (const OdbcColumn& column : schema_.columns) {
+    if (connection_->Quote(column.name) == term) return column.kind;
+  }
+  return OdbcKind::kInteger;  // rowid
+}
+
+// ---- positioning ---------------------------------------------------------
+
+void OdbcRecordset::Release() {
+  live_ = nullptr;
+}
+
+// Before this connection writes: the current row is kept, so the next move
+// reads from the source again and sees the write.
+void OdbcRecordset::Detach() {
+  if (state_ != State::kLive) return;
+  kept_ = LiveRow();
+  Release();
+  state_ = State::kKept;
+}
+
+const OdbcOrderQueries& OdbcRecordset::Queries() {
+  auto it = queries_.find(index_);
+  if (it == queries_.end()) {
+    it = queries_.emplace(index_, OdbcOrderQueries(*connection_, schema_, index_)).first;
+  }
+  return it->second;
+}
+
+odbc::Statement& OdbcRecordset::Prepared(const std::string& sql, bool bound, bool extra_column) {
+  std::unique_ptr<odbc::Statement>& slot = statements_[sql];
+  if (!slot) {
+    slot = connection_->NewStatement();
+    slot->Prepare(sql);
+    if (bound) {
+      auto buffers = buffers_;
+      if (extra_column) buffers.push_back({odbc::BufferType::kInteger, 8});
+      slot->BindBlock(buffers, kBlockCapacity);
+    }
+  }
+  return *slot;
+}
+
+// Runs a bounded row query for one block of at most `rows` rows and makes
+// its first row current, or leaves the recordset at its end. The cursor is
+// closed at once: the rows stay in the bound buffers, and no open cursor
+// holds a snapshot of the source.
+void OdbcRecordset::LoadBlock(odbc::Statement& statement, std::vector<Variant> parameters,
+                              size_t rows) {
+  if (Queries().limit_parameter()) {
+    parameters.push_back(Variant(static_cast<int64_t>(rows)));
+  } else {
+    statement.SetMaxRows(rows);
+  }
+  statement.Execute(parameters);
+  live_ = &statement;
+  block_row_ = 0;
+  block_rows_ = statement.FetchBlock(rows);
+  statement.Close();
+  last_block_ = block_rows_ < rows;
+  if (block_rows_ > 0) {
+    state_ = State::kLive;
+    return;
+  }
+  Release();
+  state_ = State::kEnd;
+  ordinal_.reset();
+}
+
+void OdbcRecordset::ResumeAfter(const Row& position, size_t rows) {
+  const OdbcOrderQueries& queries = Queries();
+  LoadBlock(Prepared(queries.After(position), true), queries.AfterParameters(position), rows);
+}
+
+void OdbcRecordset::Advance() {
+  if (++block_row_ < block_rows_) return;
+  if (last_block_) {
+    Release();
+    state_ = State::kEnd;
+    ordinal_.reset();
+    return;
+  }
+  --block_row_;
+  const Row position = OrderTerms(LiveRow());
+  ResumeAfter(position, std::min(block_rows_ * 8, kBlockCapacity));
+}
+
+void OdbcRecordset::SetIndex(const std::string& name) {
+  const OdbcIndex* index = schema_.FindIndex(name);
+  if (index == nullptr) throw errors::NoSuchIndex(name);
+  if (editing_) CancelUpdate();
+  Release();
+  index_ = index;
+  state_ = State::kNone;
+  ordinal_.reset();
+}
+
+void OdbcRecordset::MoveFirst() {
+  if (editing_) CancelUpdate();
+  Guard([&] {
+    Release();
+    cached_count_ = -1;
+    LoadBlock(Prepared(Queries().First(), true), {}, 1);
+  });
+  if (state_ == State::kLive) ordinal_ = 0;
+}
+
+void OdbcRecordset::MoveNext() {
+  if (editing_) CancelUpdate();
+  if (state_ == State::kNone || state_ == State::kEnd) throw errors::NoCurrentRecord();
+  Guard([&] {
+    if (state_ == State::kKept) {
+      ResumeAfter(OrderTerms(kept_), 1);
+    } else {
+      Advance();
+    }
+  });
+  if (state_ == State::kLive && ordinal_) ++*ordinal_;
+}
+
+void OdbcRecordset::Seek(const Variant& key) {
+  if (index_ == nullptr) throw errors::NoCurrentIndex();
+  if (editing_) CancelUpdate();
+  Guard([&] {
+    Release();
+    ordinal_.reset();
+    odbc::Statement& seek = Prepared(Queries().Seek(), true, true);
+    LoadBlock(seek, {key, key}, 1);
+    no_match_ = state_ != State::kLive || seek.Integer(block_row_, kinds_.size()) == 0;
+    if (no_match_) {
+      Release();
+      state_ = State::kNone;
+    }
+  });
+}
+
+Row OdbcRecordset::OrderTerms(const Row& row) const {
+  Row terms;
+  if (index_ != nullptr) {
+    for (int column : index_->columns) terms.push_back(row[identity_count_ + column]);
+  }
+  terms.insert(terms.end(), row.begin(), row.begin() + identity_count_);
+  return terms;
+}
+
+Variant OdbcRecordset::LiveValue(size_t result_column) const {
+  bool complete = true;
+  Variant value = BlockValue(*live_, block_row_, static_cast<int>(result_column),
+                             kinds_[result_column], complete);
+  if (complete) return value;
+  // A text longer than the block's buffer: read it whole by the identity.
+  Row identity;
+  for (size_t i = 0; i < identity_count_; ++i) identity.push_back(LiveValue(i));
+  const int column = static_cast<int>(result_column - identity_count_);
+  return Guard([&] {
+    auto statement = connection_->NewStatement();
+    statement->Prepare(FieldByIdentityQuery(*connection_, schema_, column));
+    statement->Execute(identity);
+    return statement->Fetch() ? TextValue(statement->GetText(1), kinds_[result_column])
+                              : value;
+  });
+}
+
+Row OdbcRecordset::LiveRow() const {
+  Row row;
+  row.reserve(kinds_.size());
+  for (size_t i = 0; i < kinds_.size(); ++i) row.push_back(LiveValue(i));
+  return row;
+}
+
+Row OdbcRecordset::CurrentRow() const {
+  if (state_ == State::kLive) return LiveRow();
+  if (state_ == State::kKept) return kept_;
+  throw errors::NoCurrentRecord();
+}
+
+std::optional<Row> OdbcRecordset::ReadRow(const Row& identity) {
+  odbc::Statement& statement = Prepared(RowByIdentityQuery(*connection_, schema_), true);
+  statement.Execute(identity);
+  std::optional<Row> row;
+  odbc::Statement* live = live_;
+  const size_t block_row = block_row_;
+  live_ = &statement;
+  block_row_ = 0;
+  if (statement.FetchBlock(1) > 0) row = LiveRow();
+  statement.Close();
+  live_ = live;
+  block_row_ = block_row;
+  return row;
+}
+
+void OdbcRecordset::KeepRow(Row row) {
+  Release();
+  kept_ = std::move(row);
+  state_ = State::kKept;
+}
+
+void OdbcRecordset::GoTo(const Bookmark& bookmark) {
+  if (editing_) CancelUpdate();
+  size_t number = bookmarks_.size();
+  try {
+    number = std::stoul(bookmark.bytes);
+  } catch (const std::exception&) {
+    throw errors::RecordDeleted();
+  }
+  if (number >= bookmarks_.size()) throw errors::RecordDeleted();
+  std::optional<Row> row = Guard([&] { return ReadRow(bookmarks_[number]); });
+  if (!row) throw errors::RecordDeleted();
+  Guard([&] { KeepRow(std::move(*row)); });
+  ordinal_.reset();
+}
+
+Bookmark OdbcRecordset::LastModified() const {
+  if (bookmarks_.empty()) throw errors::NoCurrentRecord();
+  return Bookmark{std::to_string(bookmarks_.size() - 1)};
+}
+
+// ---- counting --------------------------------------------------------------
+
+long OdbcRecordset::RecordCount() {
+  if (cached_count_ >= 0) return cached_count_;
+  return Guard([&] {
+    odbc::Statement& count = Prepared(CountQuery(*connection_, schema_), false);
+    count.Execute();
+    cached_count_ = count.Fetch() ? std::stol(count.GetText(1).value_or("0")) : 0;
+    count.Close();
+    return cached_count_;
+  });
+}
+
+long OdbcRecordset::CountBefore() {
+  const Row position = OrderTerms(CurrentRow());
+  const OdbcOrderQueries& queries = Queries();
+  odbc::Statement& count = Prepared(queries.CountBefore(position), false);
+  count.Execute(queries.BeforeParameters(position));
+  const long before = count.Fetch() ? std::stol(count.GetText(1).value_or("0")) : 0;
+  count.Close();
+  return before;
+}
+
+double OdbcRecordset::PercentPosition() {
+  if (state_ != State::kLive && state_ != State::kKept) return 0;
+  if (!ordinal_) ordinal_ = Guard([&] { return CountBefore(); });
+  const long count = RecordCount();
+  return count > 0 ? 100.0 * static_cast<double>(*ordinal_) / count : 0;
+}
+
+// ---- fields ----------------------------------------------------------------
+
+int OdbcRecordset::FieldPosition(const std::string& name) const {
+  const int position = schema_.column_positions.Find(name);
+  if (position < 0) throw errors::ItemNotFound(name);
+  return position;
+}
+
+Variant OdbcRecordset::Field(const std::string& name) const {
+  const size_t column = identity_count_ + FieldPosition(name);
+  if (editing_) {
+    const std::optional<Variant>& change = edit_changes_[column - identity_count_];
+    return change ? *change : edit_original_[column];
+  }
+  if (state_ == State::kLive) return LiveValue(column);
+  if (state_ == State::kKept) return kept_[column];
+  throw errors::NoCurrentRecord();
+}
+
+// ---- edits -----------------------------------------------------------------
+
+// Takes the write lock on the row: a write that changes nothing, inside the
+// connection's transaction. 3260 when another user holds it past the wait.
+void OdbcRecordset::LockRow(const Row& identity) {
+  connection_->BeginWrite();
+  try {
+    Prepared(LockQuery(*connection_, schema_), false).Execute(identity);
+  } catch (...) {
+    connection_->Rollback();
+    throw;
+  }
+}
+
+void OdbcRecordset::Edit() {
+  if (editing_) CancelUpdate();
+  Guard([&] {
+    const Row identity = Identity(CurrentRow());
+    // Pessimistic: the row's lock from here to Update. Optimistic: only let
+    // go of open cursors, so the values kept for the later check are current.
+    const bool take_lock = lock_edits_ && !connection_->traits().read_only;
+    if (take_lock) {
+      LockRow(identity);
+    } else {
+      connection_->DetachAll();
+    }
+    std::optional<Row> row = ReadRow(identity);
+    if (!row) {
+      if (take_lock) connection_->Rollback();
+      throw errors::RecordDeleted();
+    }
+    edit_holds_lock_ = take_lock;
+    edit_original_ = std::move(*row);
+    edit_changes_.assign(schema_.columns.size(), std::nullopt);
+    editing_ = true;
+  });
+}
+
+void OdbcRecordset::SetField(const std::string& name, const Variant& value) {
+  const int position = FieldPosition(name);
+  if (!editing_) throw errors::UpdateWithoutEdit();
+  edit_changes_[position] = value;
+}
+
+void OdbcRecordset::WriteChanges() {
+  std::vector<int> columns;
+  std::vector<Variant> parameters;
+  for (size_t i = 0; i < edit_changes_.size(); ++i) {
+    if (!edit_changes_[i]) continue;
+    columns.push_back(static_cast<int>(i));
+    parameters.push_back(*edit_changes_[i]);
+  }
+  if (columns.empty()) return;
+  const Row identity = Identity(edit_original_);
+  parameters.insert(parameters.end(), identity.begin(), identity.end());
+  Prepared(UpdateQuery(*connection_, schema_, columns), false).Execute(parameters);
+}
+
+void OdbcRecordset::Update() {
+  if (!editing_) throw errors::UpdateWithoutEdit();
+  if (connection_->traits().read_only) {
+    CancelUpdate();
+    throw errors::ReadOnlySource(connection_->driver() + " schrijft niet in '" +
+                                 connection_->source() + "'");
+  }
+  const Row identity = Identity(edit_original_);
+  Guard([&] {
+    if (!edit_holds_lock_) {
+      LockRow(identity);  // 3260 leaves the edit pending
+      edit_holds_lock_ = true;
+      std::optional<Row> now = ReadRow(identity);
+      if (!now || *now != edit_original_) {
+        CancelUpdate();
+        throw now ? errors::ChangedByAnotherUser() : errors::RecordDeleted();
+      }
+    }
+    try {
+      WriteChanges();
+    } catch (...) {
+      editing_ = false;
+      edit_holds_lock_ = false;
+      connection_->Rollback();
+      throw;
+    }
+    editing_ = false;
+    edit_holds_lock_ = false;
+    connection_->EndWrite();
+    cached_count_ = -1;
+    bookmarks_.push_back(identity);
+    if (std::optional<Row> saved = ReadRow(identity)) KeepRow(std::move(*saved));
+  });
+}
+
+void OdbcRecordset::CancelUpdate() {
+  if (!editing_) return;
+  editing_ = false;
+  edit_changes_.clear();
+  if (edit_holds_lock_) {
+    edit_holds_lock_ = false;
+    Guard([&] { connection_->EndWrite(); });
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TableRecordset> MakeOdbcRecordset(std::shared_ptr<OdbcConnection> connection,
+                                                  OdbcTableSchema schema) {
+  return std::make_unique<OdbcRecordset>(std::move(connection), std::move(schema));
+}
+
+}  // namespace typrosync
