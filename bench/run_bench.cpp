@@ -106,11 +106,12 @@ class TimedFtp : public FtpSender {
  public:
   TimedFtp(std::unique_ptr<FtpSender> real, TransportTally& tally)
       : real_(std::move(real)), tally_(tally) {}
-  void VerstuurViaFTP(const std::string& bericht, const std::string& naam) override {
+  FtpOutcome VerstuurViaFTP(const std::string& bericht, const std::string& naam) override {
     const auto start = steady_clock::now();
-    if (real_) real_->VerstuurViaFTP(bericht, naam);
+    const FtpOutcome outcome = real_ ? real_->VerstuurViaFTP(bericht, naam) : FtpOutcome::kUploaded;
     tally_.time += steady_clock::now() - start;
     ++tally_.messages;
+    return outcome;
   }
 
  private:

@@ -180,6 +180,7 @@ void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& be
 
 void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr) {
   ctx.state.lvwLeveringen.clear();
+  ++ctx.state.summary.customers;
   Verwerking w;
   VerzamelRegels(ctx, sRelNr, w);
   ctx.view.ShowDeliveryLines(ctx.state.lvwLeveringen);
