@@ -17,10 +17,30 @@ Statement& Statement::operator=(Statement&& other) noexcept {
 
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
+namespace {
+
+// Memory statistics cost a global mutex on every allocation and nobody reads
+// them. The setting is accepted only before SQLite initialises itself; once
+// it has (another part of the process opened a file first), SQLite refuses
+// it harmlessly and keeps its defaults.
+void ZonderGeheugenstatistiek() {
+  static const bool gedaan = [] {
+    if (sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK) sqlite3_initialize();
+    return true;
+  }();
+  (void)gedaan;
+}
+
+// Each connection is used by one thread only, so it needs no mutex of its own.
+constexpr int kEenDraad = SQLITE_OPEN_NOMUTEX;
+
+}  // namespace
+
 std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path,
                                                          std::chrono::milliseconds busy_timeout) {
+  ZonderGeheugenstatistiek();
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | kEenDraad, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(db);
     throw database_errors::FileNotFound(path);
@@ -37,8 +57,9 @@ std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path
 
 std::shared_ptr<SqliteConnection> SqliteConnection::Create(const std::string& path) {
   sqlite3* db = nullptr;
-  const int rc =
-      sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  ZonderGeheugenstatistiek();
+  const int rc = sqlite3_open_v2(path.c_str(), &db,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kEenDraad, nullptr);
   if (rc != SQLITE_OK) {
     const std::string detail = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
