@@ -9,6 +9,14 @@
 // transport calls). Every iteration runs on a fresh copy of the sample,
 // copied outside the timing; the sample itself is made once by typrosync-admin.
 // TYPROSYNC_BENCH_LINES changes the number of order lines.
+//
+// BM_HeadlessAgainstBare holds the whole headless pass (the typrosync program
+// itself, started without a display, sending to the local receivers) against
+// the bare SQLite pass doing the same database work on a fresh copy of the
+// same sample, at 250,000, 500,000 and 1,000,000 lines (50 per customer).
+// Its counters give both times and their ratio. The samples are made once in
+// TYPROSYNC_BENCH_SAMPLES (default: the temp folder); TYPROSYNC_BENCH_PROGRAM
+// names another typrosync to measure (an older build, for comparison).
 
 #include <benchmark/benchmark.h>
 
@@ -23,6 +31,7 @@
 #include "common/clock.h"
 #include "database/sqlite_engine.h"
 #include "message/delivery_message.h"
+#include "bare_pass.h"
 #include "run/console_view.h"
 #include "run/run_sequence.h"
 #include "support/test_server.h"
@@ -106,11 +115,12 @@ class TimedFtp : public FtpSender {
  public:
   TimedFtp(std::unique_ptr<FtpSender> real, TransportTally& tally)
       : real_(std::move(real)), tally_(tally) {}
-  void VerstuurViaFTP(const std::string& bericht, const std::string& naam) override {
+  FtpOutcome VerstuurViaFTP(const std::string& bericht, const std::string& naam) override {
     const auto start = steady_clock::now();
-    if (real_) real_->VerstuurViaFTP(bericht, naam);
+    const FtpOutcome outcome = real_ ? real_->VerstuurViaFTP(bericht, naam) : FtpOutcome::kUploaded;
     tally_.time += steady_clock::now() - start;
     ++tally_.messages;
+    return outcome;
   }
 
  private:
@@ -191,6 +201,66 @@ void BM_SyncRun(benchmark::State& state, bool real_transports) {
   state.counters["messages/s"] = seconds > 0 ? tally.messages / seconds : 0;
   state.counters["outside_transport"] = seconds > 0 ? 1.0 - transport / seconds : 0;
 }
+
+fs::path RatioSample(long lines) {
+  const char* base = std::getenv("TYPROSYNC_BENCH_SAMPLES");
+  const fs::path folder = fs::path(base != nullptr ? base : fs::temp_directory_path().string()) /
+                          ("sample-" + std::to_string(lines));
+  if (!fs::exists(folder / "TallyraDB.mdb")) {
+    fs::remove_all(folder);
+    const std::string command = std::string(TYPROSYNC_ADMIN) + " sample " + folder.string() +
+                                " --customers " + std::to_string(lines / 50) + " --lines " +
+                                std::to_string(lines) + " --seed 7 >/dev/null";
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("sample failed");
+  }
+  return folder;
+}
+
+std::string RatioCopy(const fs::path& sample, const char* name) {
+  const fs::path work = fs::temp_directory_path() / name;
+  fs::remove_all(work);
+  fs::copy(sample, work, fs::copy_options::recursive);
+  std::ofstream ini(work / "agrovision.ini", std::ios::binary);
+  ini << "127.0.0.1\r\n" << LocalReceivers().ftp->port() << "\r\nagro\r\ngeheim\r\n";
+  return work.string() + "/";
+}
+
+void BM_HeadlessAgainstBare(benchmark::State& state) {
+  Receivers& receivers = LocalReceivers();
+  // The program's own senders, pointed at the local receivers as an operator would.
+  setenv("TYPROSYNC_CROPR_URL", receivers.https->url().c_str(), 1);
+  setenv("TYPROSYNC_CA_BUNDLE", receivers.certificate.cert.c_str(), 1);
+  setenv("TYPROSYNC_FTP_PORT", std::to_string(receivers.ftp->port()).c_str(), 1);
+  const fs::path sample = RatioSample(state.range(0));
+  const char* program = std::getenv("TYPROSYNC_BENCH_PROGRAM");
+  const std::string command_start = std::string("env -u DISPLAY -u WAYLAND_DISPLAY ") +
+                                    (program != nullptr ? program : TYPROSYNC_PROGRAM) + " ";
+  double whole = 0, bare = 0;
+  for (auto _ : state) {
+    const std::string folder = RatioCopy(sample, "typro-ratio-whole");
+    const std::string command = command_start + folder + " >" + folder + "out.txt 2>&1";
+    const auto start = steady_clock::now();
+    if (std::system(command.c_str()) != 0) state.SkipWithError("run did not finish");
+    const double whole_s = std::chrono::duration<double>(steady_clock::now() - start).count();
+    const std::string bare_folder = RatioCopy(sample, "typro-ratio-bare");
+    const auto bare_start = steady_clock::now();
+    bench::BarePass(bare_folder);
+    bare += std::chrono::duration<double>(steady_clock::now() - bare_start).count();
+    whole += whole_s;
+    state.SetIterationTime(whole_s);
+  }
+  state.counters["whole_s"] = whole / state.iterations();
+  state.counters["bare_s"] = bare / state.iterations();
+  state.counters["ratio"] = bare > 0 ? whole / bare : 0;
+}
+
+BENCHMARK(BM_HeadlessAgainstBare)
+    ->Arg(250000)
+    ->Arg(500000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseManualTime();
 
 BENCHMARK_CAPTURE(BM_SyncRun, local_receivers, true)
     ->Unit(benchmark::kMillisecond)

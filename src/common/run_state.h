@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/delivery_line.h"
+#include "common/run_summary.h"
 #include "common/work_list.h"
 
 namespace typrosync {
@@ -24,6 +25,8 @@ struct RunState {
   WorkList lstRelNr;      // candidate customers
   WorkList lstOrderNr;    // voucher-and-order pairs of one message
   WorkList lstUniek;      // voucher keys with an open segment in one message
+
+  RunSummary summary;  // what the run did so far, for its closing line
 };
 
 }  // namespace typrosync

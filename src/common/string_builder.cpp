@@ -45,6 +45,17 @@ void cStringBuilder::SetChunkSize(int32_t iChunkSize) {
 
 std::string cStringBuilder::toString() const { return m_sBuffer.substr(0, m_iUsed); }
 
+std::string cStringBuilder::TakeString() {
+  m_sBuffer.resize(static_cast<size_t>(m_iUsed));  // shrinking keeps the storage
+  std::string content = std::move(m_sBuffer);
+  Clear();
+  return content;
+}
+
+void cStringBuilder::Reserve(size_t bytes) {
+  if (bytes > m_sBuffer.capacity()) m_sBuffer.reserve(bytes);
+}
+
 void cStringBuilder::TheString(const std::string& sThis) {
   if (sThis.empty()) {
     Clear();

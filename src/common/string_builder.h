@@ -23,6 +23,13 @@ class cStringBuilder {
 
   // The content as a new string.
   std::string toString() const;
+  // The content itself, without a copy; the builder is left empty. For a
+  // message that is sent as built.
+  std::string TakeString();
+  // Makes room for `bytes` of content without touching it, so a builder whose
+  // final size can be estimated never copies its content while growing. Pages
+  // reserved but never written take no memory. Capacity() is not affected.
+  void Reserve(size_t bytes);
   // Replaces the content; an empty text also releases the buffer.
   void TheString(const std::string& sThis);
   // Empties the builder and releases the buffer.

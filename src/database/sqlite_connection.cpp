@@ -18,12 +18,32 @@ Statement& Statement::operator=(Statement&& other) noexcept {
 
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
+namespace {
+
+// Memory statistics cost a global mutex on every allocation and nobody reads
+// them. The setting is accepted only before SQLite initialises itself; once
+// it has (another part of the process opened a file first), SQLite refuses
+// it harmlessly and keeps its defaults.
+void DisableMemoryStatistics() {
+  static const bool done = [] {
+    if (sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK) sqlite3_initialize();
+    return true;
+  }();
+  (void)done;
+}
+
+// Each connection is used by one thread only, so it needs no mutex of its own.
+constexpr int kSingleThread = SQLITE_OPEN_NOMUTEX;
+
+}  // namespace
+
 std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path,
                                                          std::chrono::milliseconds busy_timeout) {
   // Before SQLite sees the file: it would write into an empty one.
   CheckDatabaseFile(path);
+  DisableMemoryStatistics();
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | kSingleThread, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(db);
     throw database_errors::FileNotFound(path);
@@ -45,8 +65,9 @@ std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path
 
 std::shared_ptr<SqliteConnection> SqliteConnection::Create(const std::string& path) {
   sqlite3* db = nullptr;
-  const int rc =
-      sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  DisableMemoryStatistics();
+  const int rc = sqlite3_open_v2(
+      path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kSingleThread, nullptr);
   if (rc != SQLITE_OK) {
     const std::string detail = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);

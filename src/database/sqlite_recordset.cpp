@@ -2,8 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <map>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "database/database_errors.h"
 #include "database/sqlite_index_queries.h"
@@ -79,6 +81,9 @@ class SqliteRecordset final : public TableRecordset, private StatementHolder {
   const IndexInfo* index_ = nullptr;
   std::unordered_map<const IndexInfo*, OrderStatements> statements_;
   Statement row_by_id_;
+  // UPDATE statements by the fields they write: a run stamps thousands of
+  // records through the same one.
+  std::map<std::vector<int>, Statement> updates_;
 
   State state_ = State::kNone;
   sqlite3_stmt* live_ = nullptr;
@@ -349,13 +354,14 @@ void SqliteRecordset::WriteChanges(long long rowid) {
     if (edit_changes_[i]) columns.push_back(static_cast<int>(i));
   }
   if (columns.empty()) return;
-  Statement stmt = connection_->Prepare(UpdateQuery(schema_, columns));
+  Statement& update = updates_[columns];
+  sqlite3_stmt* stmt = Use(update, UpdateQuery(schema_, columns));
   for (size_t i = 0; i < columns.size(); ++i) {
-    connection_->Check(
-        BindVariant(stmt.get(), static_cast<int>(i) + 1, *edit_changes_[columns[i]]));
+    connection_->Check(BindVariant(stmt, static_cast<int>(i) + 1, *edit_changes_[columns[i]]));
   }
-  connection_->Check(sqlite3_bind_int64(stmt.get(), static_cast<int>(columns.size()) + 1, rowid));
-  connection_->Step(stmt.get());
+  connection_->Check(sqlite3_bind_int64(stmt, static_cast<int>(columns.size()) + 1, rowid));
+  connection_->Step(stmt);
+  sqlite3_reset(stmt);
 }
 
 void SqliteRecordset::Update() {

@@ -1,5 +1,10 @@
 #include "message/delivery_message.h"
 
+#include <map>
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "message/message_header.h"
 #include "message/message_line.h"
 #include "message/message_values.h"
@@ -14,6 +19,25 @@ constexpr char kPaarScheiding = '\xFF';
 
 const char kGeenVerbinding[] = "Niet verstuurd: Crop-R was eerder in deze run onbereikbaar";
 const char kVerzendenMislukt[] = "Verzenden naar Crop-R mislukt";
+
+// Room reserved for a message before it is built: generous, since reserved
+// room that is never written costs no memory, while a buffer that has to grow
+// holds its old and its new copy for a moment.
+constexpr size_t kRuimtePerRegel = 1024;
+constexpr size_t kRuimteKop = 4096;
+
+// The customer's rows under their exact voucher and order, each list in row order.
+using RijenPerPaar = std::map<std::pair<std::string_view, std::string_view>, std::vector<size_t>>;
+
+RijenPerPaar RijenPerPaarVan(const DeliveryLines& rows, const std::string& sRelNr) {
+  RijenPerPaar rijen;
+  for (size_t k = 0; k < rows.size(); ++k) {
+    const DeliveryLine& row = rows[k];
+    if (row.column(kColRelNr) != sRelNr) continue;
+    rijen[{row.column(kColMagazijnbon), row.column(kColOrderNr)}].push_back(k);
+  }
+  return rijen;
+}
 
 }  // namespace
 
@@ -42,6 +66,7 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
     leveranciers_nummer = MaakSepaTekst(state_.sLeveranciersNummer, 0);
   }
   cStringBuilder sbBericht;
+  sbBericht.Reserve(kRuimteKop + kRuimtePerRegel * state_.lvwLeveringen.size());
   AppendKop(sbBericht, sBerichtNummer, state_.sZenderId);
   AppendLeverancier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
   AppendAfnemer(sbBericht, sRelNr, relatie, sLandCode);
@@ -50,7 +75,7 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
   AppendSegmenten(sRelNr, sbBericht);
   sbBericht.Append("</Segmenten>");
   sbBericht.Append("</LeveringsBericht>");
-  return sbBericht.toString();
+  return sbBericht.TakeString();
 }
 
 void DeliveryMessage::VerzamelParen(const std::string& sRelNr) {
@@ -62,22 +87,22 @@ void DeliveryMessage::VerzamelParen(const std::string& sRelNr) {
 }
 
 // Rows are offered pair by pair, so the lines of one voucher and order form
-// one contiguous segment whatever their order in the list.
+// one contiguous segment whatever their order in the list. A row belongs to
+// a listed pair only when voucher and order match exactly (the list itself
+// ignores case), so the rows are grouped once instead of searched per pair.
 void DeliveryMessage::AppendSegmenten(const std::string& sRelNr, cStringBuilder& sbBericht) {
   BerichtOpbouw opbouw{sbBericht, state_.lstUniek};
+  const RijenPerPaar rijen = RijenPerPaarVan(state_.lvwLeveringen, sRelNr);
   const size_t paren = state_.lstOrderNr.size();
   for (size_t i = 0; i < paren; ++i) {
     const std::string& paar = state_.lstOrderNr.at(static_cast<long>(i));
     size_t scheiding = paar.find(kPaarScheiding);
     std::string voucher = paar.substr(0, scheiding);
     std::string order = paar.substr(scheiding + 1);
-    const size_t rijen = state_.lvwLeveringen.size();
-    for (size_t k = 0; k < rijen; ++k) {
-      const DeliveryLine& row = state_.lvwLeveringen[k];
-      if (row.column(kColRelNr) == sRelNr && row.column(kColOrderNr) == order &&
-          row.column(kColMagazijnbon) == voucher) {
-        SchrijfRegel(row, voucher, tabellen_, opbouw);
-      }
+    const auto gevonden = rijen.find({voucher, order});
+    if (gevonden == rijen.end()) continue;
+    for (size_t k : gevonden->second) {
+      SchrijfRegel(state_.lvwLeveringen[k], voucher, tabellen_, opbouw);
     }
   }
   if (opbouw.iRegels > 0) sbBericht.Append("</SegmentLevering>");
@@ -85,8 +110,10 @@ void DeliveryMessage::AppendSegmenten(const std::string& sRelNr, cStringBuilder&
 }
 
 bool DeliveryMessage::BouwBerichtCropR(const std::string& sRelNr) {
+  MessageCounts& telling = state_.summary.cropr;
   if (cropr_onbereikbaar_) {
     LogStatus(kGeenVerbinding);
+    ++telling.failed;
     return false;
   }
   std::optional<std::string> bericht = BouwBericht(sRelNr, Platform::kCropR);
@@ -95,17 +122,26 @@ bool DeliveryMessage::BouwBerichtCropR(const std::string& sRelNr) {
   if (!antwoord.sent) {
     cropr_onbereikbaar_ = true;
     LogStatus(antwoord.failure.empty() ? kVerzendenMislukt : antwoord.failure);
+    ++telling.failed;
     return false;
   }
-  if (IsOkAntwoord(antwoord.reply)) return true;
+  if (IsOkAntwoord(antwoord.reply)) {
+    ++telling.sent;
+    return true;
+  }
   LogStatus(antwoord.reply);
+  ++telling.refused;
   return false;
 }
 
 void DeliveryMessage::BouwBerichtAgroVision(const std::string& sRelNr) {
   std::optional<std::string> bericht = BouwBericht(sRelNr, Platform::kAgroVision);
   if (!bericht) return;
-  ftp_.VerstuurViaFTP(*bericht, sRelNr + "_" + state_.sRunId + ".xml");
+  const FtpOutcome uitkomst = ftp_.VerstuurViaFTP(*bericht, sRelNr + "_" + state_.sRunId + ".xml");
+  MessageCounts& telling = state_.summary.agrovision;
+  ++(uitkomst == FtpOutcome::kUploaded  ? telling.sent
+     : uitkomst == FtpOutcome::kRefused ? telling.refused
+                                        : telling.failed);
   state_.bBezig = false;
 }
 

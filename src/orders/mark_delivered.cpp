@@ -1,5 +1,7 @@
 #include "orders/mark_delivered.h"
 
+#include <set>
+
 namespace typrosync {
 namespace {
 
@@ -25,6 +27,7 @@ void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) 
   orders.SetIndex("RelnrOrderdatumRegNrIndex");
   meta.SetIndex("PrimaryKey");
   const size_t aantal = ctx.state.lvwLeveringen.size();
+  std::set<std::string> gestempeld;  // lines of one order stamp it once in the count
   for (size_t i = 0; i < aantal; ++i) {
     const std::string& tag = ctx.state.lvwLeveringen[i].tag;
     orders.Seek(Variant(tag));
@@ -33,6 +36,7 @@ void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) 
     meta.Seek(Variant(order_nr));
     if (meta.NoMatch()) continue;
     StempelMeta(meta, stamp, kind);
+    if (gestempeld.insert(order_nr).second) ++ctx.state.summary.orders_stamped;
   }
 }
 

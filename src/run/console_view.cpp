@@ -61,20 +61,21 @@ std::string DeliveryLinesTable(const DeliveryLines& lines) {
 }
 
 void ConsoleView::SetStatus(const std::string& text) {
-  if (text == status_) return;
-  status_ = text;
-  out_ << "Status: " << text << "\n" << std::flush;
+  const std::string kop = text.substr(0, text.find(" ( "));
+  if (kop == status_) return;
+  status_ = kop;
+  out_ << "Status: " << kop << "\n" << std::flush;
 }
 
 void ConsoleView::SetProgress(double percent) {
-  const int whole = static_cast<int>(std::floor(percent));
-  if (whole == progress_) return;
-  progress_ = whole;
-  out_ << "Voortgang: " << whole << " %\n";
+  const int stap = static_cast<int>(std::floor(percent / 10)) * 10;
+  if (stap == progress_) return;
+  progress_ = stap;
+  out_ << "Voortgang: " << stap << " %\n";
 }
 
 void ConsoleView::ShowDeliveryLines(const DeliveryLines& lines) {
-  if (lines.empty()) return;
+  if (!verbose_ || lines.empty()) return;
   out_ << DeliveryLinesTable(lines) << std::flush;
 }
 
@@ -82,6 +83,10 @@ void ConsoleView::SetCaption(const std::string& caption) { out_ << "Venster: " <
 
 void ConsoleView::ShowMessage(const std::string& text, MessageIcon, const std::string& title) {
   err_ << title << ": " << text << "\n" << std::flush;
+}
+
+void ConsoleView::ShowSummary(const RunSummary& summary, double seconds) {
+  out_ << SummaryLine(summary, seconds) << "\n" << std::flush;
 }
 
 }  // namespace typrosync

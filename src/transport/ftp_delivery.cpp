@@ -65,17 +65,18 @@ class FtpDelivery : public FtpSender {
   FtpDelivery(std::string data_map, UserInterface& ui, FtpDeliveryOptions options)
       : data_map_(WithFinalSeparator(std::move(data_map))), ui_(ui), options_(options) {}
 
-  void VerstuurViaFTP(const std::string& bericht, const std::string& bestandsnaam) override {
+  FtpOutcome VerstuurViaFTP(const std::string& bericht, const std::string& bestandsnaam) override {
     if (!IsVeiligeBestandsnaam(bestandsnaam)) {
       ui_.ShowMessage("De bestandsnaam \"" + bestandsnaam +
                           "\" is ongeldig; het bericht is niet via FTP verzonden.",
                       MessageIcon::kWarning, gsApplicatieTitel);
-      return;
+      return FtpOutcome::kRefused;
     }
     cFTP ftp(ClientOptions());
-    Lever(ftp, bericht, bestandsnaam);
+    const FtpOutcome uitkomst = Lever(ftp, bericht, bestandsnaam);
     ZandloperUit();
     ftp.CloseConnection();
+    return uitkomst;
   }
 
  private:
@@ -88,11 +89,11 @@ class FtpDelivery : public FtpSender {
   }
 
   // The delivery up to its common end (closing and restoring the pointer).
-  void Lever(cFTP& ftp, const std::string& bericht, const std::string& bestandsnaam) {
+  FtpOutcome Lever(cFTP& ftp, const std::string& bericht, const std::string& bestandsnaam) {
     FtpSettings settings;
     std::string ini = data_map_ + kSettingsFile;
     if (BestaatBestand(ini)) settings = LeesFtpInstellingen(ini);
-    if (!ControleerInstellingen(settings)) return;
+    if (!ControleerInstellingen(settings)) return FtpOutcome::kRefused;
     ftp.SetModeActive();
     ftp.SetTransferBinary();
     ZandloperAan();
@@ -102,24 +103,27 @@ class FtpDelivery : public FtpSender {
       ftp.CloseConnection();
       if (!SchrijfLokaleKopie(lokaal, bericht)) {
         Waarschuw("Het bestand \"" + lokaal + "\" kon niet worden geschreven.");
-        return;
+        return FtpOutcome::kFailed;
       }
       ui_.ProcessPendingEvents();
     } else if (MeldFout(ftp)) {
-      return;
+      return FtpOutcome::kFailed;
     }
+    FtpOutcome uitkomst = FtpOutcome::kFailed;
     std::string controle = lokaal;
     if (BestaatBestand(controle) &&
         ftp.OpenConnection(settings.server, settings.login, settings.password)) {
       ftp.SetFTPDirectory(kRemoteFolder);
-      if (MeldFout(ftp)) return;
+      if (MeldFout(ftp)) return FtpOutcome::kFailed;
       ftp.DeleteFTPFile(bestandsnaam);
       // A missing earlier file is no failure.
       ftp.ClearLastErrorMessage();
       ftp.SimpleFTPPutFile(lokaal, bestandsnaam);
-      if (MeldFout(ftp)) return;
+      if (MeldFout(ftp)) return FtpOutcome::kFailed;
+      uitkomst = FtpOutcome::kUploaded;
     }
     VerwijderLokaleKopie(lokaal);
+    return uitkomst;
   }
 
   // Shows the first missing setting; true when all four are there.

@@ -24,12 +24,19 @@ FtpSettings LeesFtpInstellingen(const std::string& path);
 // The control port: 21, or TYPROSYNC_FTP_PORT when it holds a valid port.
 int FtpPortFromEnvironment();
 
+// How one upload ended; the problem itself was already shown in a message box.
+enum class FtpOutcome {
+  kUploaded,
+  kRefused,  // not attempted: an unsafe file name or a missing setting
+  kFailed,   // the connection or the transfer failed
+};
+
 class FtpSender {
  public:
   virtual ~FtpSender() = default;
   // Uploads `bericht` (plus CR LF) as `bestandsnaam` into the server's root,
   // binary, active mode, replacing an earlier file of that name.
-  virtual void VerstuurViaFTP(const std::string& bericht, const std::string& bestandsnaam) = 0;
+  virtual FtpOutcome VerstuurViaFTP(const std::string& bericht, const std::string& bestandsnaam) = 0;
 };
 
 struct FtpDeliveryOptions {

@@ -88,6 +88,25 @@ TEST(StringBuilderTest, ChunksErrorsAndSearch) {
   EXPECT_EQ(builder.Find("AB", -5, 1), 1);
 }
 
+// Taking the content hands over exactly what was appended, reserved room or
+// not, and leaves an empty builder that can be used again.
+TEST(StringBuilderTest, TakeStringHandsOverTheContentAndEmpties) {
+  for (size_t reserve : {size_t{0}, size_t{10}, size_t{3 * kChunk}}) {
+    cStringBuilder builder;
+    builder.Reserve(reserve);
+    EXPECT_EQ(builder.Capacity(), 0);
+    builder.Append(std::string(kChunk + 1, 'y'));
+    builder.Append("<z/>");
+    const std::string expected = builder.toString();
+    EXPECT_EQ(builder.TakeString(), expected);
+    EXPECT_EQ(expected.size(), static_cast<size_t>(kChunk) + 5);
+    EXPECT_EQ(builder.Length(), 0);
+    EXPECT_EQ(builder.Capacity(), 0);
+    builder.Append("a");
+    EXPECT_EQ(builder.TakeString(), "a");
+  }
+}
+
 // The wildcards act in the last component; a path ending in "/" gets "*.*"
 // appended and asks for any entry, the folder's "." entry included.
 TEST(FileHelpersTest, BestaatBestandOnARealFolder) {

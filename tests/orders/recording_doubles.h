@@ -52,7 +52,7 @@ class SyncRun {
   } clock;
   std::unique_ptr<DatabaseEngine> engine = MakeSqliteEngine();
   std::ostringstream out, err;
-  ConsoleView view{out, err};
+  ConsoleView view{out, err, /*verbose=*/true};
   std::unique_ptr<RunSequence> run;
   std::vector<Call> calls;
   std::set<std::string> refused;             // Crop-R does not acknowledge these customers

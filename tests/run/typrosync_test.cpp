@@ -49,10 +49,21 @@ TEST_F(TyprosyncTest, FinishedRunIsStatusZeroAndAnEndingErrorTwo) {
   EXPECT_NE(out_.find("Venster: Handel Korvath - TallyraPro - AutoSync\n"), std::string::npos);
   EXPECT_NE(out_.find("Status: Gereed\n"), std::string::npos) << out_;
   EXPECT_NE(out_.find("Beheer - TallyraPro: "), std::string::npos) << out_;
+  // No toolkit in a headless run, no table without --verbose, one closing line.
+  EXPECT_EQ(out_.find("QStandardPaths"), std::string::npos) << out_;
+  EXPECT_EQ(out_.find("relnr."), std::string::npos) << out_;
+  EXPECT_NE(out_.find("Samenvatting: 2 klanten gelezen; Crop-R: 0 verstuurd, 0 geweigerd, 0 "
+                      "mislukt; AgroVision: 0 verstuurd, 1 geweigerd, 0 mislukt; 1 orders "
+                      "gestempeld; "),
+            std::string::npos)
+      << out_;
   EXPECT_EQ(admin_.MarksOf("5002")->first.size(), 14u);
   EXPECT_NE(
       testing::ReadFile(log_).find("SYNC      : Datapath        : " + admin_.DataMap() + "\r\n"),
       std::string::npos);
+
+  EXPECT_EQ(Run("--verbose " + admin_.DataMap()), 0) << out_;
+  EXPECT_NE(out_.find("relnr."), std::string::npos) << out_;  // the table, though nothing is pending
 
   admin_.Order({{"OrderNr", 5003}, {"KortingPercentage", 5000}});
   EXPECT_EQ(Run(admin_.DataMap()), 2);

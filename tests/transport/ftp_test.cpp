@@ -241,12 +241,13 @@ class FtpDeliveryTest : public FtpServerFixture {
     fs::remove(Local("agrovision.ini"));
     if (settings) WriteFileBytes(Local("agrovision.ini"), settings);
     ui_.events.clear();
-    MakeFtpSender(local_.path(), ui_, {server_ ? server_->port() : 1, 60000, 5000})
-        ->VerstuurViaFTP(kBericht, name);
+    outcome_ = MakeFtpSender(local_.path(), ui_, {server_ ? server_->port() : 1, 60000, 5000})
+                   ->VerstuurViaFTP(kBericht, name);
     return ui_.events;
   }
 
   RecordingUserInterface ui_;
+  FtpOutcome outcome_ = FtpOutcome::kFailed;
 };
 
 // Lines of agrovision.ini end at CR LF or CR only; the port text is only
@@ -282,6 +283,10 @@ TEST_F(FtpDeliveryTest, EverySettingsFileCase) {
                : c.box.starts_with("info: ") ? Strings{c.box, "normal"}
                                              : Strings{"busy", c.box, "normal"}));
     EXPECT_EQ(ReadFileBytes(Remote("1001_x.xml")), c.box.empty() ? kBericht + "\r\n" : "") << c.box;
+    EXPECT_EQ(outcome_, c.box.empty()                 ? FtpOutcome::kUploaded
+                        : c.box.starts_with("info: ") ? FtpOutcome::kRefused
+                                                      : FtpOutcome::kFailed)
+        << c.box;
     EXPECT_FALSE(fs::exists(Local("1001_x.xml"))) << c.box;
   }
   server_.reset();
@@ -289,6 +294,7 @@ TEST_F(FtpDeliveryTest, EverySettingsFileCase) {
                                                  "warning: Foutmelding (12029)\r\n\r\nEr kan geen "
                                                  "verbinding met de server worden gemaakt.\r\n",
                                                  "normal"}));
+  EXPECT_EQ(outcome_, FtpOutcome::kFailed);
 }
 
 // A test connection, then the delivery into "/": delete, then store, binary, active.
@@ -308,6 +314,7 @@ TEST_F(FtpDeliveryTest, RefusedUploadShowsTheServerReplyAndKeepsTheLocalCopy) {
       (Strings{"busy", "normal", "pump", "warning: 550 Not enough privileges.\r\n", "normal"}));
   EXPECT_EQ(ReadFileBytes(Local("1001_x.xml")), kBericht + "\r\n");
   EXPECT_FALSE(fs::exists(Remote("1001_x.xml")));
+  EXPECT_EQ(outcome_, FtpOutcome::kFailed);
 }
 
 TEST_F(FtpDeliveryTest, NamesOutsideTheDataFolderAreRefused) {
@@ -315,6 +322,7 @@ TEST_F(FtpDeliveryTest, NamesOutsideTheDataFolderAreRefused) {
     EXPECT_EQ(Deliver(kSettings.c_str(), name),
               Strings{"warning: De bestandsnaam \"" + name +
                       "\" is ongeldig; het bericht is niet via FTP verzonden."});
+    EXPECT_EQ(outcome_, FtpOutcome::kRefused);
   }
   EXPECT_EQ(ReadFileBytes(Local("server.log")), "");
   EXPECT_FALSE(fs::exists(local_.path() + "../5005.xml"));

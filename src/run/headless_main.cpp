@@ -1,0 +1,38 @@
+#include "run/headless_main.h"
+
+#include <chrono>
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include "common/clock.h"
+#include "database/engine_choice.h"
+#include "run/console_view.h"
+#include "run/delivery_builders.h"
+#include "run/run_sequence.h"
+#include "run/stop_signal.h"
+
+namespace typrosync {
+
+int HeadlessMain(const ProgramArguments& arguments) {
+  // The toolkit takes the process locale from the environment at start; the
+  // number texts and the month names of the log depend on it.
+  std::setlocale(LC_ALL, "");
+  const auto start = std::chrono::steady_clock::now();
+  std::unique_ptr<StopRequest> stop = InstallStopSignals();
+  std::unique_ptr<Clock> clock = MakeSystemClock();
+  std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
+  ConsoleView console(std::cout, std::cerr, arguments.verbose);
+  RunSequence run({*clock, *engine, GetComputerNaam(), MakeDeliveryBuilders(*stop), stop.get()},
+                  console);
+  const RunOutcome outcome = RunToEnd(run, arguments.data_map);
+  if (outcome == RunOutcome::kGereed || outcome == RunOutcome::kAfgebroken) {
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    console.ShowSummary(run.state().summary, seconds.count());
+  }
+  if (arguments.data_map.empty()) std::cerr << kGebruik;
+  return static_cast<int>(outcome);
+}
+
+}  // namespace typrosync

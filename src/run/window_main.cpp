@@ -1,0 +1,42 @@
+#include "run/window_main.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include "common/clock.h"
+#include "database/engine_choice.h"
+#include "run/console_view.h"
+#include "run/delivery_builders.h"
+#include "run/frm_main.h"
+#include "run/run_sequence.h"
+#include "run/stop_signal.h"
+
+namespace typrosync {
+namespace {
+
+bool ZonderScherm() {
+  const QString platform = QGuiApplication::platformName();
+  return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+}  // namespace
+
+int WindowMain(int& argc, char** argv, const ProgramArguments& arguments) {
+  QApplication app(argc, argv);
+  std::unique_ptr<StopRequest> stop = InstallStopSignals();
+  std::unique_ptr<Clock> clock = MakeSystemClock();
+  std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
+  ConsoleView console(std::cout, std::cerr, arguments.verbose);
+  FrmMain window(ZonderScherm() ? &console : nullptr);
+  RunSequence run({*clock, *engine, GetComputerNaam(), MakeDeliveryBuilders(*stop), stop.get()},
+                  window);
+  window.Load(run, arguments.data_map);
+  window.show();
+  app.exec();
+  if (arguments.data_map.empty()) std::cerr << kGebruik;
+  return static_cast<int>(run.outcome());
+}
+
+}  // namespace typrosync
