@@ -12,8 +12,10 @@ namespace typrosync {
 
 class ConsoleView : public RunView {
  public:
-  // Both streams must outlive the view.
-  ConsoleView(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+  // Both streams must outlive the view. With `journal` each line of a message
+  // box carries its syslog priority.
+  ConsoleView(std::ostream& out, std::ostream& err, bool journal = false)
+      : out_(out), err_(err), journal_(journal) {}
 
   void SetStatus(const std::string& text) override;
   // Writes a line only when the whole percentage changes.
@@ -28,6 +30,7 @@ class ConsoleView : public RunView {
  private:
   std::ostream& out_;
   std::ostream& err_;
+  bool journal_;
   std::string status_;
   int progress_ = -1;
 };

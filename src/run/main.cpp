@@ -9,9 +9,12 @@
 #include <string>
 
 #include "common/clock.h"
+#include "common/date_format.h"
 #include "database/sqlite_engine.h"
 #include "message/delivery_message.h"
+#include "run/console_output.h"
 #include "run/console_view.h"
+#include "run/cropr_warnings.h"
 #include "run/frm_main.h"
 #include "run/run_sequence.h"
 #include "transport/ftp_delivery.h"
@@ -26,6 +29,7 @@ constexpr const char* kGebruik =
     "  naar Crop-R en AgroVision en stempelt de verstuurde orders.\n"
     "  Exit-status: 0 gereed, 1 geen datamap of administratie niet geopend,\n"
     "  2 synchronisatie afgebroken.\n"
+    "  --quiet     alleen waarschuwingen en fouten (vóór DATAMAP)\n"
     "  --help      deze tekst\n"
     "  --version   de versie\n";
 
@@ -33,29 +37,32 @@ constexpr const char* kGebruik =
 // senders live exactly as long as the builders.
 class BerichtBouwers : public MessageBuilders {
  public:
-  explicit BerichtBouwers(BuilderServices& s)
-      : https_(MakeHttpsSender(s.log.DataMap())),
+  BerichtBouwers(BuilderServices& s, ConsoleOutput& output)
+      : https_(std::make_unique<CropRWarnings>(MakeHttpsSender(s.log.DataMap()), output)),
         ftp_(MakeFtpSender(s.log.DataMap(), s.ui)),
         bericht_(s.state, BerichtTabellenVan(s.admin), *https_, *ftp_, s.clock, s.log) {}
 
   bool BouwBerichtCropR(const std::string& sRelNr) override {
-    return bericht_.BouwBerichtCropR(sRelNr);
+    const bool ok = bericht_.BouwBerichtCropR(sRelNr);
+    https_->ReportFor(sRelNr);
+    return ok;
   }
   void BouwBerichtAgroVision(const std::string& sRelNr) override {
     bericht_.BouwBerichtAgroVision(sRelNr);
   }
 
  private:
-  std::unique_ptr<HttpsSender> https_;
+  std::unique_ptr<CropRWarnings> https_;
   std::unique_ptr<FtpSender> ftp_;
   DeliveryMessage bericht_;
 };
 
-// The whole command line after the program name is the data folder.
-std::string DataMapArgument(int argc, char** argv) {
+// The whole command line after the program name and its options is the data
+// folder.
+std::string DataMapArgument(int first, int argc, char** argv) {
   std::string argument;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) argument += ' ';
+  for (int i = first; i < argc; ++i) {
+    if (i > first) argument += ' ';
     argument += argv[i];
   }
   return argument;
@@ -73,21 +80,29 @@ bool ZonderScherm() {
   return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
-int Run(int argc, char** argv) {
-  const std::string argument = DataMapArgument(argc, argv);
+int Run(int argc, char** argv, int first, OutputPolicy policy) {
+  const std::string argument = DataMapArgument(first, argc, argv);
+  ConsoleOutput output(std::cout, std::cerr, policy);
   KiesPlatform();
   QApplication app(argc, argv);
   std::unique_ptr<Clock> clock = MakeSystemClock();
   std::unique_ptr<DatabaseEngine> engine = MakeSqliteEngine();
-  ConsoleView console(std::cout, std::cerr);
+  ConsoleView console(output.Out(), output.Err(), policy.journal);
   FrmMain window(ZonderScherm() ? &console : nullptr);
   RunSequence run({*clock, *engine, GetComputerNaam(),
-                   [](BuilderServices& s) { return std::make_unique<BerichtBouwers>(s); }},
+                   [&output](BuilderServices& s) {
+                     return std::make_unique<BerichtBouwers>(s, output);
+                   }},
                   window);
   window.Load(run, argument);
   window.show();
   app.exec();
   if (argument.empty()) std::cerr << kGebruik;
+  if (run.outcome() == RunOutcome::kAfgebroken) {
+    output.Report(Priority::kError, "typrosync: synchronisatie afgebroken; de fout staat in " +
+                                        run.log().DataMap() + "typrosync-" +
+                                        FormatMoment(clock->Now(), "yyyy-mm") + ".log");
+  }
   return static_cast<int>(run.outcome());
 }
 
@@ -95,14 +110,16 @@ int Run(int argc, char** argv) {
 }  // namespace typrosync
 
 int main(int argc, char** argv) {
-  const std::string first = argc > 1 ? argv[1] : "";
-  if (argc == 2 && first == "--help") {
+  typrosync::OutputPolicy policy = typrosync::OutputPolicyFromEnvironment();
+  const int args_start = typrosync::TakeOutputOptions(argc, argv, policy);
+  const std::string first = argc > args_start ? argv[args_start] : "";
+  if (argc == args_start + 1 && first == "--help") {
     std::cout << typrosync::kGebruik;
     return 0;
   }
-  if (argc == 2 && first == "--version") {
+  if (argc == args_start + 1 && first == "--version") {
     std::cout << "typrosync " << TYPROSYNC_VERSION << "\n";
     return 0;
   }
-  return typrosync::Run(argc, argv);
+  return typrosync::Run(argc, argv, args_start, policy);
 }
