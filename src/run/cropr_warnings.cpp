@@ -20,8 +20,8 @@ std::string FirstLine(const std::string& text) {
 
 std::optional<std::string> CropRWarning(const std::string& relnr, const HttpsReply& reply) {
   if (!reply.sent) {
-    return "typrosync: bericht voor relatie " + relnr + " niet naar Crop-R verstuurd: " +
-           reply.failure;
+    return "typrosync: bericht voor relatie " + relnr +
+           " niet naar Crop-R verstuurd: " + reply.failure;
   }
   if (IsOkAntwoord(reply.reply)) return std::nullopt;
   return "typrosync: Crop-R weigerde het bericht voor relatie " + relnr + ": " +

@@ -89,11 +89,10 @@ int Run(int argc, char** argv, int first, OutputPolicy policy) {
   std::unique_ptr<DatabaseEngine> engine = MakeSqliteEngine();
   ConsoleView console(output.Out(), output.Err(), policy.journal);
   FrmMain window(ZonderScherm() ? &console : nullptr);
-  RunSequence run({*clock, *engine, GetComputerNaam(),
-                   [&output](BuilderServices& s) {
-                     return std::make_unique<BerichtBouwers>(s, output);
-                   }},
-                  window);
+  RunSequence run(
+      {*clock, *engine, GetComputerNaam(),
+       [&output](BuilderServices& s) { return std::make_unique<BerichtBouwers>(s, output); }},
+      window);
   window.Load(run, argument);
   window.show();
   app.exec();

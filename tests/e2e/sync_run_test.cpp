@@ -3,13 +3,12 @@
 // receiver (HTTPS) and a real local AgroVision server (FTP).
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <regex>
-
-#include <sys/stat.h>
 
 #include "e2e/admin_fixture.h"
 
@@ -220,8 +219,8 @@ class SyncRunTest : public ::testing::Test {
                                const Environment& extra = {}) {
     const std::string err_file = server_dir_.path() + "stderr";
     WriteFileBytes(err_file, "");
-    std::vector<std::string> args{"-c", "exec 2>>\"$0\" && exec \"$@\"", err_file,
-                                  "/usr/bin/env", "-i", "PATH=/usr/bin:/bin"};
+    std::vector<std::string> args{"-c", "exec 2>>\"$0\" && exec \"$@\"", err_file};
+    args.insert(args.end(), {"/usr/bin/env", "-i", "PATH=/usr/bin:/bin"});
     args.push_back("TYPROSYNC_CROPR_URL=" + (cropr_ ? cropr_->url() : kClosedCropR));
     if (cropr_) args.push_back("TYPROSYNC_CA_BUNDLE=" + certificate_.cert);
     if (ftp_) args.push_back("TYPROSYNC_FTP_PORT=" + std::to_string(ftp_->port()));

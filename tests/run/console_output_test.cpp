@@ -146,7 +146,8 @@ TEST(ConsoleOutputTest, CropRWarningForRefusalsAndFailuresOnly) {
       {{false, "", "Time-out"},
        "typrosync: bericht voor relatie 30001 niet naar Crop-R verstuurd: Time-out"},
   };
-  for (const auto& c : cases) EXPECT_EQ(CropRWarning("30001", c.reply), c.expected) << c.reply.reply;
+  for (const auto& c : cases)
+    EXPECT_EQ(CropRWarning("30001", c.reply), c.expected) << c.reply.reply;
 }
 
 // A sender that answers every request with the same reply.
