@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <regex>
+#include <sstream>
 
 #include "e2e/admin_fixture.h"
 
@@ -431,9 +432,8 @@ TEST_F(SyncRunTest, JournalGetsPriorityPrefixesOnWarningsAndErrors) {
   run = SyncUnattended({"--quiet"}, true, RuntimeDir());
   EXPECT_EQ(1, run.exit_code);
   ASSERT_NE("", run.err);
-  for (size_t start = 0; start < run.err.size(); start = run.err.find('\n', start) + 1) {
-    EXPECT_EQ("<3>", run.err.substr(start, 3)) << run.err;
-  }
+  std::istringstream lines(run.err);
+  for (std::string line; std::getline(lines, line);) EXPECT_EQ("<3>", line.substr(0, 3)) << line;
 }
 
 }  // namespace
