@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "run/console_output.h"
+
 namespace typrosync {
 namespace {
 
@@ -81,8 +83,8 @@ void ConsoleView::ShowDeliveryLines(const DeliveryLines& lines) {
 
 void ConsoleView::SetCaption(const std::string& caption) { out_ << "Venster: " << caption << "\n"; }
 
-void ConsoleView::ShowMessage(const std::string& text, MessageIcon, const std::string& title) {
-  err_ << title << ": " << text << "\n" << std::flush;
+void ConsoleView::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+  err_ << WithPriority(title + ": " + text, BoxPriority(icon), journal_) << std::flush;
 }
 
 void ConsoleView::ShowSummary(const RunSummary& summary, double seconds) {

@@ -15,9 +15,10 @@ namespace typrosync {
 
 class ConsoleView : public RunView {
  public:
-  // Both streams must outlive the view.
-  ConsoleView(std::ostream& out, std::ostream& err, bool verbose = false)
-      : out_(out), err_(err), verbose_(verbose) {}
+  // Both streams must outlive the view. With `journal` each line of a message
+  // box carries its syslog priority.
+  ConsoleView(std::ostream& out, std::ostream& err, bool verbose = false, bool journal = false)
+      : out_(out), err_(err), verbose_(verbose), journal_(journal) {}
 
   // Writes the status without its detail in parentheses ("Lezen van orders
   // ( 5001 )" is "Lezen van orders"), and only when that differs from the
@@ -38,6 +39,7 @@ class ConsoleView : public RunView {
   std::ostream& out_;
   std::ostream& err_;
   bool verbose_;
+  bool journal_;
   std::string status_;
   int progress_ = -1;
 };

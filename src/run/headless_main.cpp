@@ -10,6 +10,7 @@
 #include "database/engine_choice.h"
 #include "run/console_view.h"
 #include "run/delivery_builders.h"
+#include "run/end_report.h"
 #include "run/run_sequence.h"
 #include "run/stop_signal.h"
 
@@ -20,18 +21,22 @@ int HeadlessMain(const ProgramArguments& arguments) {
   // number texts and the month names of the log depend on it.
   std::setlocale(LC_ALL, "");
   const auto start = std::chrono::steady_clock::now();
+  OutputPolicy policy = OutputPolicyFromEnvironment();
+  policy.quiet = arguments.quiet;
+  ConsoleOutput output(std::cout, std::cerr, policy);
   std::unique_ptr<StopRequest> stop = InstallStopSignals();
   std::unique_ptr<Clock> clock = MakeSystemClock();
   std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
-  ConsoleView console(std::cout, std::cerr, arguments.verbose);
-  RunSequence run({*clock, *engine, GetComputerNaam(), MakeDeliveryBuilders(*stop), stop.get()},
-                  console);
+  ConsoleView console(output.Out(), output.Err(), arguments.verbose, policy.journal);
+  RunSequence run(
+      {*clock, *engine, GetComputerNaam(), MakeDeliveryBuilders(*stop, output), stop.get()},
+      console);
   const RunOutcome outcome = RunToEnd(run, arguments.data_map);
   if (outcome == RunOutcome::kGereed || outcome == RunOutcome::kAfgebroken) {
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     console.ShowSummary(run.state().summary, seconds.count());
   }
-  if (arguments.data_map.empty()) std::cerr << kGebruik;
+  ReportRunEnd(run, arguments.data_map, *clock, output);
   return static_cast<int>(outcome);
 }
 

@@ -6,29 +6,38 @@
 namespace typrosync {
 
 const char* const kGebruik =
-    "Gebruik: typrosync DATAMAP\n"
+    "Gebruik: typrosync [--quiet] [--verbose] DATAMAP\n"
     "  Verstuurt de nog niet gemelde leveringen van de administratie in DATAMAP\n"
     "  naar Crop-R en AgroVision en stempelt de verstuurde orders.\n"
     "  Exit-status: 0 gereed, 1 geen datamap of administratie niet geopend,\n"
     "  2 synchronisatie afgebroken (ook na SIGTERM, SIGINT of SIGHUP: de run stopt\n"
     "  voor de volgende klant), 3 een andere run van deze administratie is bezig\n"
     "  (typrosync.lock in DATAMAP); er is dan niets verstuurd.\n"
-    "  --verbose   zonder scherm ook de leverregels per klant als tabel\n"
+    "  --quiet     alleen waarschuwingen en fouten (vóór DATAMAP)\n"
+    "  --verbose   zonder scherm ook de leverregels per klant als tabel (vóór DATAMAP)\n"
     "  --help      deze tekst\n"
     "  --version   de versie\n";
 
 ProgramArguments ParseProgramArguments(int argc, const char* const* argv) {
   ProgramArguments arguments;
-  bool first = true;
-  for (int i = 1; i < argc; ++i) {
+  int i = 1;
+  for (; i < argc; ++i) {
     const std::string_view argument = argv[i];
+    if (argument == "--") {
+      ++i;
+      break;
+    }
     if (argument == "--verbose") {
       arguments.verbose = true;
-      continue;
+    } else if (argument == "--quiet") {
+      arguments.quiet = true;
+    } else {
+      break;
     }
-    if (!first) arguments.data_map += ' ';
-    arguments.data_map += argument;
-    first = false;
+  }
+  for (int first = i; i < argc; ++i) {
+    if (i > first) arguments.data_map += ' ';
+    arguments.data_map += argv[i];
   }
   return arguments;
 }

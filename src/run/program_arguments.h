@@ -11,10 +11,12 @@ extern const char* const kGebruik;
 struct ProgramArguments {
   std::string data_map;  // every other argument, joined by spaces
   bool verbose = false;  // --verbose: each customer's delivery lines as a table
+  bool quiet = false;    // --quiet: only warnings and errors on the console
 };
 
-// `--verbose` anywhere is an option; the rest after the program name is the
-// data folder, so a folder with spaces needs no quotes.
+// Leading "--quiet" and "--verbose" are options ("--" ends them); the rest is
+// the data folder, taken whole, so a folder with spaces needs no quotes and
+// an option word after the folder is part of it.
 ProgramArguments ParseProgramArguments(int argc, const char* const* argv);
 
 // True when there is a display to show a window on: DISPLAY or

@@ -52,8 +52,7 @@ std::string ComputerNaamUit(std::optional<std::string> platform_name) {
 
 std::string GetComputerNaam() { return ComputerNaamUit(PlatformHostName()); }
 
-RunLog::RunLog(Clock& clock, UserInterface& ui, std::string computer_name,
-               std::ostream& warnings)
+RunLog::RunLog(Clock& clock, UserInterface& ui, std::string computer_name, std::ostream& warnings)
     : clock_(clock), ui_(ui), computer_name_(std::move(computer_name)), warnings_(warnings) {}
 
 void RunLog::SetDataMap(std::string data_map) { data_map_ = std::move(data_map); }

@@ -78,9 +78,8 @@ bool RunSequence::NeemRunLock() {
     case RunLockState::kFailed:
       break;
   }
-  std::cerr << "typrosync: administratie niet geopend: het vergrendelbestand '"
-            << run_lock_->path() << "' kan niet worden gebruikt: " << run_lock_->detail()
-            << '\n';
+  std::cerr << "typrosync: administratie niet geopend: het vergrendelbestand '" << run_lock_->path()
+            << "' kan niet worden gebruikt: " << run_lock_->detail() << '\n';
   return false;
 }
 

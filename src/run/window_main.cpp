@@ -9,6 +9,7 @@
 #include "database/engine_choice.h"
 #include "run/console_view.h"
 #include "run/delivery_builders.h"
+#include "run/end_report.h"
 #include "run/frm_main.h"
 #include "run/run_sequence.h"
 #include "run/stop_signal.h"
@@ -25,17 +26,21 @@ bool ZonderScherm() {
 
 int WindowMain(int& argc, char** argv, const ProgramArguments& arguments) {
   QApplication app(argc, argv);
+  OutputPolicy policy = OutputPolicyFromEnvironment();
+  policy.quiet = arguments.quiet;
+  ConsoleOutput output(std::cout, std::cerr, policy);
   std::unique_ptr<StopRequest> stop = InstallStopSignals();
   std::unique_ptr<Clock> clock = MakeSystemClock();
   std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
-  ConsoleView console(std::cout, std::cerr, arguments.verbose);
+  ConsoleView console(output.Out(), output.Err(), arguments.verbose, policy.journal);
   FrmMain window(ZonderScherm() ? &console : nullptr);
-  RunSequence run({*clock, *engine, GetComputerNaam(), MakeDeliveryBuilders(*stop), stop.get()},
-                  window);
+  RunSequence run(
+      {*clock, *engine, GetComputerNaam(), MakeDeliveryBuilders(*stop, output), stop.get()},
+      window);
   window.Load(run, arguments.data_map);
   window.show();
   app.exec();
-  if (arguments.data_map.empty()) std::cerr << kGebruik;
+  ReportRunEnd(run, arguments.data_map, *clock, output);
   return static_cast<int>(run.outcome());
 }
 

@@ -5,11 +5,13 @@
 // ODBC driver, with the same expectations.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <regex>
+#include <sstream>
 
 #include "e2e/admin_fixture.h"
 
@@ -214,6 +216,39 @@ class SyncRunTest : public ::testing::TestWithParam<const char*> {
     return RunProgram(TYPROSYNC_PROGRAM, {folder()}, env);
   }
 
+  // Runs typrosync as a timer or cron would: an empty environment but for
+  // PATH, the receivers and `extra`, the arguments `options` + data folder.
+  // With `journal` standard error is a file JOURNAL_STREAM names, as the
+  // journal's stream is under systemd; its contents come back in `err`.
+  ProgramResult SyncUnattended(const std::vector<std::string>& options, bool journal = false,
+                               const Environment& extra = {}) {
+    const std::string err_file = server_dir_.path() + "stderr";
+    WriteFileBytes(err_file, "");
+    std::vector<std::string> args{"-c", "exec 2>>\"$0\" && exec \"$@\"", err_file};
+    args.insert(args.end(), {"/usr/bin/env", "-i", "PATH=/usr/bin:/bin"});
+    args.push_back("TYPROSYNC_CROPR_URL=" + (cropr_ ? cropr_->url() : kClosedCropR));
+    if (cropr_) args.push_back("TYPROSYNC_CA_BUNDLE=" + certificate_.cert);
+    if (ftp_) args.push_back("TYPROSYNC_FTP_PORT=" + std::to_string(ftp_->port()));
+    struct stat info {};
+    if (journal && stat(err_file.c_str(), &info) == 0) {
+      args.push_back("JOURNAL_STREAM=" + std::to_string(info.st_dev) + ":" +
+                     std::to_string(info.st_ino));
+    }
+    for (const auto& [name, value] : extra) args.push_back(name + "=" + value);
+    args.push_back(TYPROSYNC_PROGRAM);
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(folder());
+    ProgramResult result = RunProgram("/bin/sh", args);
+    result.err = ReadFileBytes(err_file);
+    return result;
+  }
+
+  // A private runtime folder: the toolkit's start-up warning about a missing
+  // one is not what the journal tests look at.
+  Environment RuntimeDir() const {
+    return {{"XDG_RUNTIME_DIR", fs::path(server_dir_.path()).parent_path().string()}};
+  }
+
   // Request bodies received by the Crop-R receiver, in order.
   std::vector<std::string> CropRBodies() const {
     std::vector<std::string> bodies;
@@ -374,6 +409,55 @@ TEST(SyncRunOdbcTest, SourceThatCannotBeOpenedEndsWithExitOne) {
             run.err.find("Driver=NoSuchDriver;Database=" + admin.folder() + "TallyraDB.mdb"))
       << run.err;
   EXPECT_TRUE(FilesMatching(admin.folder(), "typrosync-.*\\.log").empty());
+}
+
+// Unattended, a successful run writes nothing on standard error, not even
+// the toolkit's start-up warnings; with --quiet nothing on standard output
+// either.
+TEST_P(SyncRunTest, SuccessfulUnattendedRunIsSilentOnStandardError) {
+  AddCustomer("30001", "X");
+  AddLine("30001", "8001", "V1", "GEN-1", "300012024030400010001");
+  StartCropR("<ok/>");
+  StartFtp();
+  ProgramResult run = SyncUnattended({});
+  ASSERT_EQ(0, run.exit_code) << run.err;
+  EXPECT_EQ("", run.err);
+  EXPECT_NE(std::string::npos, run.out.find("Status: Gereed\n")) << run.out;
+
+  AddAgroVisionCustomer();
+  run = SyncUnattended({"--quiet"});
+  ASSERT_EQ(0, run.exit_code) << run.err;
+  EXPECT_EQ("", run.out);
+  EXPECT_EQ("", run.err);
+  EXPECT_TRUE(IsStamp(Mark("7001", "LeveringNaarAgroVision")));
+}
+
+// When standard error is the journal each warning and error line carries its
+// syslog priority; a JOURNAL_STREAM that names another stream changes nothing.
+TEST_P(SyncRunTest, JournalGetsPriorityPrefixesOnWarningsAndErrors) {
+  AddCustomer("30001", "X");
+  AddLine("30001", "8001", "V1", "GEN-1", "300012024030400010001");
+  StartCropR("<fout>Onbekende leverancier</fout>");
+  const std::string warning =
+      "typrosync: Crop-R weigerde het bericht voor relatie 30001: "
+      "<fout>Onbekende leverancier</fout>\n";
+  ProgramResult run = SyncUnattended({"--quiet"}, true, RuntimeDir());
+  ASSERT_EQ(0, run.exit_code) << run.err;
+  EXPECT_EQ("<4>" + warning, run.err);
+  EXPECT_EQ("", run.out);
+
+  Environment other_stream = RuntimeDir();
+  other_stream.push_back({"JOURNAL_STREAM", "1:1"});
+  run = SyncUnattended({"--quiet"}, false, other_stream);
+  EXPECT_EQ(warning, run.err);
+  EXPECT_EQ("", Mark("8001", "LeveringNaarDacom"));
+
+  fs::remove(folder() + "Archief.mdb");
+  run = SyncUnattended({"--quiet"}, true, RuntimeDir());
+  EXPECT_EQ(1, run.exit_code);
+  ASSERT_NE("", run.err);
+  std::istringstream lines(run.err);
+  for (std::string line; std::getline(lines, line);) EXPECT_EQ("<3>", line.substr(0, 3)) << line;
 }
 
 }  // namespace

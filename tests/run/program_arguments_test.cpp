@@ -1,5 +1,5 @@
-// The command line: the data folder may hold spaces, --verbose is an option
-// wherever it stands, and only a real display gets a window.
+// The command line: the data folder may hold spaces, leading --quiet and
+// --verbose are options, and only a real display gets a window.
 
 #include "run/program_arguments.h"
 
@@ -19,24 +19,30 @@ ProgramArguments Parse(std::vector<const char*> words) {
   return ParseProgramArguments(static_cast<int>(words.size()), words.data());
 }
 
-TEST(ProgramArgumentsTest, DataFolderAndVerbose) {
+TEST(ProgramArgumentsTest, DataFolderAndOptions) {
   const struct {
     std::vector<const char*> words;
     const char* data_map;
     bool verbose;
+    bool quiet;
   } cases[] = {
-      {{}, "", false},
-      {{"/srv/302021/"}, "/srv/302021/", false},
-      {{"/srv/mijn", "map/"}, "/srv/mijn map/", false},
-      {{"--verbose", "/srv/302021/"}, "/srv/302021/", true},
-      {{"/srv/mijn", "--verbose", "map/"}, "/srv/mijn map/", true},
-      {{"--verbose"}, "", true},
-      {{"--Verbose"}, "--Verbose", false},  // options are exact
+      {{}, "", false, false},
+      {{"/srv/302021/"}, "/srv/302021/", false, false},
+      {{"/srv/mijn", "map/"}, "/srv/mijn map/", false, false},
+      {{"--verbose", "/srv/302021/"}, "/srv/302021/", true, false},
+      {{"--quiet", "--verbose", "/srv/a b/"}, "/srv/a b/", true, true},
+      {{"/srv/mijn", "--verbose", "map/"}, "/srv/mijn --verbose map/", false, false},
+      {{"/srv/a", "--quiet"}, "/srv/a --quiet", false, false},  // part of the folder
+      {{"--", "--quiet"}, "--quiet", false, false},
+      {{"--quiet", "--", "--verbose"}, "--verbose", false, true},
+      {{"--verbose"}, "", true, false},
+      {{"--Verbose"}, "--Verbose", false, false},  // options are exact
   };
   for (const auto& c : cases) {
     const ProgramArguments arguments = Parse(c.words);
     EXPECT_EQ(arguments.data_map, c.data_map);
     EXPECT_EQ(arguments.verbose, c.verbose) << c.data_map;
+    EXPECT_EQ(arguments.quiet, c.quiet) << c.data_map;
   }
 }
 
@@ -47,12 +53,9 @@ TEST(ProgramArgumentsTest, OnlyARealDisplayGetsTheWindow) {
     const char* platform;
     bool window;
   } cases[] = {
-      {nullptr, nullptr, nullptr, false},
-      {":0", nullptr, nullptr, true},
-      {nullptr, "wayland-0", nullptr, true},
-      {":0", nullptr, "offscreen", false},
-      {":0", nullptr, "minimal", false},
-      {":0", nullptr, "xcb", true},
+      {nullptr, nullptr, nullptr, false},    {":0", nullptr, nullptr, true},
+      {nullptr, "wayland-0", nullptr, true}, {":0", nullptr, "offscreen", false},
+      {":0", nullptr, "minimal", false},     {":0", nullptr, "xcb", true},
       {nullptr, nullptr, "xcb", false},
   };
   std::vector<std::pair<const char*, std::optional<std::string>>> saved;

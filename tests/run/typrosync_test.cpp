@@ -67,6 +67,10 @@ TEST_F(TyprosyncTest, FinishedRunIsStatusZeroAndAnEndingErrorTwo) {
 
   admin_.Order({{"OrderNr", 5003}, {"KortingPercentage", 5000}});
   EXPECT_EQ(Run(admin_.DataMap()), 2);
+  // Also on standard error, so that --quiet and cron still tell.
+  EXPECT_NE(out_.find("typrosync: synchronisatie afgebroken; de fout staat in " + log_ + "\n"),
+            std::string::npos)
+      << out_;
   EXPECT_NE(testing::ReadFile(log_).find("ERROR     :  + Error        : 13 -> "), std::string::npos)
       << testing::ReadFile(log_);
 }

@@ -1,0 +1,46 @@
+#include "run/cropr_warnings.h"
+
+#include "common/utf8_text.h"
+#include "message/message_values.h"
+
+namespace typrosync {
+namespace {
+
+// Enough to recognise the refusal; a reply may be a whole error page.
+constexpr size_t kShownCharacters = 200;
+
+std::string FirstLine(const std::string& text) {
+  if (text.empty()) return "(leeg antwoord)";
+  const std::string shown = Utf8Left(text.substr(0, text.find_first_of("\r\n")), kShownCharacters);
+  const size_t length = text.find_last_not_of("\r\n") + 1;  // without final line breaks
+  return shown.size() < length ? shown + " ..." : shown;
+}
+
+}  // namespace
+
+std::optional<std::string> CropRWarning(const std::string& relnr, const HttpsReply& reply) {
+  if (!reply.sent) {
+    return "typrosync: bericht voor relatie " + relnr +
+           " niet naar Crop-R verstuurd: " + reply.failure;
+  }
+  if (IsOkAntwoord(reply.reply)) return std::nullopt;
+  return "typrosync: Crop-R weigerde het bericht voor relatie " + relnr + ": " +
+         FirstLine(reply.reply);
+}
+
+CropRWarnings::CropRWarnings(std::unique_ptr<HttpsSender> sender, ConsoleOutput& output)
+    : sender_(std::move(sender)), output_(output) {}
+
+HttpsReply CropRWarnings::VerstuurViaHTTPS(const std::string& bericht) {
+  last_ = sender_->VerstuurViaHTTPS(bericht);
+  return *last_;
+}
+
+void CropRWarnings::ReportFor(const std::string& relnr) {
+  if (!last_) return;
+  const std::optional<std::string> warning = CropRWarning(relnr, *last_);
+  last_.reset();
+  if (warning) output_.Report(Priority::kWarning, *warning);
+}
+
+}  // namespace typrosync

@@ -1,0 +1,151 @@
+// What reaches standard output and error: --quiet, the journal's priority
+// prefixes, the message boxes of the console view and the Crop-R warnings.
+
+#include "run/console_output.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <sstream>
+#include <vector>
+
+#include "run/console_view.h"
+#include "run/cropr_warnings.h"
+
+namespace typrosync {
+namespace {
+
+// Writes `chunks` one by one, flushing after each, through a journal buffer.
+std::string ThroughJournal(const std::vector<std::string>& chunks) {
+  std::ostringstream target;
+  {
+    JournalLineBuffer buffer(*target.rdbuf());
+    std::ostream err(&buffer);
+    for (const std::string& chunk : chunks) err << chunk << std::flush;
+  }
+  return target.str();
+}
+
+TEST(ConsoleOutputTest, JournalBufferMakesUnmarkedLinesErrorsAndKeepsGivenPriorities) {
+  const struct {
+    std::vector<std::string> chunks;
+    std::string expected;
+  } cases[] = {
+      {{"typrosync: administratie niet geopend\n"}, "<3>typrosync: administratie niet geopend\n"},
+      {{"a\nb\n", "c\n"}, "<3>a\n<3>b\n<3>c\n"},
+      {{"<4>waarschuwing\n<3>fout\n"}, "<4>waarschuwing\n<3>fout\n"},
+      {{"<", "4", ">in stukken\n"}, "<4>in stukken\n"},  // a prefix split over writes
+      {{"<9>geen niveau\n", "<4x\n", "<\n", "\n"}, "<3><9>geen niveau\n<3><4x\n<3><\n<3>\n"},
+      {{"regel ", "zonder einde"}, "<3>regel zonder einde"},
+      {{"<4"}, "<3><4"},  // a held start is written when the buffer goes
+  };
+  for (const auto& c : cases) EXPECT_EQ(ThroughJournal(c.chunks), c.expected) << c.expected;
+}
+
+TEST(ConsoleOutputTest, WithPriorityMarksEveryLineOnlyForTheJournal) {
+  EXPECT_EQ(WithPriority("Titel: tekst", Priority::kWarning, false), "Titel: tekst\n");
+  EXPECT_EQ(WithPriority("Titel: een\ntwee", Priority::kWarning, false), "Titel: een\ntwee\n");
+  EXPECT_EQ(WithPriority("Titel: een\ntwee", Priority::kWarning, true), "<4>Titel: een\n<4>twee\n");
+  EXPECT_EQ(WithPriority("fout", Priority::kError, true), "<3>fout\n");
+  EXPECT_EQ(BoxPriority(MessageIcon::kCritical), Priority::kError);
+  for (MessageIcon icon : {MessageIcon::kWarning, MessageIcon::kInformation, MessageIcon::kNone}) {
+    EXPECT_EQ(BoxPriority(icon), Priority::kWarning);
+  }
+}
+
+TEST(ConsoleOutputTest, JournalStreamMustNameTheStreamItself) {
+  char path[] = "/tmp/typrosync-journal-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  struct stat info {};
+  ASSERT_EQ(fstat(fd, &info), 0);
+  const std::string dev = std::to_string(info.st_dev);
+  const std::string ino = std::to_string(info.st_ino);
+  EXPECT_TRUE(IsJournalStream((dev + ":" + ino).c_str(), fd));
+  for (const std::string& other : {dev + ":" + std::to_string(info.st_ino + 1), dev + ":",
+                                   ":" + ino, dev + ":" + ino + "x", std::string("journal")}) {
+    EXPECT_FALSE(IsJournalStream(other.c_str(), fd)) << other;
+  }
+  EXPECT_FALSE(IsJournalStream(nullptr, fd));
+  close(fd);
+  unlink(path);
+}
+
+TEST(ConsoleOutputTest, QuietDropsStatusLinesAndTheJournalBufferComesAndGoes) {
+  std::ostringstream out, err;
+  std::streambuf* own = err.rdbuf();
+  {
+    ConsoleOutput output(out, err, {.quiet = true, .journal = true});
+    ConsoleView view(output.Out(), output.Err(), true);
+    view.SetStatus("Gereed");
+    view.SetProgress(50);
+    view.ShowMessage("Er is geen FTP instelling aangetroffen.", MessageIcon::kInformation,
+                     "Beheer");
+    output.Report(Priority::kError, "typrosync: synchronisatie afgebroken");
+    err << "typrosync: administratie niet geopend\n";
+  }
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(),
+            "<4>Beheer: Er is geen FTP instelling aangetroffen.\n"
+            "<3>typrosync: synchronisatie afgebroken\n"
+            "<3>typrosync: administratie niet geopend\n");
+  EXPECT_EQ(err.rdbuf(), own);
+}
+
+TEST(ConsoleOutputTest, WithoutOptionsNothingChanges) {
+  std::ostringstream out, err;
+  ConsoleOutput output(out, err, {});
+  ConsoleView view(output.Out(), output.Err());
+  view.SetStatus("Gereed");
+  view.ShowMessage("regel een\nregel twee", MessageIcon::kCritical, "Beheer");
+  EXPECT_EQ(out.str(), "Status: Gereed\n");
+  EXPECT_EQ(err.str(), "Beheer: regel een\nregel twee\n");
+}
+
+TEST(ConsoleOutputTest, CropRWarningForRefusalsAndFailuresOnly) {
+  const std::string refused = "typrosync: Crop-R weigerde het bericht voor relatie 30001: ";
+  const struct {
+    HttpsReply reply;
+    std::optional<std::string> expected;
+  } cases[] = {
+      {{true, "<ok/>", ""}, std::nullopt},
+      {{true, "<OK />", ""}, std::nullopt},
+      {{true, "<fout>Onbekende leverancier</fout>", ""},
+       refused + "<fout>Onbekende leverancier</fout>"},
+      {{true, "<fout>\r\n</fout>\r\n", ""}, refused + "<fout> ..."},
+      {{true, "<fout/>\r\n", ""}, refused + "<fout/>"},
+      {{true, std::string(150, 'x') + "\xC3\xA9" + std::string(100, 'y'), ""},
+       refused + std::string(150, 'x') + "\xC3\xA9" + std::string(49, 'y') + " ..."},
+      {{true, "", ""}, refused + "(leeg antwoord)"},
+      {{false, "", "Time-out"},
+       "typrosync: bericht voor relatie 30001 niet naar Crop-R verstuurd: Time-out"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(CropRWarning("30001", c.reply), c.expected) << c.reply.reply;
+}
+
+// A sender that answers every request with the same reply.
+class FixedReply : public HttpsSender {
+ public:
+  explicit FixedReply(HttpsReply reply) : reply_(std::move(reply)) {}
+  HttpsReply VerstuurViaHTTPS(const std::string&) override { return reply_; }
+
+ private:
+  HttpsReply reply_;
+};
+
+// One warning per request: a customer whose message was not attempted gets none.
+TEST(ConsoleOutputTest, CropRWarningsReportEachRequestOnce) {
+  std::ostringstream out, err;
+  ConsoleOutput output(out, err, {});
+  CropRWarnings sender(std::make_unique<FixedReply>(HttpsReply{true, "<fout/>", ""}), output);
+  EXPECT_EQ(sender.VerstuurViaHTTPS("bericht").reply, "<fout/>");
+  sender.ReportFor("1");
+  sender.ReportFor("2");
+  EXPECT_EQ(err.str(), "typrosync: Crop-R weigerde het bericht voor relatie 1: <fout/>\n");
+}
+
+}  // namespace
+}  // namespace typrosync
