@@ -5,7 +5,7 @@
 
 namespace typrosync {
 
-void ReportRunEnd(RunSequence& run, const std::string& data_map, const Clock& clock,
+void ReportRunEnd(RunSequence& run, const std::string& data_map, Clock& clock,
                   ConsoleOutput& output) {
   if (data_map.empty()) output.Err() << kGebruik;
   if (run.outcome() != RunOutcome::kAfgebroken) return;

@@ -10,7 +10,7 @@ namespace typrosync {
 
 // After the run: an ended run (status 2) names its log file as an error; a
 // run without a data folder gets the usage text.
-void ReportRunEnd(RunSequence& run, const std::string& data_map, const Clock& clock,
+void ReportRunEnd(RunSequence& run, const std::string& data_map, Clock& clock,
                   ConsoleOutput& output);
 
 }  // namespace typrosync

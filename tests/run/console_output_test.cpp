@@ -78,7 +78,7 @@ TEST(ConsoleOutputTest, QuietDropsStatusLinesAndTheJournalBufferComesAndGoes) {
   std::streambuf* own = err.rdbuf();
   {
     ConsoleOutput output(out, err, {.quiet = true, .journal = true});
-    ConsoleView view(output.Out(), output.Err(), true);
+    ConsoleView view(output.Out(), output.Err(), /*verbose=*/false, /*journal=*/true);
     view.SetStatus("Gereed");
     view.SetProgress(50);
     view.ShowMessage("Er is geen FTP instelling aangetroffen.", MessageIcon::kInformation,

@@ -30,7 +30,7 @@ class TyprosyncTest : public ::testing::Test {
 
 TEST_F(TyprosyncTest, NotStartedIsStatusOneWithoutLog) {
   EXPECT_EQ(Run(""), 1);
-  EXPECT_NE(out_.find("Gebruik: typrosync DATAMAP"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("Gebruik: typrosync [--quiet] [--verbose] DATAMAP"), std::string::npos) << out_;
   EXPECT_EQ(Run(admin_.DataMap() + "bestaat-niet"), 1);
   std::ofstream(admin_.DataMap() + "Archief.mdb", std::ios::trunc) << "kapot";
   EXPECT_EQ(Run(admin_.DataMap()), 1);
