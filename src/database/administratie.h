@@ -23,9 +23,10 @@ class Administratie {
 };
 
 // Opens "TallyraDB.mdb" and "Archief.mdb" in sDataMap (a folder path ending in
-// "/"), with the password from "tallyra.pwd" and the edit locking from
-// "tallyra.lock", and every table in its order. nullptr on any failure; no
-// message box, no log line (one diagnostic line on standard error at most).
+// "/", relative to the working folder, which is not changed), with the
+// password from "tallyra.pwd" and the edit locking from "tallyra.lock", and
+// every table in its order. nullptr on any failure; no message box, no log
+// line (one diagnostic line on standard error at most, naming the file).
 std::unique_ptr<Administratie> OpenAdministratie(const std::string& sDataMap,
                                                  DatabaseEngine& engine, UserInterface& ui);
 

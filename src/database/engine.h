@@ -81,7 +81,8 @@ class DatabaseEngine {
   // sets record-level locking). Throws VbError when the file cannot be used.
   virtual void PrepareSharedUse(const std::string& path, const std::string& password) = 0;
   // Opens shared and writable; throws VbError on a missing file, a wrong
-  // password or a file that is not a database of this engine.
+  // password, a file that is not a whole database of this engine or one this
+  // process may not write. A refused file is left as it was.
   virtual std::unique_ptr<Database> OpenDatabase(const std::string& path,
                                                  const std::string& password) = 0;
 };

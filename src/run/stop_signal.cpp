@@ -14,7 +14,7 @@ constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
 std::atomic<int> received_signal{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-extern "C" void NoteStopSignal(int number) {
+void NoteStopSignal(int number) {
   int none = 0;
   received_signal.compare_exchange_strong(none, number);
 }
