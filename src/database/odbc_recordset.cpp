@@ -14,7 +14,7 @@ using Row = std::vector<Variant>;  // identity terms, then the fields
 
 // Rows per block: the first block after a seek or a move to the first row
 // holds one row, the next ones eight times more up to this, so a seek reads
-// one row and a walk takes one execution per 64 rows.
+// one row and a walk takes one execution per 256 rows.
 constexpr size_t kBlockCapacity = 256;
 
 class OdbcRecordset final : public TableRecordset,
