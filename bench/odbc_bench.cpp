@@ -69,11 +69,25 @@ void StepRelNr(benchmark::State& state) {
 
 template <std::unique_ptr<DatabaseEngine> (*Make)()>
 void StepRelNrAllFields(benchmark::State& state) {
-  static const char* const kFields[] = {
-      "RelnrOrderdatumRegNrIndex", "RelNr", "OrderNr", "RegNr", "OrderDatum", "LeverDatum",
-      "MagazijnBonNr", "ArtNr", "Omschrijving1", "Omschrijving2", "Aantal", "PrijsPer",
-      "VerkoopPrijs", "FactuurGewicht", "KortingPercentage", "Referentie", "ArtikelGewicht",
-      "SILOnaam", "Artikelgroep"};
+  static const char* const kFields[] = {"RelnrOrderdatumRegNrIndex",
+                                        "RelNr",
+                                        "OrderNr",
+                                        "RegNr",
+                                        "OrderDatum",
+                                        "LeverDatum",
+                                        "MagazijnBonNr",
+                                        "ArtNr",
+                                        "Omschrijving1",
+                                        "Omschrijving2",
+                                        "Aantal",
+                                        "PrijsPer",
+                                        "VerkoopPrijs",
+                                        "FactuurGewicht",
+                                        "KortingPercentage",
+                                        "Referentie",
+                                        "ArtikelGewicht",
+                                        "SILOnaam",
+                                        "Artikelgroep"};
   auto engine = Make();
   auto db = engine->OpenDatabase(TheSample().database(), "");
   auto rs = db->OpenTable("Ordergegevens");

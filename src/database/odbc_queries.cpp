@@ -36,9 +36,8 @@ std::string IdentityCondition(const OdbcTableSchema& schema) {
 
 }  // namespace
 
-OdbcOrderQueries::OdbcOrderQueries(const OdbcConnection& connection,
-                                   const OdbcTableSchema& schema, const OdbcIndex* index,
-                                   const std::vector<int>& fields)
+OdbcOrderQueries::OdbcOrderQueries(const OdbcConnection& connection, const OdbcTableSchema& schema,
+                                   const OdbcIndex* index, const std::vector<int>& fields)
     : select_("SELECT " + SelectList(connection, schema, fields)),
       from_(" FROM " + connection.Quote(schema.name)),
       keyed_(index != nullptr),
@@ -100,8 +99,7 @@ std::vector<Variant> OdbcOrderQueries::BeforeParameters(
   return parameters;
 }
 
-std::vector<Variant> OdbcOrderQueries::AfterParameters(
-    const std::vector<Variant>& position) const {
+std::vector<Variant> OdbcOrderQueries::AfterParameters(const std::vector<Variant>& position) const {
   std::vector<Variant> parameters = BeforeParameters(position);
   if (!position.front().IsNull()) parameters.insert(parameters.begin(), position.front());
   return parameters;
@@ -109,8 +107,7 @@ std::vector<Variant> OdbcOrderQueries::AfterParameters(
 
 std::string RowByIdentityQuery(const OdbcConnection& connection, const OdbcTableSchema& schema) {
   return "SELECT " + SelectList(connection, schema, AllFields(schema)) + " FROM " +
-         connection.Quote(schema.name) +
-         " WHERE " + IdentityCondition(schema);
+         connection.Quote(schema.name) + " WHERE " + IdentityCondition(schema);
 }
 
 std::string FieldByIdentityQuery(const OdbcConnection& connection, const OdbcTableSchema& schema,

@@ -17,9 +17,7 @@ using Row = std::vector<Variant>;  // identity terms, then the fields
 // one row and a walk takes one execution per 256 rows.
 constexpr size_t kBlockCapacity = 256;
 
-class OdbcRecordset final : public TableRecordset,
-                            public OdbcAccessPathInfo,
-                            private CursorHolder {
+class OdbcRecordset final : public TableRecordset, public OdbcAccessPathInfo, private CursorHolder {
  public:
   OdbcRecordset(std::shared_ptr<OdbcConnection> connection, OdbcTableSchema schema)
       : connection_(std::move(connection)),
@@ -153,7 +151,8 @@ OdbcRecordset::Layout OdbcRecordset::MakeLayout(const std::vector<bool>& fields)
   }
   for (size_t i = 0; i < layout.kinds.size(); ++i) {
     const int field = i < identity_count_ ? -1 : layout.fields[i - identity_count_];
-    layout.buffers.push_back(BufferFor(layout.kinds[i], field < 0 ? 0 : schema_.columns[field].size));
+    layout.buffers.push_back(
+        BufferFor(layout.kinds[i], field < 0 ? 0 : schema_.columns[field].size));
   }
   return layout;
 }
@@ -171,9 +170,7 @@ void OdbcRecordset::ApplyLayout() {
 
 // ---- positioning ---------------------------------------------------------
 
-void OdbcRecordset::Release() {
-  live_ = nullptr;
-}
+void OdbcRecordset::Release() { live_ = nullptr; }
 
 // Before this connection writes: the current row is kept, so the next move
 // reads from the source again and sees the write.
@@ -321,8 +318,7 @@ Row OdbcRecordset::OrderTerms(const Row& row) const {
 // A value of a fetched block; a text longer than the block's buffer is read
 // again whole by the row's identity.
 Variant OdbcRecordset::BlockValue(const odbc::Statement& statement, size_t row,
-                                  const Layout& layout, size_t column,
-                                  const Row& identity) const {
+                                  const Layout& layout, size_t column, const Row& identity) const {
   bool complete = true;
   Variant value = typrosync::BlockValue(statement, row, static_cast<int>(column),
                                         layout.kinds[column], complete);
@@ -377,8 +373,8 @@ Row OdbcRecordset::CurrentOrderTerms() const {
   if (index_ != nullptr) {
     for (int field : index_->columns) {
       const int column = block_.column_of_field[field];
-      terms.push_back(typrosync::BlockValue(*live_, block_row_, column, block_.kinds[column],
-                                            complete));
+      terms.push_back(
+          typrosync::BlockValue(*live_, block_row_, column, block_.kinds[column], complete));
     }
   }
   const Row identity = LiveIdentity();
