@@ -368,16 +368,14 @@ Row OdbcRecordset::CurrentIdentity() const {
 Row OdbcRecordset::CurrentOrderTerms() const {
   if (state_ == State::kKept) return OrderTerms(kept_);
   if (state_ != State::kLive) throw errors::NoCurrentRecord();
+  const Row identity = LiveIdentity();
   Row terms;
-  bool complete = true;
   if (index_ != nullptr) {
     for (int field : index_->columns) {
       const int column = block_.column_of_field[field];
-      terms.push_back(
-          typrosync::BlockValue(*live_, block_row_, column, block_.kinds[column], complete));
+      terms.push_back(BlockValue(*live_, block_row_, block_, column, identity));
     }
   }
-  const Row identity = LiveIdentity();
   terms.insert(terms.end(), identity.begin(), identity.end());
   return terms;
 }
