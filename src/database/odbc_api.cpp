@@ -112,7 +112,8 @@ std::string Failure::Detail() const {
     if (!detail.empty()) detail += "; ";
     detail += "[" + record.state + "] " + record.message;
   }
-  if (detail.empty()) detail = std::string(what()) + " mislukt zonder melding van het stuurprogramma";
+  if (detail.empty())
+    detail = std::string(what()) + " mislukt zonder melding van het stuurprogramma";
   return detail;
 }
 
@@ -131,8 +132,8 @@ Connection::Connection(const std::string& connection_string) {
   std::basic_string<SQLWCHAR> text = Wide(connection_string);
   // No completed connection string is asked for: MDBTools leaves it
   // unterminated, and the driver manager would read past its end.
-  const SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), SQL_NTS, nullptr, 0,
-                                         nullptr, SQL_DRIVER_NOPROMPT);
+  const SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), SQL_NTS, nullptr, 0, nullptr,
+                                         SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc)) {
     std::vector<Diagnostic> records = Diagnostics(SQL_HANDLE_DBC, dbc_);
     SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
@@ -150,8 +151,8 @@ Connection::~Connection() {
 std::string Connection::InfoText(int info) const {
   SQLWCHAR value[256] = {};
   SQLSMALLINT length = 0;
-  if (!SQL_SUCCEEDED(SQLGetInfoW(dbc_, static_cast<SQLUSMALLINT>(info), value, sizeof value,
-                                 &length))) {
+  if (!SQL_SUCCEEDED(
+          SQLGetInfoW(dbc_, static_cast<SQLUSMALLINT>(info), value, sizeof value, &length))) {
     return "";
   }
   const size_t count = std::min<size_t>(length < 0 ? 0 : length / sizeof(SQLWCHAR), 255);
@@ -167,8 +168,8 @@ std::string Connection::IdentifierQuote() const {
 }
 
 void Connection::SetAutoCommit(bool on) {
-  const auto value = reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(
-      on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF));
+  const auto value = reinterpret_cast<SQLPOINTER>(
+      static_cast<uintptr_t>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF));
   Check(SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, value, 0), "SQLSetConnectAttr",
         SQL_HANDLE_DBC, dbc_);
 }
@@ -258,7 +259,7 @@ void Statement::Execute(const std::vector<Variant>& parameters) {
         p.indicator = static_cast<SQLLEN>(p.text.size());
         break;
     }
-    void* data = p.c_type == SQL_C_SBIGINT ? static_cast<void*>(&p.integer)
+    void* data = p.c_type == SQL_C_SBIGINT  ? static_cast<void*>(&p.integer)
                  : p.c_type == SQL_C_DOUBLE ? static_cast<void*>(&p.number)
                                             : static_cast<void*>(p.text.data());
     const SQLULEN size = p.c_type == SQL_C_CHAR ? std::max<size_t>(p.text.size(), 1) : 0;
@@ -312,8 +313,8 @@ ColumnDescription Statement::Describe(int column) {
 std::string Statement::TypeName(int column) {
   SQLWCHAR name[128] = {};
   SQLSMALLINT length = 0;
-  if (!SQL_SUCCEEDED(SQLColAttributeW(stmt_, static_cast<SQLUSMALLINT>(column),
-                                      SQL_DESC_TYPE_NAME, name, sizeof name, &length, nullptr))) {
+  if (!SQL_SUCCEEDED(SQLColAttributeW(stmt_, static_cast<SQLUSMALLINT>(column), SQL_DESC_TYPE_NAME,
+                                      name, sizeof name, &length, nullptr))) {
     return "";
   }
   return Narrow(name, std::min<size_t>(length < 0 ? 0 : length / sizeof(SQLWCHAR), 127));
@@ -336,9 +337,8 @@ void Statement::BindBlock(const std::vector<std::pair<BufferType, size_t>>& colu
   for (size_t i = 0; i < columns.size(); ++i) {
     const auto [type, text_width] = columns[i];
     const size_t width = type == BufferType::kText ? text_width : 8;
-    Block::Column& column =
-        block->columns.emplace_back(Block::Column{type, width, std::vector<char>(width * rows),
-                                                  std::vector<SQLLEN>(rows)});
+    Block::Column& column = block->columns.emplace_back(
+        Block::Column{type, width, std::vector<char>(width * rows), std::vector<SQLLEN>(rows)});
     const SQLSMALLINT c_type = type == BufferType::kInteger  ? SQL_C_SBIGINT
                                : type == BufferType::kDouble ? SQL_C_DOUBLE
                                                              : SQL_C_CHAR;
@@ -441,8 +441,8 @@ void Statement::Statistics(const std::string& table) {
 void Statement::SpecialColumns(const std::string& table) {
   Close();
   std::basic_string<SQLWCHAR> name = Wide(table);
-  if (!SQL_SUCCEEDED(SQLSpecialColumnsW(stmt_, SQL_BEST_ROWID, nullptr, 0, nullptr, 0,
-                                        name.data(), static_cast<SQLSMALLINT>(name.size()),
+  if (!SQL_SUCCEEDED(SQLSpecialColumnsW(stmt_, SQL_BEST_ROWID, nullptr, 0, nullptr, 0, name.data(),
+                                        static_cast<SQLSMALLINT>(name.size()),
                                         SQL_SCOPE_TRANSACTION, SQL_NULLABLE))) {
     Fail("SQLSpecialColumns");
   }

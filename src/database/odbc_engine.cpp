@@ -94,9 +94,8 @@ class OdbcEngine final : public DatabaseEngine {
     std::shared_ptr<OdbcConnection> connection = Connect(path, password);
     // As the SQLite engine does: readers and one writer do not block each other.
     if (connection->traits().sqlite) {
-      Translated(*connection, [&] {
-        connection->NewStatement()->ExecuteDirect("PRAGMA journal_mode=WAL");
-      });
+      Translated(*connection,
+                 [&] { connection->NewStatement()->ExecuteDirect("PRAGMA journal_mode=WAL"); });
     }
   }
 
@@ -132,8 +131,7 @@ std::unique_ptr<DatabaseEngine> MakeOdbcEngine(OdbcEngineOptions options) {
 
 std::string FillConnectionString(const std::string& connection_template, const std::string& file,
                                  const std::string& password) {
-  return Replaced(Replaced(connection_template, "{file}", Braced(file)), "{pwd}",
-                  Braced(password));
+  return Replaced(Replaced(connection_template, "{file}", Braced(file)), "{pwd}", Braced(password));
 }
 
 std::vector<std::string> OdbcTableNames(Database& database) {

@@ -3,13 +3,20 @@
 namespace typrosync {
 namespace {
 
-std::string SelectList(const OdbcConnection& connection, const OdbcTableSchema& schema) {
+std::string SelectList(const OdbcConnection& connection, const OdbcTableSchema& schema,
+                       const std::vector<int>& fields) {
   std::string list;
   for (const std::string& term : schema.identity) list += (list.empty() ? "" : ", ") + term;
-  for (const OdbcColumn& column : schema.columns) {
-    list += (list.empty() ? "" : ", ") + connection.Quote(column.name);
+  for (int field : fields) {
+    list += (list.empty() ? "" : ", ") + connection.Quote(schema.columns[field].name);
   }
   return list;
+}
+
+std::vector<int> AllFields(const OdbcTableSchema& schema) {
+  std::vector<int> fields(schema.columns.size());
+  for (size_t i = 0; i < fields.size(); ++i) fields[i] = static_cast<int>(i);
+  return fields;
 }
 
 // A key field as it compares: SQLite needs NOCASE; other sources compare
@@ -29,9 +36,9 @@ std::string IdentityCondition(const OdbcTableSchema& schema) {
 
 }  // namespace
 
-OdbcOrderQueries::OdbcOrderQueries(const OdbcConnection& connection,
-                                   const OdbcTableSchema& schema, const OdbcIndex* index)
-    : select_("SELECT " + SelectList(connection, schema)),
+OdbcOrderQueries::OdbcOrderQueries(const OdbcConnection& connection, const OdbcTableSchema& schema,
+                                   const OdbcIndex* index, const std::vector<int>& fields)
+    : select_("SELECT " + SelectList(connection, schema, fields)),
       from_(" FROM " + connection.Quote(schema.name)),
       keyed_(index != nullptr),
       limit_(connection.traits().sqlite) {
@@ -92,16 +99,15 @@ std::vector<Variant> OdbcOrderQueries::BeforeParameters(
   return parameters;
 }
 
-std::vector<Variant> OdbcOrderQueries::AfterParameters(
-    const std::vector<Variant>& position) const {
+std::vector<Variant> OdbcOrderQueries::AfterParameters(const std::vector<Variant>& position) const {
   std::vector<Variant> parameters = BeforeParameters(position);
   if (!position.front().IsNull()) parameters.insert(parameters.begin(), position.front());
   return parameters;
 }
 
 std::string RowByIdentityQuery(const OdbcConnection& connection, const OdbcTableSchema& schema) {
-  return "SELECT " + SelectList(connection, schema) + " FROM " + connection.Quote(schema.name) +
-         " WHERE " + IdentityCondition(schema);
+  return "SELECT " + SelectList(connection, schema, AllFields(schema)) + " FROM " +
+         connection.Quote(schema.name) + " WHERE " + IdentityCondition(schema);
 }
 
 std::string FieldByIdentityQuery(const OdbcConnection& connection, const OdbcTableSchema& schema,

@@ -19,9 +19,10 @@ namespace typrosync {
 
 class OdbcOrderQueries {
  public:
-  // index == nullptr: the identity order.
+  // index == nullptr: the identity order. The row queries return the
+  // identity terms and then `fields` (schema positions).
   OdbcOrderQueries(const OdbcConnection& connection, const OdbcTableSchema& schema,
-                   const OdbcIndex* index);
+                   const OdbcIndex* index, const std::vector<int>& fields);
 
   // True when the row queries end in "LIMIT ?" (the last parameter).
   bool limit_parameter() const { return limit_; }
@@ -49,7 +50,7 @@ class OdbcOrderQueries {
   bool limit_;
 };
 
-// One row by its identity (parameters: the identity values).
+// One row, every field, by its identity (parameters: the identity values).
 std::string RowByIdentityQuery(const OdbcConnection& connection, const OdbcTableSchema& schema);
 // One field of one row by its identity (a text too long for the block).
 std::string FieldByIdentityQuery(const OdbcConnection& connection, const OdbcTableSchema& schema,

@@ -14,23 +14,18 @@ using Row = std::vector<Variant>;  // identity terms, then the fields
 
 // Rows per block: the first block after a seek or a move to the first row
 // holds one row, the next ones eight times more up to this, so a seek reads
-// one row and a walk takes one execution per 64 rows.
+// one row and a walk takes one execution per 256 rows.
 constexpr size_t kBlockCapacity = 256;
 
-class OdbcRecordset final : public TableRecordset,
-                            public OdbcAccessPathInfo,
-                            private CursorHolder {
+class OdbcRecordset final : public TableRecordset, public OdbcAccessPathInfo, private CursorHolder {
  public:
   OdbcRecordset(std::shared_ptr<OdbcConnection> connection, OdbcTableSchema schema)
       : connection_(std::move(connection)),
         schema_(std::move(schema)),
-        identity_count_(schema_.identity.size()) {
-    for (size_t i = 0; i < identity_count_; ++i) kinds_.push_back(IdentityKind(i));
-    for (const OdbcColumn& column : schema_.columns) kinds_.push_back(column.kind);
-    for (size_t i = 0; i < kinds_.size(); ++i) {
-      const uint64_t size = i < identity_count_ ? 0 : schema_.columns[i - identity_count_].size;
-      buffers_.push_back(BufferFor(kinds_[i], size));
-    }
+        identity_count_(schema_.identity.size()),
+        selected_(schema_.columns.size(), false) {
+    full_ = MakeLayout(std::vector<bool>(schema_.columns.size(), true));
+    block_ = MakeLayout(selected_);
     connection_->Register(this);
   }
   ~OdbcRecordset() override {
@@ -70,31 +65,49 @@ class OdbcRecordset final : public TableRecordset,
   decltype(auto) Guard(Action&& action) const {
     return Translated(*connection_, std::forward<Action>(action));
   }
+  // The result columns of a row query: the identity, then some fields.
+  struct Layout {
+    std::vector<int> fields;           // schema positions, in result order
+    std::vector<int> column_of_field;  // per field its result column, -1 if absent
+    std::vector<OdbcKind> kinds;       // per result column
+    std::vector<std::pair<odbc::BufferType, size_t>> buffers;
+  };
+  Layout MakeLayout(const std::vector<bool>& fields) const;
+  void ApplyLayout();
   OdbcKind IdentityKind(size_t i) const;
   void Detach() override;
   void Release();
   const OdbcOrderQueries& Queries();
-  odbc::Statement& Prepared(const std::string& sql, bool bound, bool extra_column = false);
+  odbc::Statement& Prepared(const std::string& sql, const Layout* layout,
+                            bool extra_column = false);
   void LoadBlock(odbc::Statement& statement, std::vector<Variant> parameters, size_t rows);
   void Advance();
   void ResumeAfter(const Row& position, size_t rows);
-  Row LiveRow() const;
-  Row CurrentRow() const;
+  Variant BlockValue(const odbc::Statement& statement, size_t row, const Layout& layout,
+                     size_t column, const Row& identity) const;
+  Row LiveIdentity() const;
+  Row CurrentIdentity() const;
+  Row CurrentOrderTerms() const;
   Row Identity(const Row& row) const { return Row(row.begin(), row.begin() + identity_count_); }
   Row OrderTerms(const Row& row) const;
   std::optional<Row> ReadRow(const Row& identity);
   void KeepRow(Row row);
   long CountBefore();
   int FieldPosition(const std::string& name) const;
-  Variant LiveValue(size_t result_column) const;
+  Variant LiveValue(int field) const;
   void LockRow(const Row& identity);
   void WriteChanges();
 
   std::shared_ptr<OdbcConnection> connection_;
   OdbcTableSchema schema_;
   size_t identity_count_;
-  std::vector<OdbcKind> kinds_;  // of the result columns: identity, then fields
-  std::vector<std::pair<odbc::BufferType, size_t>> buffers_;
+  // Blocks read only the fields asked for so far (and the index's keys):
+  // most callers read a few fields of a wide table. A field asked for the
+  // first time is read by the row's identity and joins the next block.
+  mutable std::vector<bool> selected_;
+  mutable bool layout_changed_ = false;
+  Layout block_;  // of the block queries
+  Layout full_;   // of the row read by identity: every field
   const OdbcIndex* index_ = nullptr;
   std::unordered_map<const OdbcIndex*, OdbcOrderQueries> queries_;
   // Prepared once, by their SQL text, and executed again with new values.
@@ -126,36 +139,66 @@ OdbcKind OdbcRecordset::IdentityKind(size_t i) const {
   return OdbcKind::kInteger;  // rowid
 }
 
-// ---- positioning ---------------------------------------------------------
+OdbcRecordset::Layout OdbcRecordset::MakeLayout(const std::vector<bool>& fields) const {
+  Layout layout;
+  layout.column_of_field.assign(schema_.columns.size(), -1);
+  for (size_t i = 0; i < identity_count_; ++i) layout.kinds.push_back(IdentityKind(i));
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (!fields[i]) continue;
+    layout.column_of_field[i] = static_cast<int>(layout.kinds.size());
+    layout.fields.push_back(static_cast<int>(i));
+    layout.kinds.push_back(schema_.columns[i].kind);
+  }
+  for (size_t i = 0; i < layout.kinds.size(); ++i) {
+    const int field = i < identity_count_ ? -1 : layout.fields[i - identity_count_];
+    layout.buffers.push_back(
+        BufferFor(layout.kinds[i], field < 0 ? 0 : schema_.columns[field].size));
+  }
+  return layout;
+}
 
-void OdbcRecordset::Release() {
+// Takes newly asked fields into the block queries; their statements are
+// prepared again. Called before a block is read, never while one is in use.
+void OdbcRecordset::ApplyLayout() {
+  if (!layout_changed_) return;
+  layout_changed_ = false;
+  block_ = MakeLayout(selected_);
+  queries_.clear();
+  statements_.clear();
   live_ = nullptr;
 }
+
+// ---- positioning ---------------------------------------------------------
+
+void OdbcRecordset::Release() { live_ = nullptr; }
 
 // Before this connection writes: the current row is kept, so the next move
 // reads from the source again and sees the write.
 void OdbcRecordset::Detach() {
   if (state_ != State::kLive) return;
-  kept_ = LiveRow();
+  std::optional<Row> row = ReadRow(LiveIdentity());
   Release();
-  state_ = State::kKept;
+  state_ = row ? State::kKept : State::kNone;
+  if (row) kept_ = std::move(*row);
 }
 
 const OdbcOrderQueries& OdbcRecordset::Queries() {
   auto it = queries_.find(index_);
   if (it == queries_.end()) {
-    it = queries_.emplace(index_, OdbcOrderQueries(*connection_, schema_, index_)).first;
+    it = queries_.emplace(index_, OdbcOrderQueries(*connection_, schema_, index_, block_.fields))
+             .first;
   }
   return it->second;
 }
 
-odbc::Statement& OdbcRecordset::Prepared(const std::string& sql, bool bound, bool extra_column) {
+odbc::Statement& OdbcRecordset::Prepared(const std::string& sql, const Layout* layout,
+                                         bool extra_column) {
   std::unique_ptr<odbc::Statement>& slot = statements_[sql];
   if (!slot) {
     slot = connection_->NewStatement();
     slot->Prepare(sql);
-    if (bound) {
-      auto buffers = buffers_;
+    if (layout != nullptr) {
+      auto buffers = layout->buffers;
       if (extra_column) buffers.push_back({odbc::BufferType::kInteger, 8});
       slot->BindBlock(buffers, kBlockCapacity);
     }
@@ -190,8 +233,9 @@ void OdbcRecordset::LoadBlock(odbc::Statement& statement, std::vector<Variant> p
 }
 
 void OdbcRecordset::ResumeAfter(const Row& position, size_t rows) {
+  ApplyLayout();
   const OdbcOrderQueries& queries = Queries();
-  LoadBlock(Prepared(queries.After(position), true), queries.AfterParameters(position), rows);
+  LoadBlock(Prepared(queries.After(position), &block_), queries.AfterParameters(position), rows);
 }
 
 void OdbcRecordset::Advance() {
@@ -203,7 +247,7 @@ void OdbcRecordset::Advance() {
     return;
   }
   --block_row_;
-  const Row position = OrderTerms(LiveRow());
+  const Row position = CurrentOrderTerms();
   ResumeAfter(position, std::min(block_rows_ * 8, kBlockCapacity));
 }
 
@@ -212,6 +256,9 @@ void OdbcRecordset::SetIndex(const std::string& name) {
   if (index == nullptr) throw errors::NoSuchIndex(name);
   if (editing_) CancelUpdate();
   Release();
+  for (int column : index->columns) {
+    if (!selected_[column]) selected_[column] = layout_changed_ = true;
+  }
   index_ = index;
   state_ = State::kNone;
   ordinal_.reset();
@@ -222,7 +269,8 @@ void OdbcRecordset::MoveFirst() {
   Guard([&] {
     Release();
     cached_count_ = -1;
-    LoadBlock(Prepared(Queries().First(), true), {}, 1);
+    ApplyLayout();
+    LoadBlock(Prepared(Queries().First(), &block_), {}, 1);
   });
   if (state_ == State::kLive) ordinal_ = 0;
 }
@@ -246,9 +294,11 @@ void OdbcRecordset::Seek(const Variant& key) {
   Guard([&] {
     Release();
     ordinal_.reset();
-    odbc::Statement& seek = Prepared(Queries().Seek(), true, true);
+    ApplyLayout();
+    odbc::Statement& seek = Prepared(Queries().Seek(), &block_, true);
     LoadBlock(seek, {key, key}, 1);
-    no_match_ = state_ != State::kLive || seek.Integer(block_row_, kinds_.size()) == 0;
+    no_match_ = state_ != State::kLive ||
+                seek.Integer(block_row_, static_cast<int>(block_.kinds.size())) == 0;
     if (no_match_) {
       Release();
       state_ = State::kNone;
@@ -265,49 +315,82 @@ Row OdbcRecordset::OrderTerms(const Row& row) const {
   return terms;
 }
 
-Variant OdbcRecordset::LiveValue(size_t result_column) const {
+// A value of a fetched block; a text longer than the block's buffer is read
+// again whole by the row's identity.
+Variant OdbcRecordset::BlockValue(const odbc::Statement& statement, size_t row,
+                                  const Layout& layout, size_t column, const Row& identity) const {
   bool complete = true;
-  Variant value = BlockValue(*live_, block_row_, static_cast<int>(result_column),
-                             kinds_[result_column], complete);
+  Variant value = typrosync::BlockValue(statement, row, static_cast<int>(column),
+                                        layout.kinds[column], complete);
   if (complete) return value;
-  // A text longer than the block's buffer: read it whole by the identity.
-  Row identity;
-  for (size_t i = 0; i < identity_count_; ++i) identity.push_back(LiveValue(i));
-  const int column = static_cast<int>(result_column - identity_count_);
+  const int field = layout.fields[column - identity_count_];
   return Guard([&] {
-    auto statement = connection_->NewStatement();
-    statement->Prepare(FieldByIdentityQuery(*connection_, schema_, column));
-    statement->Execute(identity);
-    return statement->Fetch() ? TextValue(statement->GetText(1), kinds_[result_column])
-                              : value;
+    auto read = connection_->NewStatement();
+    read->Prepare(FieldByIdentityQuery(*connection_, schema_, field));
+    read->Execute(identity);
+    return read->Fetch() ? TextValue(read->GetText(1), layout.kinds[column]) : value;
   });
 }
 
-Row OdbcRecordset::LiveRow() const {
-  Row row;
-  row.reserve(kinds_.size());
-  for (size_t i = 0; i < kinds_.size(); ++i) row.push_back(LiveValue(i));
-  return row;
+Row OdbcRecordset::LiveIdentity() const {
+  Row identity;
+  bool complete = true;
+  for (size_t i = 0; i < identity_count_; ++i) {
+    identity.push_back(
+        typrosync::BlockValue(*live_, block_row_, static_cast<int>(i), block_.kinds[i], complete));
+  }
+  return identity;
 }
 
-Row OdbcRecordset::CurrentRow() const {
-  if (state_ == State::kLive) return LiveRow();
-  if (state_ == State::kKept) return kept_;
+// The current row's field; one the blocks do not read yet is read by the
+// row's identity and read by the blocks from the next one on.
+Variant OdbcRecordset::LiveValue(int field) const {
+  const int column = block_.column_of_field[field];
+  const Row identity = LiveIdentity();
+  if (column >= 0) return BlockValue(*live_, block_row_, block_, column, identity);
+  selected_[field] = layout_changed_ = true;
+  return Guard([&] {
+    auto read = connection_->NewStatement();
+    read->Prepare(FieldByIdentityQuery(*connection_, schema_, field));
+    read->Execute(identity);
+    if (!read->Fetch()) throw errors::RecordDeleted();
+    return TextValue(read->GetText(1), schema_.columns[field].kind);
+  });
+}
+
+Row OdbcRecordset::CurrentIdentity() const {
+  if (state_ == State::kLive) return LiveIdentity();
+  if (state_ == State::kKept) return Identity(kept_);
   throw errors::NoCurrentRecord();
 }
 
+// The values of the current order's terms: key fields, then the identity.
+Row OdbcRecordset::CurrentOrderTerms() const {
+  if (state_ == State::kKept) return OrderTerms(kept_);
+  if (state_ != State::kLive) throw errors::NoCurrentRecord();
+  const Row identity = LiveIdentity();
+  Row terms;
+  if (index_ != nullptr) {
+    for (int field : index_->columns) {
+      const int column = block_.column_of_field[field];
+      terms.push_back(BlockValue(*live_, block_row_, block_, column, identity));
+    }
+  }
+  terms.insert(terms.end(), identity.begin(), identity.end());
+  return terms;
+}
+
 std::optional<Row> OdbcRecordset::ReadRow(const Row& identity) {
-  odbc::Statement& statement = Prepared(RowByIdentityQuery(*connection_, schema_), true);
+  odbc::Statement& statement = Prepared(RowByIdentityQuery(*connection_, schema_), &full_);
   statement.Execute(identity);
   std::optional<Row> row;
-  odbc::Statement* live = live_;
-  const size_t block_row = block_row_;
-  live_ = &statement;
-  block_row_ = 0;
-  if (statement.FetchBlock(1) > 0) row = LiveRow();
+  if (statement.FetchBlock(1) > 0) {
+    row.emplace();
+    for (size_t i = 0; i < full_.kinds.size(); ++i) {
+      row->push_back(BlockValue(statement, 0, full_, i, identity));
+    }
+  }
   statement.Close();
-  live_ = live;
-  block_row_ = block_row;
   return row;
 }
 
@@ -342,7 +425,7 @@ Bookmark OdbcRecordset::LastModified() const {
 long OdbcRecordset::RecordCount() {
   if (cached_count_ >= 0) return cached_count_;
   return Guard([&] {
-    odbc::Statement& count = Prepared(CountQuery(*connection_, schema_), false);
+    odbc::Statement& count = Prepared(CountQuery(*connection_, schema_), nullptr);
     count.Execute();
     cached_count_ = count.Fetch() ? std::stol(count.GetText(1).value_or("0")) : 0;
     count.Close();
@@ -351,9 +434,9 @@ long OdbcRecordset::RecordCount() {
 }
 
 long OdbcRecordset::CountBefore() {
-  const Row position = OrderTerms(CurrentRow());
+  const Row position = CurrentOrderTerms();
   const OdbcOrderQueries& queries = Queries();
-  odbc::Statement& count = Prepared(queries.CountBefore(position), false);
+  odbc::Statement& count = Prepared(queries.CountBefore(position), nullptr);
   count.Execute(queries.BeforeParameters(position));
   const long before = count.Fetch() ? std::stol(count.GetText(1).value_or("0")) : 0;
   count.Close();
@@ -376,12 +459,13 @@ int OdbcRecordset::FieldPosition(const std::string& name) const {
 }
 
 Variant OdbcRecordset::Field(const std::string& name) const {
-  const size_t column = identity_count_ + FieldPosition(name);
+  const int field = FieldPosition(name);
+  const size_t column = identity_count_ + field;
   if (editing_) {
-    const std::optional<Variant>& change = edit_changes_[column - identity_count_];
+    const std::optional<Variant>& change = edit_changes_[field];
     return change ? *change : edit_original_[column];
   }
-  if (state_ == State::kLive) return LiveValue(column);
+  if (state_ == State::kLive) return LiveValue(field);
   if (state_ == State::kKept) return kept_[column];
   throw errors::NoCurrentRecord();
 }
@@ -393,7 +477,7 @@ Variant OdbcRecordset::Field(const std::string& name) const {
 void OdbcRecordset::LockRow(const Row& identity) {
   connection_->BeginWrite();
   try {
-    Prepared(LockQuery(*connection_, schema_), false).Execute(identity);
+    Prepared(LockQuery(*connection_, schema_), nullptr).Execute(identity);
   } catch (...) {
     connection_->Rollback();
     throw;
@@ -403,7 +487,7 @@ void OdbcRecordset::LockRow(const Row& identity) {
 void OdbcRecordset::Edit() {
   if (editing_) CancelUpdate();
   Guard([&] {
-    const Row identity = Identity(CurrentRow());
+    const Row identity = CurrentIdentity();
     // Pessimistic: the row's lock from here to Update. Optimistic: only let
     // go of open cursors, so the values kept for the later check are current.
     const bool take_lock = lock_edits_ && !connection_->traits().read_only;
@@ -441,7 +525,7 @@ void OdbcRecordset::WriteChanges() {
   if (columns.empty()) return;
   const Row identity = Identity(edit_original_);
   parameters.insert(parameters.end(), identity.begin(), identity.end());
-  Prepared(UpdateQuery(*connection_, schema_, columns), false).Execute(parameters);
+  Prepared(UpdateQuery(*connection_, schema_, columns), nullptr).Execute(parameters);
 }
 
 void OdbcRecordset::Update() {

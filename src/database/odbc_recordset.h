@@ -29,7 +29,6 @@ std::unique_ptr<TableRecordset> MakeOdbcRecordset(std::shared_ptr<OdbcConnection
                                                   OdbcTableSchema schema);
 
 std::unique_ptr<TableRecordset> MakeOdbcScanRecordset(std::shared_ptr<OdbcConnection> connection,
-                                                      OdbcTableSchema schema,
-                                                      std::string reason);
+                                                      OdbcTableSchema schema, std::string reason);
 
 }  // namespace typrosync

@@ -35,10 +35,13 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
  public:
   OdbcScanRecordset(std::shared_ptr<OdbcConnection> connection, OdbcTableSchema schema,
                     std::string reason)
-      : connection_(std::move(connection)), schema_(std::move(schema)),
+      : connection_(std::move(connection)),
+        schema_(std::move(schema)),
         reason_(std::move(reason)) {}
 
-  std::string AccessPath() const override { return "full scan ordered in memory (" + reason_ + ")"; }
+  std::string AccessPath() const override {
+    return "full scan ordered in memory (" + reason_ + ")";
+  }
 
   void SetIndex(const std::string& name) override {
     const OdbcIndex* index = schema_.FindIndex(name);
@@ -56,10 +59,10 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
     const std::vector<size_t>& order = Order();
     const int column = index_->columns.front();
     const Variant sought = KeyAs(key, schema_.columns[column].kind);
-    auto place = std::lower_bound(order.begin(), order.end(), sought,
-                                  [&](size_t row, const Variant& value) {
-                                    return CompareKeys(rows_[row][column], value) < 0;
-                                  });
+    auto place =
+        std::lower_bound(order.begin(), order.end(), sought, [&](size_t row, const Variant& value) {
+          return CompareKeys(rows_[row][column], value) < 0;
+        });
     no_match_ = place == order.end() || CompareKeys(rows_[*place][column], sought) != 0;
     current_.reset();
     at_end_ = false;
@@ -114,8 +117,8 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
   void Update() override {
     if (!editing_) throw errors::UpdateWithoutEdit();
     CancelUpdate();
-    throw errors::ReadOnlySource(connection_->driver() + " leest '" + schema_.name +
-                                 "' alleen (" + reason_ + ")");
+    throw errors::ReadOnlySource(connection_->driver() + " leest '" + schema_.name + "' alleen (" +
+                                 reason_ + ")");
   }
   void CancelUpdate() override {
     editing_ = false;
@@ -143,8 +146,8 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
         Row row;
         row.reserve(schema_.columns.size());
         for (size_t i = 0; i < schema_.columns.size(); ++i) {
-          row.push_back(TextValue(statement->GetText(static_cast<int>(i) + 1),
-                                  schema_.columns[i].kind));
+          row.push_back(
+              TextValue(statement->GetText(static_cast<int>(i) + 1), schema_.columns[i].kind));
         }
         rows_.push_back(std::move(row));
       }
@@ -188,8 +191,7 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
 }  // namespace
 
 std::unique_ptr<TableRecordset> MakeOdbcScanRecordset(std::shared_ptr<OdbcConnection> connection,
-                                                      OdbcTableSchema schema,
-                                                      std::string reason) {
+                                                      OdbcTableSchema schema, std::string reason) {
   return std::make_unique<OdbcScanRecordset>(std::move(connection), std::move(schema),
                                              std::move(reason));
 }

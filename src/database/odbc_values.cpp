@@ -103,8 +103,8 @@ std::pair<odbc::BufferType, size_t> BufferFor(OdbcKind kind, uint64_t column_siz
   }
   // Most administration texts are short; a longer one is read again whole.
   constexpr uint64_t kWidest = 256;
-  const uint64_t bytes = column_size > 0 && column_size < kWidest / 4 ? column_size * 4 + 1
-                                                                       : kWidest;
+  const uint64_t bytes =
+      column_size > 0 && column_size < kWidest / 4 ? column_size * 4 + 1 : kWidest;
   return {odbc::BufferType::kText, static_cast<size_t>(bytes)};
 }
 
@@ -200,8 +200,8 @@ std::string DutchDateText(const std::string& odbc_text) {
     text = buffer;
   }
   if (hour != 0 || minute != 0 || second != 0 || !has_date) {
-    std::snprintf(buffer, sizeof buffer, "%s%02d:%02d:%02d", text.empty() ? "" : " ", hour,
-                  minute, second);
+    std::snprintf(buffer, sizeof buffer, "%s%02d:%02d:%02d", text.empty() ? "" : " ", hour, minute,
+                  second);
     text += buffer;
   }
   return text;
@@ -213,10 +213,10 @@ int CompareKeys(const Variant& a, const Variant& b) {
   if (group_a != group_b) return group_a < group_b ? -1 : 1;
   if (group_a == 0) return 0;
   if (group_a == 2) return CompareText(a.Text(), b.Text());
-  const double x = a.kind() == Variant::Kind::kBoolean ? (a == Variant(true) ? 1 : 0)
-                                                        : a.ToDouble();
-  const double y = b.kind() == Variant::Kind::kBoolean ? (b == Variant(true) ? 1 : 0)
-                                                        : b.ToDouble();
+  const double x =
+      a.kind() == Variant::Kind::kBoolean ? (a == Variant(true) ? 1 : 0) : a.ToDouble();
+  const double y =
+      b.kind() == Variant::Kind::kBoolean ? (b == Variant(true) ? 1 : 0) : b.ToDouble();
   return x < y ? -1 : x > y ? 1 : 0;
 }
 

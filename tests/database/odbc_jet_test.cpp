@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "database/database_test_support.h"
+#include "database/engine_choice.h"
 #include "database/odbc_engine.h"
 
 namespace typrosync {
@@ -42,6 +43,17 @@ class OdbcJetTest : public ::testing::Test {
   std::unique_ptr<DatabaseEngine> engine_ = MakeOdbcEngine({"Driver=MDBTools;DBQ={file}"});
   std::unique_ptr<Database> db_;
 };
+
+// Without TYPROSYNC_ODBC the SQLite engine refuses the Jet file; with it
+// the file goes to the driver.
+TEST_F(OdbcJetTest, JetFileGoesToTheDriverOnlyWithTheVariableSet) {
+  for (const char* setting : {static_cast<const char*>(nullptr), ""}) {
+    EXPECT_EQ(ErrorNumberOf([&] { MakeEngineFor(setting)->OpenDatabase(path_, ""); }), 3343);
+  }
+  std::unique_ptr<Database> db =
+      MakeEngineFor("Driver=MDBTools;DBQ={file}")->OpenDatabase(path_, "");
+  EXPECT_EQ(db->OpenTable("Shippers")->RecordCount(), 3);
+}
 
 TEST_F(OdbcJetTest, ListsTheTablesAndRefusesUnknownNames) {
   const std::vector<std::string> tables = OdbcTableNames(*db_);

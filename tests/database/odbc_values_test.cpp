@@ -2,20 +2,26 @@
 // their cases: exact Currency from decimal texts, the Dutch date text, the
 // key order of the full-scan path and the filling of connection strings.
 
+#include "database/odbc_values.h"
+
 #include <gtest/gtest.h>
 
 #include "common/vb_error.h"
 #include "database/odbc_engine.h"
-#include "database/odbc_values.h"
 
 namespace typrosync {
 namespace {
 
 TEST(OdbcValuesTest, DecimalTextBecomesCurrencyExactlyWithHalvesToEven) {
-  const std::vector<std::pair<const char*, int64_t>> cases = {
-      {"21.3500", 213500},        {"-0.5", -5000},           {"12", 120000},
-      {"0.00005", 0},             {"0.00015", 2},            {"0.000051", 1},
-      {"922337203685477.5807", INT64_MAX}, {"1e2", 1000000}, {"+3.1", 31000}};
+  const std::vector<std::pair<const char*, int64_t>> cases = {{"21.3500", 213500},
+                                                              {"-0.5", -5000},
+                                                              {"12", 120000},
+                                                              {"0.00005", 0},
+                                                              {"0.00015", 2},
+                                                              {"0.000051", 1},
+                                                              {"922337203685477.5807", INT64_MAX},
+                                                              {"1e2", 1000000},
+                                                              {"+3.1", 31000}};
   for (const auto& [text, raw] : cases) {
     EXPECT_EQ(DecimalCurrency(text), Currency::FromRaw(raw)) << text;
   }
@@ -33,9 +39,10 @@ TEST(OdbcValuesTest, DatesBecomeTheDutchDateText) {
 }
 
 TEST(OdbcValuesTest, KeysOrderNullsThenNumbersThenTextsWithoutCase) {
-  const std::vector<Variant> ordered = {Variant::Null(), Variant(int64_t{-2}),
-                                        Variant(Currency::FromRaw(15000)), Variant(2.5),
-                                        Variant("a"), Variant("B"), Variant("b1")};
+  const std::vector<Variant> ordered = {
+      Variant::Null(), Variant(int64_t{-2}), Variant(Currency::FromRaw(15000)),
+      Variant(2.5),    Variant("a"),         Variant("B"),
+      Variant("b1")};
   for (size_t i = 0; i + 1 < ordered.size(); ++i) {
     EXPECT_LT(CompareKeys(ordered[i], ordered[i + 1]), 0) << i;
     EXPECT_GT(CompareKeys(ordered[i + 1], ordered[i]), 0) << i;
