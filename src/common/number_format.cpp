@@ -321,7 +321,9 @@ std::string FormatGetal(Variant& value, int16_t decimals, bool grouping) {
     if (!fraction.empty()) grouped += gsDecimaalTeken + fraction;
     result = grouped;
     return result;
-  } catch (const std::exception&) {
+  } catch (const VbError&) {
+    // Any failure of the conversion itself gives 0; faults of the program
+    // (std::bad_alloc and the like) are not failures of the number.
     value = Variant(0);
     return result;
   }

@@ -10,6 +10,10 @@
 namespace typrosync {
 namespace {
 
+// A fault of the program itself (not a VbError) reaching the run.
+constexpr long kInternalErrorNumber = 51;
+constexpr const char* kInternalErrorText = "Interne fout";
+
 // The fixed sender identity of every message.
 constexpr std::string_view kAfzender = "KORVELDAM";
 
@@ -98,9 +102,11 @@ bool RunSequence::Afgeschermd(const std::function<void()>& stap) {
   } catch (const std::bad_alloc&) {
     LogAfgebroken(7, "Onvoldoende geheugen");
   } catch (const std::exception& e) {
-    LogAfgebroken(5, e.what());
+    // Only VbError is the program's own run-time error; anything else is a
+    // fault in the program and must not pass for a user's error.
+    LogAfgebroken(kInternalErrorNumber, std::string(kInternalErrorText) + ": " + e.what());
   } catch (...) {
-    LogAfgebroken(51, "Interne fout");
+    LogAfgebroken(kInternalErrorNumber, kInternalErrorText);
   }
   return false;
 }

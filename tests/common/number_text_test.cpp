@@ -18,8 +18,8 @@
 namespace typrosync {
 namespace {
 
-using testing::ErrorNumbers;
-using testing::Joined;
+using test_support::ErrorNumbers;
+using test_support::Joined;
 
 using ValueAndDecimals = std::pair<double, int>;
 constexpr int64_t kMaxRaw = std::numeric_limits<int64_t>::max();
@@ -84,7 +84,7 @@ TEST(NumberTextTest, DecimalTextAndFormatFixed) {
 
 // The process locale changes when the window toolkit starts; the texts must not.
 TEST(NumberTextTest, IndependentOfTheProcessLocale) {
-  testing::DutchLocale dutch;
+  test_support::DutchLocale dutch;
   ASSERT_TRUE(dutch.active);
   EXPECT_EQ(FormatDouble(1.5e-5), "1,5E-05");
   EXPECT_DOUBLE_EQ(TryParseNumber("1.234,5").value_or(0), 1234.5);
@@ -125,7 +125,7 @@ TEST(VariantTest, TextsNumbersAndZero) {
             "0|0|0|-|-|-|-");
 }
 
-using NumberFormatTest = testing::DutchSeparatorsTest;
+using NumberFormatTest = test_support::DutchSeparatorsTest;
 
 std::string Bedrag(Variant value, bool brackets = false, bool whole = false, bool round = false) {
   return NormaliseerBedrag(value, brackets, whole, round);

@@ -16,7 +16,7 @@
 namespace typrosync {
 namespace {
 
-using RandomTextsTest = testing::DutchSeparatorsTest;
+using RandomTextsTest = test_support::DutchSeparatorsTest;
 
 // Pieces that matter to the cleaning steps, plus raw bytes (invalid UTF-8, NUL).
 std::string RandomText(std::mt19937& random) {
@@ -39,7 +39,7 @@ TEST_F(RandomTextsTest, NumberFunctionsNeverCrash) {
   std::mt19937 random(20240105);
   for (int i = 0; i < 3000; ++i) {
     const std::string text = RandomText(random);
-    testing::ResetSeparators();
+    test_support::ResetSeparators();
     for (std::string* setting : {&gsDecimaalTeken, &gsDuizendTeken, &gsSpatie}) {
       if (i % 2 == 1) *setting = separators[random() % 7];
     }
@@ -54,7 +54,7 @@ TEST_F(RandomTextsTest, NumberFunctionsNeverCrash) {
     EXPECT_GE(TelTeken(copy, ch) + AantalDecimalen(text), 0);
     EXPECT_TRUE(!DecimalText(text) || TryParseNumber(text)) << text;  // same reading rules
     // Only the platform's range error may escape the leading-number rule.
-    const long error = testing::ErrorNumber([&] { LeadingNumber(text); });
+    const long error = test_support::ErrorNumber([&] { LeadingNumber(text); });
     EXPECT_TRUE(error == 0 || error == 6) << text;
   }
 }

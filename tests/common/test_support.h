@@ -12,7 +12,7 @@
 #include "common/locale_settings.h"
 #include "common/vb_error.h"
 
-namespace typrosync::testing {
+namespace typrosync::test_support {
 
 // Every category of the process locale Dutch while it lives, then "C" again.
 // Not active when nl_NL.UTF-8 is missing (scripts/install-deps generates it).
@@ -62,4 +62,4 @@ inline std::string ErrorNumbers(std::initializer_list<std::function<void()>> cal
   return Joined(calls, [](const auto& call) { return std::to_string(ErrorNumber(call)); });
 }
 
-}  // namespace typrosync::testing
+}  // namespace typrosync::test_support

@@ -4,10 +4,12 @@
 // added with the sqlite3 command-line client, and the built programs run as
 // child processes with their output captured.
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/variant.h"
 #include "support/test_server.h"
 
 namespace typrosync::test_support {
@@ -20,18 +22,25 @@ struct ProgramResult {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
-// Runs `program` with `args` and the process environment plus `extra`, stdin
-// from /dev/null, waits for it and returns its exit status and output.
+// Runs `program` with `args` and the process environment plus `extra` and
+// without the variables named in `unset`, stdin from /dev/null, waits for it
+// and returns its exit status and output.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const Environment& extra = {});
+                         const Environment& extra = {},
+                         const std::vector<std::string>& unset = {});
 
 // A text as an SQL string literal.
 std::string Sq(const std::string& text);
 
+using Fields = std::vector<std::pair<std::string, Variant>>;
+using Marks = std::pair<std::string, std::string>;  // AgroVision, Crop-R; "" for Null
+
 class TestAdministratie {
  public:
-  // Creates an administration with `admin_tool` ("create DIR").
+  // Creates an administration with `admin_tool` ("create DIR"), or with the
+  // typrosync-admin of this build.
   explicit TestAdministratie(const std::string& admin_tool);
+  TestAdministratie();
 
   // The data folder, ending in "/".
   const std::string& folder() const { return dir_.path(); }
@@ -41,8 +50,23 @@ class TestAdministratie {
   // The first column of the first row of a query ("" when there is none).
   std::string Scalar(const std::string& sql) const;
 
+  void Insert(const std::string& table, const Fields& row) const;
+  void Artikel(const std::string& artnr, const Variant& toelating) const {
+    Insert("Artikelen", {{"Artikelnummer", artnr}, {"ToelatingsNummer", toelating}});
+  }
+  void Relatie(const std::string& relnr, const std::string& groep, const std::string& naam = "Boer",
+               const std::string& woonplaats = "Emmen") const;
+  // A pending line of customer 1001, order 5001, article A1 (10 at 2,50),
+  // with `changes` applied; returns its key.
+  std::string Order(const Fields& changes = {});
+  void Meta(const std::string& ordernr, const Variant& agrovision = Variant::Null(),
+            const Variant& dacom = Variant::Null()) const;
+  std::optional<Marks> MarksOf(const std::string& ordernr) const;  // nullopt without a record
+  std::string Log(const std::string& month) const;  // "" when the month has no log
+
  private:
   TempDir dir_;
+  int lines_ = 0;
 };
 
 }  // namespace typrosync::test_support

@@ -11,7 +11,7 @@
 
 #include "database/sqlite_engine.h"
 #include "e2e/admin_fixture.h"
-#include "message/vb_error_number.h"
+#include "common/test_support.h"
 
 namespace typrosync {
 namespace {
@@ -240,7 +240,7 @@ TEST_F(DeliveryMessageTest, NullFieldsReadAsEmpty) {
 
 TEST_F(DeliveryMessageTest, GroupNumberOutsideSixteenBitsEndsTheRun) {
   admin_.Sql("UPDATE Ordergegevens SET Artikelgroep = 40000;");
-  EXPECT_EQ(6, VbErrorNumber([&] { CropR(); }));
+  EXPECT_EQ(6, test_support::ErrorNumber([&] { CropR(); }));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "common/locale_settings.h"
 #include "message/line_quantity.h"
-#include "message/vb_error_number.h"
+#include "common/test_support.h"
 
 namespace typrosync {
 namespace {
@@ -80,7 +80,7 @@ TEST(LineQuantityTest, DividesAndScalesByWeightCategory) {
   // Every step lands on four decimals: 1/3 x 3 is 0,9999; 0,00004 is 0.
   EXPECT_EQ(Currency::FromRaw(9999), HoeveelheidInLiters({1, 3, 3, 0}));
   EXPECT_EQ(Currency(), HoeveelheidInLiters({0.04, 1, 1, 2}));
-  EXPECT_EQ(6, VbErrorNumber([] { HoeveelheidTekst({1000000000.0, 1, 1000000.0, 0}); }));
+  EXPECT_EQ(6, test_support::ErrorNumber([] { HoeveelheidTekst({1000000000.0, 1, 1000000.0, 0}); }));
 }
 
 }  // namespace

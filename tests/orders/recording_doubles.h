@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "database/sqlite_engine.h"
-#include "orders/test_administration.h"
+#include "e2e/admin_fixture.h"
 #include "run/console_view.h"
 #include "run/run_sequence.h"
 
-namespace typrosync::testing {
+namespace typrosync::test_support {
 
 inline constexpr LocalDateTime kMoment{2024, 3, 1, 12, 30, 45};
 // What the run log writes before each text at kMoment on computer PC01.
@@ -37,7 +37,7 @@ class SyncRun {
         view);
     return RunToEnd(*run, argument);
   }
-  RunOutcome Sync() { return Sync(admin.DataMap()); }
+  RunOutcome Sync() { return Sync(admin.folder()); }
   // Each call as "PLATFORM relnr rows".
   std::vector<std::string> Calls() const {
     std::vector<std::string> texts;
@@ -75,4 +75,4 @@ class SyncRun {
   };
 };
 
-}  // namespace typrosync::testing
+}  // namespace typrosync::test_support
