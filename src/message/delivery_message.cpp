@@ -23,8 +23,15 @@ BerichtTabellen BerichtTabellenVan(Administratie& a) {
 }
 
 DeliveryMessage::DeliveryMessage(RunState& state, BerichtTabellen tabellen, HttpsSender& https,
-                                 FtpSender& ftp, Clock& clock, RunLog& log)
-    : state_(state), tabellen_(tabellen), https_(https), ftp_(ftp), clock_(clock), log_(log) {}
+                                 FtpSender& ftp, Clock& clock, RunLog& log,
+                                 Separators& separators)
+    : state_(state),
+      tabellen_(tabellen),
+      https_(https),
+      ftp_(ftp),
+      clock_(clock),
+      log_(log),
+      separators_(separators) {}
 
 std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelNr,
                                                         Platform platform) {
@@ -44,7 +51,7 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
   cStringBuilder sbBericht;
   AppendKop(sbBericht, sBerichtNummer, state_.sZenderId);
   AppendLeverancier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
-  AppendAfnemer(sbBericht, sRelNr, relatie, sLandCode);
+  AppendAfnemer(sbBericht, sRelNr, relatie, sLandCode, separators_);
   sbBericht.Append("<Segmenten>");
   VerzamelParen(sRelNr);
   AppendSegmenten(sRelNr, sbBericht);
@@ -64,7 +71,7 @@ void DeliveryMessage::VerzamelParen(const std::string& sRelNr) {
 // Rows are offered pair by pair, so the lines of one voucher and order form
 // one contiguous segment whatever their order in the list.
 void DeliveryMessage::AppendSegmenten(const std::string& sRelNr, cStringBuilder& sbBericht) {
-  BerichtOpbouw opbouw{sbBericht, state_.lstUniek};
+  BerichtOpbouw opbouw{sbBericht, state_.lstUniek, separators_};
   const size_t paren = state_.lstOrderNr.size();
   for (size_t i = 0; i < paren; ++i) {
     const std::string& paar = state_.lstOrderNr.at(static_cast<long>(i));

@@ -24,6 +24,7 @@
 #include <string>
 
 #include "common/clock.h"
+#include "common/locale_settings.h"
 #include "common/run_state.h"
 #include "common/string_builder.h"
 #include "database/administratie.h"
@@ -44,7 +45,7 @@ class DeliveryMessage : public MessageBuilders {
  public:
   // Everything passed in must outlive the builders.
   DeliveryMessage(RunState& state, BerichtTabellen tabellen, HttpsSender& https, FtpSender& ftp,
-                  Clock& clock, RunLog& log);
+                  Clock& clock, RunLog& log, Separators& separators);
   DeliveryMessage(const DeliveryMessage&) = delete;
   DeliveryMessage& operator=(const DeliveryMessage&) = delete;
 
@@ -71,6 +72,7 @@ class DeliveryMessage : public MessageBuilders {
   FtpSender& ftp_;
   Clock& clock_;
   RunLog& log_;
+  Separators& separators_;
   bool cropr_onbereikbaar_ = false;  // the Crop-R request itself failed this run
 };
 

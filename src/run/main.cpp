@@ -36,7 +36,8 @@ class BerichtBouwers : public MessageBuilders {
   explicit BerichtBouwers(BuilderServices& s)
       : https_(MakeHttpsSender(s.log.DataMap())),
         ftp_(MakeFtpSender(s.log.DataMap(), s.ui)),
-        bericht_(s.state, BerichtTabellenVan(s.admin), *https_, *ftp_, s.clock, s.log) {}
+        bericht_(s.state, BerichtTabellenVan(s.admin), *https_, *ftp_, s.clock, s.log,
+                 s.separators) {}
 
   bool BouwBerichtCropR(const std::string& sRelNr) override {
     return bericht_.BouwBerichtCropR(sRelNr);

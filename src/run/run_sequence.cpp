@@ -40,7 +40,7 @@ void RunSequence::Load(const std::string& argument) {
   state_.sDataMapArg = MetSlash(argument);
   state_.sZenderId = std::string(kAfzender);
   state_.sLeveranciersNummer = std::string(kAfzender);
-  LeesLandinstellingen();  // also gsSpatie and gsApplicatieTitel
+  separators_ = LeesLandinstellingen();
   view_.SetProgress(0);
   view_.SetStatus("Geen activiteit.");
 }
@@ -71,11 +71,11 @@ void RunSequence::ToonNaam() {
 
 void RunSequence::RunOrders() {
   if (!builders_ && services_.make_builders) {
-    BuilderServices builder_services{state_, *admin_, log_, view_, services_.clock};
+    BuilderServices builder_services{state_, *admin_, log_, view_, services_.clock, separators_};
     builders_ = services_.make_builders(builder_services);
   }
   if (!builders_) throw VbError(91, "Objectvariabele of blokvariabele With is niet ingesteld");
-  OrderContext ctx{state_, *admin_, view_, log_, services_.clock, *builders_};
+  OrderContext ctx{state_, *admin_, view_, log_, services_.clock, *builders_, separators_};
   LeesToelatingsnummers(ctx);
   LeesOrders(ctx);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/clock.h"
+#include "common/locale_settings.h"
 #include "common/run_state.h"
 #include "database/administratie.h"
 #include "database/engine.h"
@@ -25,6 +26,7 @@ struct BuilderServices {
   RunLog& log;
   UserInterface& ui;
   Clock& clock;
+  Separators& separators;
 };
 
 using MessageBuildersFactory =
@@ -73,6 +75,7 @@ class RunSequence {
   RunServices services_;
   RunView& view_;
   RunState state_;
+  Separators separators_;  // read from the locale at load; the amount texts pin them
   RunLog log_;
   std::unique_ptr<Administratie> admin_;
   std::unique_ptr<MessageBuilders> builders_;

@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the tests of src/common and the run log: the Dutch process locale,
-// the separator settings put back around each test, and error numbers.
+// Shared by the tests: the Dutch process locale, fresh separator settings for
+// each test, joined result tables and error numbers.
 
 #include <gtest/gtest.h>
 
@@ -22,16 +22,10 @@ struct DutchLocale {
   const bool active;
 };
 
-inline void ResetSeparators() {
-  gsDecimaalTeken = gsDecimaalTekenGetal = ",";
-  gsDuizendTeken = gsDuizendTekenGetal = ".";
-  gsSpatie = " ";
-}
-
-// The number functions change the separator settings as a side effect.
+// The number functions change the separator settings as a side effect, so
+// every test starts from the Dutch ones of its own.
 struct DutchSeparatorsTest : ::testing::Test {
-  void SetUp() override { ResetSeparators(); }
-  void TearDown() override { ResetSeparators(); }
+  Separators separators;
 };
 
 // The texts `call` gives for the inputs, joined by "|": one comparison shows a

@@ -128,9 +128,9 @@ TEST_F(LocaleSettingsTest, DutchLocaleAndTheCFallback) {
     test_support::DutchLocale locale;
     ASSERT_TRUE(locale.active);
     if (!dutch) std::setlocale(LC_ALL, "C");
-    gsDecimaalTeken = gsDuizendTeken = gsDecimaalTekenGetal = gsDuizendTekenGetal = "?";
-    LeesLandinstellingen();
-    EXPECT_EQ(gsDecimaalTeken + gsDuizendTeken + gsDecimaalTekenGetal + gsDuizendTekenGetal,
+    const Separators read = LeesLandinstellingen();
+    EXPECT_EQ(read.gsDecimaalTeken + read.gsDuizendTeken + read.gsDecimaalTekenGetal +
+                  read.gsDuizendTekenGetal,
               ",.,.");
     EXPECT_EQ(GetLandinstelling(GetUserDefaultLCID(), kLocaleMonDecimalSep), dutch ? "," : "");
     EXPECT_EQ(GetLandinstelling(GetUserDefaultLCID(), kLocaleDecimalSep), dutch ? "," : ".");

@@ -80,7 +80,7 @@ TEST(SepaTextTest, FormatsDutchPostcodes) {
   };
   for (const auto& c : cases) {
     std::string postcode = c.input;
-    EXPECT_EQ(OpmaakPostcode(postcode), c.formatted) << c.input;
+    EXPECT_EQ(OpmaakPostcode(postcode, Separators{}), c.formatted) << c.input;
     EXPECT_EQ(postcode, c.variable_after) << c.input;
   }
 }
@@ -145,9 +145,10 @@ TEST(RandomInputTest, CleaningAndChecksSurviveArbitraryText) {
     EXPECT_EQ(VerwijderAccenten(text).find_first_of(std::string("\0\t\r\n\x01\x1F", 6)),
               std::string::npos);
     std::string postcode = text, other_postcode = text, digits = text;
-    OpmaakPostcode(postcode);
-    IsNederlandsePostcode(other_postcode);
-    IsNumeriekeTekst(text, false);
+    const Separators separators;
+    OpmaakPostcode(postcode, separators);
+    IsNederlandsePostcode(other_postcode, separators);
+    IsNumeriekeTekst(text, false, separators);
     IsSepaLandIban(text);
     EXPECT_GE(RestNaDeling(digits, 97), 0);
   }

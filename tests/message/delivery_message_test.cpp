@@ -159,7 +159,7 @@ class DeliveryMessageTest : public ::testing::Test {
     https_ = MakeHttpsSender(admin_.folder(), https);
     ftp_ = MakeFtpSender(admin_.folder(), ui_, FtpDeliveryOptions{9, 1000, 1000});
     builder_ = std::make_unique<DeliveryMessage>(state_, BerichtTabellenVan(*administratie_),
-                                                 *https_, *ftp_, clock_, log_);
+                                                 *https_, *ftp_, clock_, log_, separators_);
     return *builder_;
   }
 
@@ -167,6 +167,7 @@ class DeliveryMessageTest : public ::testing::Test {
 
   test_support::TestAdministratie admin_{TYPROSYNC_ADMIN_TOOL};
   RunState state_;
+  Separators separators_;
 
  private:
   FixedClock clock_;
