@@ -30,7 +30,7 @@
 #include "database/administratie.h"
 #include "message/message_builders.h"
 #include "message/message_tables.h"
-#include "run/run_log.h"
+#include "common/run_log.h"
 #include "transport/ftp_delivery.h"
 #include "transport/https_delivery.h"
 

@@ -11,7 +11,7 @@
 #include "database/administratie.h"
 #include "message/message_builders.h"
 #include "orders/orders_view.h"
-#include "run/run_log.h"
+#include "common/run_log.h"
 
 namespace typrosync {
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "run/delivery_columns.h"
+
 namespace typrosync {
 namespace {
 

@@ -13,7 +13,7 @@
 #include "database/administratie.h"
 #include "database/engine.h"
 #include "message/message_builders.h"
-#include "run/run_log.h"
+#include "common/run_log.h"
 #include "run/run_outcome.h"
 #include "run/run_view.h"
 

@@ -1,6 +1,6 @@
 // The monthly run log in a real temporary data folder, with a fake clock.
 
-#include "run/run_log.h"
+#include "common/run_log.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
