@@ -12,9 +12,6 @@ namespace {
 // never occurs in UTF-8 text, so the first one is always the separator.
 constexpr char kPaarScheiding = '\xFF';
 
-const char kGeenVerbinding[] = "Niet verstuurd: Crop-R was eerder in deze run onbereikbaar";
-const char kVerzendenMislukt[] = "Verzenden naar Crop-R mislukt";
-
 }  // namespace
 
 BerichtTabellen BerichtTabellenVan(Administratie& a) {
@@ -22,16 +19,9 @@ BerichtTabellen BerichtTabellenVan(Administratie& a) {
           a.Table("Ordergegevens"), a.Table("Artikelen"),       a.Table("TabelArtikelgroepen")};
 }
 
-DeliveryMessage::DeliveryMessage(RunState& state, BerichtTabellen tabellen, HttpsSender& https,
-                                 FtpSender& ftp, Clock& clock, RunLog& log,
+DeliveryMessage::DeliveryMessage(RunState& state, BerichtTabellen tabellen, Clock& clock,
                                  Separators& separators)
-    : state_(state),
-      tabellen_(tabellen),
-      https_(https),
-      ftp_(ftp),
-      clock_(clock),
-      log_(log),
-      separators_(separators) {}
+    : state_(state), tabellen_(tabellen), clock_(clock), separators_(separators) {}
 
 std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelNr,
                                                         Platform platform) {
@@ -89,35 +79,6 @@ void DeliveryMessage::AppendSegmenten(const std::string& sRelNr, cStringBuilder&
   }
   if (opbouw.iRegels > 0) sbBericht.Append("</SegmentLevering>");
   if (opbouw.bGBMOpen) sbBericht.Append("</GBM>");
-}
-
-bool DeliveryMessage::BouwBerichtCropR(const std::string& sRelNr) {
-  if (cropr_onbereikbaar_) {
-    LogStatus(kGeenVerbinding);
-    return false;
-  }
-  std::optional<std::string> bericht = BouwBericht(sRelNr, Platform::kCropR);
-  if (!bericht) return false;
-  HttpsReply antwoord = https_.VerstuurViaHTTPS(*bericht);
-  if (!antwoord.sent) {
-    cropr_onbereikbaar_ = true;
-    LogStatus(antwoord.failure.empty() ? kVerzendenMislukt : antwoord.failure);
-    return false;
-  }
-  if (IsOkAntwoord(antwoord.reply)) return true;
-  LogStatus(antwoord.reply);
-  return false;
-}
-
-void DeliveryMessage::BouwBerichtAgroVision(const std::string& sRelNr) {
-  std::optional<std::string> bericht = BouwBericht(sRelNr, Platform::kAgroVision);
-  if (!bericht) return;
-  ftp_.VerstuurViaFTP(*bericht, sRelNr + "_" + state_.sRunId + ".xml");
-  state_.bBezig = false;
-}
-
-void DeliveryMessage::LogStatus(const std::string& tekst) {
-  log_.LogRegel(PadRechts("CROPR", 10) + ": Status          : " + tekst, 0, "");
 }
 
 }  // namespace typrosync

@@ -9,7 +9,7 @@
 #include "common/locale_settings.h"
 #include "common/run_state.h"
 #include "database/administratie.h"
-#include "message/message_builders.h"
+#include "orders/message_builders.h"
 #include "orders/orders_view.h"
 #include "common/run_log.h"
 

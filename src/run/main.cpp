@@ -10,7 +10,6 @@
 
 #include "common/clock.h"
 #include "database/sqlite_engine.h"
-#include "message/delivery_message.h"
 #include "run/console_view.h"
 #include "run/frm_main.h"
 #include "run/run_sequence.h"
@@ -28,29 +27,6 @@ constexpr const char* kGebruik =
     "  2 synchronisatie afgebroken.\n"
     "  --help      deze tekst\n"
     "  --version   de versie\n";
-
-// The builders with the transports they send through, kept together so the
-// senders live exactly as long as the builders.
-class BerichtBouwers : public MessageBuilders {
- public:
-  explicit BerichtBouwers(BuilderServices& s)
-      : https_(MakeHttpsSender(s.log.DataMap())),
-        ftp_(MakeFtpSender(s.log.DataMap(), s.ui)),
-        bericht_(s.state, BerichtTabellenVan(s.admin), *https_, *ftp_, s.clock, s.log,
-                 s.separators) {}
-
-  bool BouwBerichtCropR(const std::string& sRelNr) override {
-    return bericht_.BouwBerichtCropR(sRelNr);
-  }
-  void BouwBerichtAgroVision(const std::string& sRelNr) override {
-    bericht_.BouwBerichtAgroVision(sRelNr);
-  }
-
- private:
-  std::unique_ptr<HttpsSender> https_;
-  std::unique_ptr<FtpSender> ftp_;
-  DeliveryMessage bericht_;
-};
 
 // The whole command line after the program name is the data folder.
 std::string DataMapArgument(int argc, char** argv) {
@@ -82,9 +58,11 @@ int Run(int argc, char** argv) {
   std::unique_ptr<DatabaseEngine> engine = MakeSqliteEngine();
   ConsoleView console(std::cout, std::cerr);
   FrmMain window(ZonderScherm() ? &console : nullptr);
-  RunSequence run({*clock, *engine, GetComputerNaam(),
-                   [](BuilderServices& s) { return std::make_unique<BerichtBouwers>(s); }},
-                  window);
+  // Both senders write into the data folder (bericht.xml, response.txt); the
+  // FTP one asks the window when a transfer goes wrong.
+  std::unique_ptr<HttpsSender> https = MakeHttpsSender(argument);
+  std::unique_ptr<FtpSender> ftp = MakeFtpSender(argument, window);
+  RunSequence run({*clock, *engine, GetComputerNaam(), https.get(), ftp.get()}, window);
   window.Load(run, argument);
   window.show();
   app.exec();

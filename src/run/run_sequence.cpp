@@ -5,6 +5,7 @@
 #include "common/date_format.h"
 #include "common/locale_settings.h"
 #include "common/vb_error.h"
+#include "orders/delivery.h"
 #include "orders/pending_orders.h"
 
 namespace typrosync {
@@ -69,13 +70,18 @@ void RunSequence::ToonNaam() {
   }
 }
 
-void RunSequence::RunOrders() {
-  if (!builders_ && services_.make_builders) {
-    BuilderServices builder_services{state_, *admin_, log_, view_, services_.clock, separators_};
-    builders_ = services_.make_builders(builder_services);
+MessageBuilders& RunSequence::Builders() {
+  if (services_.builders != nullptr) return *services_.builders;
+  if (!delivery_ && services_.https != nullptr && services_.ftp != nullptr) {
+    delivery_ = std::make_unique<Delivery>(state_, BerichtTabellenVan(*admin_), services_.clock,
+                                           separators_, *services_.https, *services_.ftp, log_);
   }
-  if (!builders_) throw VbError(91, "Objectvariabele of blokvariabele With is niet ingesteld");
-  OrderContext ctx{state_, *admin_, view_, log_, services_.clock, *builders_, separators_};
+  if (!delivery_) throw VbError(91, "Objectvariabele of blokvariabele With is niet ingesteld");
+  return *delivery_;
+}
+
+void RunSequence::RunOrders() {
+  OrderContext ctx{state_, *admin_, view_, log_, services_.clock, Builders(), separators_};
   LeesToelatingsnummers(ctx);
   LeesOrders(ctx);
 }

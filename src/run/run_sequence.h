@@ -12,32 +12,26 @@
 #include "common/run_state.h"
 #include "database/administratie.h"
 #include "database/engine.h"
-#include "message/message_builders.h"
+#include "orders/message_builders.h"
+#include "transport/ftp_delivery.h"
+#include "transport/https_delivery.h"
 #include "common/run_log.h"
 #include "run/run_outcome.h"
 #include "run/run_view.h"
 
 namespace typrosync {
 
-// What the message builders may use; all of it lives until the process ends.
-struct BuilderServices {
-  RunState& state;
-  Administratie& admin;
-  RunLog& log;
-  UserInterface& ui;
-  Clock& clock;
-  Separators& separators;
-};
-
-using MessageBuildersFactory =
-    std::function<std::unique_ptr<MessageBuilders>(BuilderServices& services)>;
-
-// The services main() builds once; they must outlive the sequence.
+// The services main() builds once; they must outlive the sequence. The run
+// delivers its messages through the two senders; `builders`, when set, takes
+// the customers instead (a test that records them). Without either the run
+// ends on error 91 once it has a customer to send.
 struct RunServices {
   Clock& clock;
   DatabaseEngine& engine;
   std::string computer_name;
-  MessageBuildersFactory make_builders;
+  HttpsSender* https = nullptr;
+  FtpSender* ftp = nullptr;
+  MessageBuilders* builders = nullptr;
 };
 
 class RunSequence {
@@ -54,8 +48,8 @@ class RunSequence {
   // when it could not be opened (nothing is logged) or its name could not be
   // read (logged as an ending error); the window then unloads.
   bool Startup();
-  // tmrSync_Timer: the whole run, busy meanwhile; the message builders are
-  // made at its start. An error that ends the run is logged as one error
+  // tmrSync_Timer: the whole run, busy meanwhile; the delivery over the
+  // senders is made at its start. An error that ends the run is logged as one error
   // line; the outcome tells how it went.
   void Sync();
 
@@ -71,6 +65,7 @@ class RunSequence {
   void LogAfgebroken(long number, const std::string& description);
   void ToonNaam();
   void RunOrders();
+  MessageBuilders& Builders();
 
   RunServices services_;
   RunView& view_;
@@ -78,7 +73,7 @@ class RunSequence {
   Separators separators_;  // read from the locale at load; the amount texts pin them
   RunLog log_;
   std::unique_ptr<Administratie> admin_;
-  std::unique_ptr<MessageBuilders> builders_;
+  std::unique_ptr<MessageBuilders> delivery_;
   RunOutcome outcome_ = RunOutcome::kNietGeopend;
 };
 
