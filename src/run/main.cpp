@@ -66,6 +66,9 @@ int Run(int argc, char** argv) {
   window.Load(run, argument);
   window.show();
   app.exec();
+  if (!run.open_failure().empty()) {
+    std::cerr << "typrosync: administratie niet geopend: " << run.open_failure() << '\n';
+  }
   if (argument.empty()) std::cerr << kGebruik;
   return static_cast<int>(run.outcome());
 }

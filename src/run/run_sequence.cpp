@@ -56,7 +56,7 @@ bool RunSequence::Startup() {
                             "C:\\Brenvik\\Korvath\\302021\\"));
   }
   log_.SetDataMap(state_.sDataMapArg);
-  admin_ = OpenAdministratie(state_.sDataMapArg, services_.engine, view_);
+  admin_ = OpenAdministratie(state_.sDataMapArg, services_.engine, view_, &open_failure_);
   if (!admin_) return false;
   // The administration is open: from here an error ends the run as any other.
   return Afgeschermd([this] { ToonNaam(); });

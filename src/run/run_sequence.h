@@ -56,6 +56,8 @@ class RunSequence {
   // Form_Unload's test: closing is refused while the run is busy.
   bool MayUnload() const { return !state_.bBezig; }
   RunOutcome outcome() const { return outcome_; }
+  // Why the administration did not open; empty when it did or was not tried.
+  const std::string& open_failure() const { return open_failure_; }
   RunState& state() { return state_; }
   RunLog& log() { return log_; }
 
@@ -75,6 +77,7 @@ class RunSequence {
   std::unique_ptr<Administratie> admin_;
   std::unique_ptr<MessageBuilders> delivery_;
   RunOutcome outcome_ = RunOutcome::kNietGeopend;
+  std::string open_failure_;
 };
 
 // Load, Startup and Sync in a row, as the timers would run them.
