@@ -1,11 +1,12 @@
-// The window offscreen: its columns and rows, drawn to frm_main.png in the
-// build folder, and closing refused while the run is busy.
+// The window offscreen: its columns and rows, drawn to frm_main.png beside
+// the other screenshots, and closing refused while the run is busy.
 
 #include "run/frm_main.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
@@ -17,9 +18,6 @@ namespace typrosync {
 namespace {
 
 TEST(FrmMainTest, ColumnsRowsPictureAndClosing) {
-  int argc = 1;
-  char* argv[] = {const_cast<char*>("frm_main_test"), nullptr};
-  QApplication app(argc, argv);
   std::unique_ptr<Clock> clock = MakeSystemClock();
   std::unique_ptr<DatabaseEngine> engine = MakeSqliteEngine();
   FrmMain window;
@@ -69,7 +67,8 @@ TEST(FrmMainTest, ColumnsRowsPictureAndClosing) {
   EXPECT_EQ(list.topLevelItem(1)->data(0, Qt::UserRole).toString(), "k1");
   EXPECT_EQ(window.lblStatus().text(), "Versturen van orders");
   EXPECT_EQ(window.progressBar().value(), 40);
-  EXPECT_TRUE(window.grab().save(TYPRO_TEST_OUTPUT "/frm_main.png"));
+  QDir().mkpath(TYPRO_UI_GALLERY_DIR);
+  EXPECT_TRUE(window.grab().save(TYPRO_UI_GALLERY_DIR "/frm_main.png"));
 
   run.state().bBezig = true;
   window.close();

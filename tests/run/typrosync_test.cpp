@@ -22,7 +22,7 @@ class TyprosyncTest : public ::testing::Test {
     std::vector<std::string> args;
     if (!argument.empty()) args.push_back(argument);
     const test_support::ProgramResult result = test_support::RunProgram(
-        TYPROSYNC_EXE, args, {}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+        TYPROSYNC_PROGRAM, args, {}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
     out_ = result.out + result.err;
     return result.exit_code;
   }
