@@ -93,8 +93,6 @@ class NoopBuilders : public MessageBuilders {
 
 void BM_OrderPass(benchmark::State& state) {
   const fs::path sample = Sample();
-  gsDecimaalTeken = ",";
-  gsDuizendTeken = ".";
   size_t rows = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -109,7 +107,8 @@ void BM_OrderPass(benchmark::State& state) {
     if (!admin) throw std::runtime_error("administration not opened");
     RunLog log(clock, view, "BENCH");
     log.SetDataMap(data_map);
-    OrderContext ctx{run_state, *admin, view, log, clock, builders};
+    Separators separators;
+    OrderContext ctx{run_state, *admin, view, log, clock, builders, separators};
     LeesToelatingsnummers(ctx);
     LeesOrders(ctx);
     rows = view.rows;

@@ -128,37 +128,18 @@ class TimedFtp : public FtpSender {
   TransportTally& tally_;
 };
 
-// The builders of one run with their (timed) transports.
-class BenchBuilders : public MessageBuilders {
- public:
-  BenchBuilders(BuilderServices& s, bool real, TransportTally& tally)
-      : https_(real ? RealHttps(s.log.DataMap()) : nullptr, tally),
-        ftp_(real ? RealFtp(s.log.DataMap(), s.ui) : nullptr, tally),
-        bericht_(s.state, BerichtTabellenVan(s.admin), https_, ftp_, s.clock, s.log) {}
-  bool BouwBerichtCropR(const std::string& sRelNr) override {
-    return bericht_.BouwBerichtCropR(sRelNr);
-  }
-  void BouwBerichtAgroVision(const std::string& sRelNr) override {
-    bericht_.BouwBerichtAgroVision(sRelNr);
-  }
+std::unique_ptr<HttpsSender> RealHttps(const std::string& data_map) {
+  HttpsOptions options;
+  options.url = LocalReceivers().https->url();
+  options.ca_bundle = LocalReceivers().certificate.cert;
+  return MakeHttpsSender(data_map, options);
+}
 
- private:
-  static std::unique_ptr<HttpsSender> RealHttps(const std::string& data_map) {
-    HttpsOptions options;
-    options.url = LocalReceivers().https->url();
-    options.ca_bundle = LocalReceivers().certificate.cert;
-    return MakeHttpsSender(data_map, options);
-  }
-  static std::unique_ptr<FtpSender> RealFtp(const std::string& data_map, UserInterface& ui) {
-    FtpDeliveryOptions options;
-    options.port = LocalReceivers().ftp->port();
-    return MakeFtpSender(data_map, ui, options);
-  }
-
-  TimedHttps https_;
-  TimedFtp ftp_;
-  DeliveryMessage bericht_;
-};
+std::unique_ptr<FtpSender> RealFtp(const std::string& data_map, UserInterface& ui) {
+  FtpDeliveryOptions options;
+  options.port = LocalReceivers().ftp->port();
+  return MakeFtpSender(data_map, ui, options);
+}
 
 // A fresh working copy of the sample with the FTP settings; its data folder.
 std::string FreshCopy() {
@@ -184,11 +165,9 @@ void BM_SyncRun(benchmark::State& state, bool real_transports) {
     state.ResumeTiming();
     const auto start = steady_clock::now();
     ConsoleView view(stil, stil);
-    RunSequence run({*clock, *engine, "BENCH",
-                     [&](BuilderServices& s) {
-                       return std::make_unique<BenchBuilders>(s, real_transports, tally);
-                     }},
-                    view);
+    TimedHttps https(real_transports ? RealHttps(folder) : nullptr, tally);
+    TimedFtp ftp(real_transports ? RealFtp(folder, view) : nullptr, tally);
+    RunSequence run({*clock, *engine, "BENCH", &https, &ftp}, view);
     if (RunToEnd(run, folder) != RunOutcome::kGereed) state.SkipWithError("run did not finish");
     total += steady_clock::now() - start;
     fs::current_path(werkmap);  // opening the administration moved into the copy

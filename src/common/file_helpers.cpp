@@ -67,12 +67,13 @@ std::string MaakBestandsnaamVeilig(std::string& sTekst) {
   return sTekst;
 }
 
-int16_t AantalDecimalen(const std::string& sTekst) {
+int16_t AantalDecimalen(const std::string& sTekst, const Separators& separators) {
+  const std::string& decimal = separators.gsDecimaalTeken;
   // An empty separator (a locale without one) occurs nowhere.
-  if (gsDecimaalTeken.empty()) return 0;
-  const size_t pos = sTekst.find(gsDecimaalTeken);
+  if (decimal.empty()) return 0;
+  const size_t pos = sTekst.find(decimal);
   if (pos == std::string::npos) return 0;
-  const size_t count = Utf8Length(std::string_view(sTekst).substr(pos + gsDecimaalTeken.size()));
+  const size_t count = Utf8Length(std::string_view(sTekst).substr(pos + decimal.size()));
   if (count > 32767) throw VbError::Overflow();
   return static_cast<int16_t>(count);
 }

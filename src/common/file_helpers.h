@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/locale_settings.h"
+
 namespace typrosync {
 
 // True when some directory entry (file or folder) matches the path; the
@@ -20,6 +22,6 @@ std::string VerwijderTeken(const std::string& sTekst, const std::string& sTeken)
 std::string MaakBestandsnaamVeilig(std::string& sTekst);
 
 // The number of characters after the first gsDecimaalTeken, 0 without one.
-int16_t AantalDecimalen(const std::string& sTekst);
+int16_t AantalDecimalen(const std::string& sTekst, const Separators& separators);
 
 }  // namespace typrosync

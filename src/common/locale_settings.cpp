@@ -4,16 +4,6 @@
 
 namespace typrosync {
 
-// Until LeesLandinstellingen runs, the settings are those of the Dutch
-// systems the program serves, so that code used without a start-up (tools,
-// tests) writes the same texts.
-std::string gsDecimaalTeken = ",";
-std::string gsDuizendTeken = ".";
-std::string gsDecimaalTekenGetal = ",";
-std::string gsDuizendTekenGetal = ".";
-std::string gsSpatie = " ";
-std::string gsApplicatieTitel = "Beheer - TallyraPro";
-
 long GetUserDefaultLCID() { return kUserDefaultLocale; }
 
 std::string GetLandinstelling(long /*locale_id*/, long item) {
@@ -39,22 +29,16 @@ std::string GetLandinstelling(long /*locale_id*/, long item) {
   return text == nullptr ? "" : text;
 }
 
-void LeesLandinstellingen() {
+Separators LeesLandinstellingen() {
   const long locale = GetUserDefaultLCID();
-  gsSpatie = " ";
-  gsApplicatieTitel = "Beheer - TallyraPro";
   // A locale without monetary separators (C, POSIX: the usual locale of a
   // service) would leave every amount without decimals; such a machine gets
   // the Dutch conventions of the administrations it serves instead.
-  if (GetLandinstelling(locale, kLocaleMonDecimalSep).empty()) {
-    gsDecimaalTeken = gsDecimaalTekenGetal = ",";
-    gsDuizendTeken = gsDuizendTekenGetal = ".";
-    return;
-  }
-  gsDecimaalTeken = GetLandinstelling(locale, kLocaleMonDecimalSep);
-  gsDuizendTeken = GetLandinstelling(locale, kLocaleMonThousandSep);
-  gsDecimaalTekenGetal = GetLandinstelling(locale, kLocaleDecimalSep);
-  gsDuizendTekenGetal = GetLandinstelling(locale, kLocaleThousandSep);
+  if (GetLandinstelling(locale, kLocaleMonDecimalSep).empty()) return Separators{};
+  return {GetLandinstelling(locale, kLocaleMonDecimalSep),
+          GetLandinstelling(locale, kLocaleMonThousandSep),
+          GetLandinstelling(locale, kLocaleDecimalSep),
+          GetLandinstelling(locale, kLocaleThousandSep)};
 }
 
 }  // namespace typrosync

@@ -1,23 +1,28 @@
 #pragma once
-// The separator settings of the user's locale, kept as module state because
-// every number text of the run reads them. Filled once at start-up by
-// LeesLandinstellingen; NormaliseerBedrag later pins the two monetary ones to
-// "," and "." for the rest of the run.
+// The separator settings of the user's locale: a value the run owns, made
+// once at start-up by LeesLandinstellingen and handed to every number text.
+// NormaliseerBedrag pins the two monetary ones to "," and "." in that value
+// for the rest of the run.
 
 #include <string>
 
 namespace typrosync {
 
-// Monetary decimal and thousands separators (locale items 0x16 and 0x17).
-extern std::string gsDecimaalTeken;
-extern std::string gsDuizendTeken;
-// Number decimal and thousands separators (locale items 0x0E and 0x0F).
-extern std::string gsDecimaalTekenGetal;
-extern std::string gsDuizendTekenGetal;
+// The defaults are those of the Dutch systems the program serves, so that
+// code used without a start-up (tools, tests) writes the same texts.
+struct Separators {
+  // Monetary decimal and thousands separators (locale items 0x16 and 0x17).
+  std::string gsDecimaalTeken = ",";
+  std::string gsDuizendTeken = ".";
+  // Number decimal and thousands separators (locale items 0x0E and 0x0F).
+  std::string gsDecimaalTekenGetal = ",";
+  std::string gsDuizendTekenGetal = ".";
+};
+
 // One space; the words of display texts are joined with it.
-extern std::string gsSpatie;
+inline const std::string gsSpatie = " ";
 // Title of the message boxes shown during a run.
-extern std::string gsApplicatieTitel;
+inline const std::string gsApplicatieTitel = "Beheer - TallyraPro";
 
 // Locale ids: the user's default locale, which here is the process locale.
 inline constexpr long kUserDefaultLocale = 0x400;
@@ -36,10 +41,9 @@ long GetUserDefaultLCID();
 // The locale id is accepted for the caller's sake; only the process locale exists.
 std::string GetLandinstelling(long locale_id, long item);
 
-// Fills the four separator settings from the process locale (call setlocale
-// first) and sets gsSpatie and gsApplicatieTitel. A locale without monetary
-// separators ("C", "POSIX") gives the Dutch "," and "." for all four, as do
-// the settings before this call.
-void LeesLandinstellingen();
+// The four separator settings of the process locale (call setlocale first).
+// A locale without monetary separators ("C", "POSIX") gives the Dutch ","
+// and "." for all four, as a default Separators has.
+Separators LeesLandinstellingen();
 
 }  // namespace typrosync

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <optional>
 #include <vector>
 
@@ -137,12 +136,13 @@ std::unique_ptr<Administratie> Open(const std::string& sDataMapArg, DatabaseEngi
 }  // namespace
 
 std::unique_ptr<Administratie> OpenAdministratie(const std::string& sDataMap,
-                                                 DatabaseEngine& engine, UserInterface& ui) {
+                                                 DatabaseEngine& engine, UserInterface& ui,
+                                                 std::string* failure) {
   if (sDataMap.empty()) return nullptr;
   try {
     return Open(sDataMap, engine, ui);
   } catch (const std::exception& error) {
-    std::cerr << "typrosync: administratie niet geopend: " << error.what() << '\n';
+    if (failure != nullptr) *failure = error.what();
     return nullptr;
   }
 }

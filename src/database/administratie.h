@@ -23,12 +23,14 @@ class Administratie {
 };
 
 // Opens "TallyraDB.mdb" and "Archief.mdb" in sDataMap (a folder path ending in
-// "/", relative to the working folder, which is not changed), with the
-// password from "tallyra.pwd" and the edit locking from "tallyra.lock", and
-// every table in its order. nullptr on any failure; no message box, no log
-// line (one diagnostic line on standard error at most, naming the file).
+// "/"; a relative folder is taken from the working folder, which is not
+// changed), with the password from "tallyra.pwd" and the edit locking from
+// "tallyra.lock", and every table in its order. nullptr on any failure, with
+// its reason in `failure` when given (left empty without a data folder); it
+// shows, logs and prints nothing itself.
 std::unique_ptr<Administratie> OpenAdministratie(const std::string& sDataMap,
-                                                 DatabaseEngine& engine, UserInterface& ui);
+                                                 DatabaseEngine& engine, UserInterface& ui,
+                                                 std::string* failure = nullptr);
 
 // The password hidden in the first line of "tallyra.pwd": every code halved
 // (halves to even), then the text reversed.

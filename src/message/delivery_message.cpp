@@ -17,9 +17,6 @@ namespace {
 // never occurs in UTF-8 text, so the first one is always the separator.
 constexpr char kPaarScheiding = '\xFF';
 
-const char kGeenVerbinding[] = "Niet verstuurd: Crop-R was eerder in deze run onbereikbaar";
-const char kVerzendenMislukt[] = "Verzenden naar Crop-R mislukt";
-
 // Room reserved for a message before it is built: generous, since reserved
 // room that is never written costs no memory, while a buffer that has to grow
 // holds its old and its new copy for a moment.
@@ -46,9 +43,9 @@ BerichtTabellen BerichtTabellenVan(Administratie& a) {
           a.Table("Ordergegevens"), a.Table("Artikelen"),       a.Table("TabelArtikelgroepen")};
 }
 
-DeliveryMessage::DeliveryMessage(RunState& state, BerichtTabellen tabellen, HttpsSender& https,
-                                 FtpSender& ftp, Clock& clock, RunLog& log)
-    : state_(state), tabellen_(tabellen), https_(https), ftp_(ftp), clock_(clock), log_(log) {}
+DeliveryMessage::DeliveryMessage(RunState& state, BerichtTabellen tabellen, Clock& clock,
+                                 Separators& separators)
+    : state_(state), tabellen_(tabellen), clock_(clock), separators_(separators) {}
 
 std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelNr,
                                                         Platform platform) {
@@ -69,7 +66,7 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
   sbBericht.Reserve(kRuimteKop + kRuimtePerRegel * state_.lvwLeveringen.size());
   AppendKop(sbBericht, sBerichtNummer, state_.sZenderId);
   AppendLeverancier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
-  AppendAfnemer(sbBericht, sRelNr, relatie, sLandCode);
+  AppendAfnemer(sbBericht, sRelNr, relatie, sLandCode, separators_);
   sbBericht.Append("<Segmenten>");
   VerzamelParen(sRelNr);
   AppendSegmenten(sRelNr, sbBericht);
@@ -91,7 +88,7 @@ void DeliveryMessage::VerzamelParen(const std::string& sRelNr) {
 // a listed pair only when voucher and order match exactly (the list itself
 // ignores case), so the rows are grouped once instead of searched per pair.
 void DeliveryMessage::AppendSegmenten(const std::string& sRelNr, cStringBuilder& sbBericht) {
-  BerichtOpbouw opbouw{sbBericht, state_.lstUniek};
+  BerichtOpbouw opbouw{sbBericht, state_.lstUniek, separators_};
   const RijenPerPaar rijen = RijenPerPaarVan(state_.lvwLeveringen, sRelNr);
   const size_t paren = state_.lstOrderNr.size();
   for (size_t i = 0; i < paren; ++i) {
@@ -107,46 +104,6 @@ void DeliveryMessage::AppendSegmenten(const std::string& sRelNr, cStringBuilder&
   }
   if (opbouw.iRegels > 0) sbBericht.Append("</SegmentLevering>");
   if (opbouw.bGBMOpen) sbBericht.Append("</GBM>");
-}
-
-bool DeliveryMessage::BouwBerichtCropR(const std::string& sRelNr) {
-  MessageCounts& telling = state_.summary.cropr;
-  if (cropr_onbereikbaar_) {
-    LogStatus(kGeenVerbinding);
-    ++telling.failed;
-    return false;
-  }
-  std::optional<std::string> bericht = BouwBericht(sRelNr, Platform::kCropR);
-  if (!bericht) return false;
-  HttpsReply antwoord = https_.VerstuurViaHTTPS(*bericht);
-  if (!antwoord.sent) {
-    cropr_onbereikbaar_ = true;
-    LogStatus(antwoord.failure.empty() ? kVerzendenMislukt : antwoord.failure);
-    ++telling.failed;
-    return false;
-  }
-  if (IsOkAntwoord(antwoord.reply)) {
-    ++telling.sent;
-    return true;
-  }
-  LogStatus(antwoord.reply);
-  ++telling.refused;
-  return false;
-}
-
-void DeliveryMessage::BouwBerichtAgroVision(const std::string& sRelNr) {
-  std::optional<std::string> bericht = BouwBericht(sRelNr, Platform::kAgroVision);
-  if (!bericht) return;
-  const FtpOutcome uitkomst = ftp_.VerstuurViaFTP(*bericht, sRelNr + "_" + state_.sRunId + ".xml");
-  MessageCounts& telling = state_.summary.agrovision;
-  ++(uitkomst == FtpOutcome::kUploaded  ? telling.sent
-     : uitkomst == FtpOutcome::kRefused ? telling.refused
-                                        : telling.failed);
-  state_.bBezig = false;
-}
-
-void DeliveryMessage::LogStatus(const std::string& tekst) {
-  log_.LogRegel(PadRechts("CROPR", 10) + ": Status          : " + tekst, 0, "");
 }
 
 }  // namespace typrosync

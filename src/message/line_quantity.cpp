@@ -10,9 +10,9 @@ namespace typrosync {
 namespace {
 
 // The value cut to four decimals by its number text, read back.
-double VierDecimalen(const Variant& value) {
+double VierDecimalen(const Variant& value, Separators& separators) {
   Variant copy = value.IsNull() ? Variant() : value;
-  return TryParseNumber(FormatGetal(copy, 4, false)).value_or(0.0);
+  return TryParseNumber(FormatGetal(separators, copy, 4, false)).value_or(0.0);
 }
 
 double Deler(const Variant& standaard_aantal, double s) {
@@ -41,8 +41,8 @@ Currency Schaal(Currency w, const Variant& categorie) {
   return w;
 }
 
-std::string DecimaalPunt(std::string text) {
-  const std::string& teken = gsDecimaalTeken;
+std::string DecimaalPunt(std::string text, const Separators& separators) {
+  const std::string& teken = separators.gsDecimaalTeken;
   if (teken.empty() || teken == ".") return text;
   for (size_t pos = text.find(teken); pos != std::string::npos; pos = text.find(teken, pos + 1)) {
     text.replace(pos, teken.size(), ".");
@@ -52,16 +52,18 @@ std::string DecimaalPunt(std::string text) {
 
 }  // namespace
 
-Currency HoeveelheidInLiters(const RegelHoeveelheid& regel) {
-  double a = VierDecimalen(regel.aantal);
-  double s = VierDecimalen(regel.standaard_aantal);
+Currency HoeveelheidInLiters(const RegelHoeveelheid& regel, Separators& separators) {
+  double a = VierDecimalen(regel.aantal, separators);
+  double s = VierDecimalen(regel.standaard_aantal, separators);
   Currency q = Currency::FromDouble(a / Deler(regel.standaard_aantal, s));
   return Schaal(MaalGewicht(regel.gewicht, q), regel.categorie);
 }
 
-std::string HoeveelheidTekst(const RegelHoeveelheid& regel) {
-  Variant w = HoeveelheidInLiters(regel);
-  return DecimaalPunt(FormatGetal(w, 3, false));
+std::string HoeveelheidTekst(const RegelHoeveelheid& regel, Separators& separators) {
+  Variant w = HoeveelheidInLiters(regel, separators);
+  // FormatGetal may pin the separator itself, so it is read only afterwards.
+  std::string text = FormatGetal(separators, w, 3, false);
+  return DecimaalPunt(std::move(text), separators);
 }
 
 }  // namespace typrosync

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "common/currency.h"
+#include "common/locale_settings.h"
 #include "common/variant.h"
 
 namespace typrosync {
@@ -26,9 +27,10 @@ struct RegelHoeveelheid {
 };
 
 // w before the text is made, for callers that check the arithmetic.
-Currency HoeveelheidInLiters(const RegelHoeveelheid& regel);
+Currency HoeveelheidInLiters(const RegelHoeveelheid& regel, Separators& separators);
 
 // The quantity text of the message line.
-std::string HoeveelheidTekst(const RegelHoeveelheid& regel);
+// The decimal separator is the run's gsDecimaalTeken as it stands.
+std::string HoeveelheidTekst(const RegelHoeveelheid& regel, Separators& separators);
 
 }  // namespace typrosync

@@ -60,7 +60,8 @@ std::string LandCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rs
 }
 
 void AppendAfnemer(cStringBuilder& sb, const std::string& sRelNr, const TableRecordset& rs,
-                   const std::string& sLandCode) {
+                   const std::string& sLandCode,
+                   const Separators& separators) {
   std::string naam = TrimSpaties(Veld(rs, "bedrijfsnaam1") + " " + Veld(rs, "Bedrijfsnaam2"));
   std::string postcode = Veld(rs, "BedrijfsPostcode");
   AppendElement(sb, "Afnemer",
@@ -69,7 +70,7 @@ void AppendAfnemer(cStringBuilder& sb, const std::string& sRelNr, const TableRec
                  {"A703258Contactpersoon", ""},
                  {"A702786Straatnaam", Schoon(Veld(rs, "BedrijfsAdres"))},
                  {"A702787Huisnummer", Schoon(Veld(rs, "Bedrijfshuisnr"))},
-                 {"A702788Postcode", Schoon(OpmaakPostcode(postcode))},
+                 {"A702788Postcode", Schoon(OpmaakPostcode(postcode, separators))},
                  {"A702789Plaatsnaam", Veld(rs, "BedrijfsWoonplaats")},
                  {"A702783Land", sLandCode}},
                 ElementEinde::kLeeg);

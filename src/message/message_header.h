@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "common/locale_settings.h"
 #include "common/string_builder.h"
 #include "database/engine.h"
 
@@ -34,6 +35,7 @@ std::string LandCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rs
 
 // The empty Afnemer element from the customer record RelatieGegevens is on.
 void AppendAfnemer(cStringBuilder& sb, const std::string& sRelNr,
-                   const TableRecordset& rsRelatieGegevens, const std::string& sLandCode);
+                   const TableRecordset& rsRelatieGegevens, const std::string& sLandCode,
+                   const Separators& separators);
 
 }  // namespace typrosync

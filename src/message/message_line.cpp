@@ -61,13 +61,15 @@ Artikelgroep LeesArtikelgroep(const Variant& value, TableRecordset& rsTabelArtik
   return groep;
 }
 
-void AppendRegel(const DeliveryLine& row, BerichtTabellen& t, cStringBuilder& sb) {
+void AppendRegel(const DeliveryLine& row, BerichtTabellen& t, cStringBuilder& sb,
+                 Separators& separators) {
   const TableRecordset& order = t.rsOrdergegevens;
   const TableRecordset& artikel = t.rsArtikelen;
   std::string regel_nr = RegelNummer(row.tag);
   std::string hoeveelheid =
       HoeveelheidTekst({order.Field("Aantal"), artikel.Field("StandaardAantal"),
-                        order.Field("ArtikelGewicht"), artikel.Field("GewichtCategorie")});
+                        order.Field("ArtikelGewicht"), artikel.Field("GewichtCategorie")},
+                       separators);
   Artikelgroep groep = LeesArtikelgroep(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
   std::string omschrijving =
       TrimSpaties(Veld(order, "Omschrijving1") + " " + Veld(order, "Omschrijving2"));
@@ -105,7 +107,7 @@ void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, BerichtTa
     ++opbouw.iRegels;
   }
   if (sSleutel.empty()) return;
-  AppendRegel(row, t, opbouw.sbBericht);
+  AppendRegel(row, t, opbouw.sbBericht, opbouw.separators);
 }
 
 }  // namespace typrosync

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "common/delivery_line.h"
+#include "common/locale_settings.h"
 #include "common/string_builder.h"
 #include "common/work_list.h"
 #include "message/message_tables.h"
@@ -24,6 +25,7 @@ namespace typrosync {
 struct BerichtOpbouw {
   cStringBuilder& sbBericht;
   WorkList& lstUniek;     // voucher keys whose segment has been opened
+  Separators& separators;  // the run's, for the quantity text
   bool bGBMOpen = false;  // "<GBM>" written
   int32_t iRegels = 0;    // lines in the open SegmentLevering
 };

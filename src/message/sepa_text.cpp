@@ -110,32 +110,35 @@ std::string VervangAlles(std::string sTekst, const std::string& sZoek,
   return sTekst;
 }
 
-std::string OpmaakPostcode(std::string& sPostcode) {
+std::string OpmaakPostcode(std::string& sPostcode, const Separators& separators) {
   std::string sTest = VerwijderTeken(Utf8Left(sPostcode, 8), gsSpatie);
-  if (!IsNederlandsePostcode(sTest)) return sPostcode;
+  if (!IsNederlandsePostcode(sTest, separators)) return sPostcode;
   sPostcode = VerwijderTeken(sPostcode, gsSpatie);
   if (Utf8Length(sPostcode) != 6) return sPostcode;
   return Utf8Left(sPostcode, 4) + gsSpatie + Utf8Right(sPostcode, 2);
 }
 
-bool IsNederlandsePostcode(std::string& sPostcode) {
+bool IsNederlandsePostcode(std::string& sPostcode, const Separators& separators) {
   if (sPostcode.empty()) return false;
   std::erase(sPostcode, ' ');
   const std::vector<std::string_view> tekens = Utf8Characters(sPostcode);
   if (tekens.size() != 6) return false;
   for (size_t i = 0; i < 6; ++i) {
     // Four numeric characters, then two that are not.
-    if (IsNumeriekeTekst(std::string(tekens[i]), false) != (i < 4)) return false;
+    if (IsNumeriekeTekst(std::string(tekens[i]), false, separators) != (i < 4)) return false;
   }
   return true;
 }
 
-bool IsNumeriekeTekst(const std::string& sTekst, bool bAlleenCijfers) {
+bool IsNumeriekeTekst(const std::string& sTekst, bool bAlleenCijfers,
+                      const Separators& separators) {
   if (sTekst.empty()) return false;
   for (std::string_view teken : Utf8Characters(sTekst)) {
     if (teken.size() == 1 && teken[0] >= '0' && teken[0] <= '9') continue;
     if (bAlleenCijfers) return false;
-    if (teken != gsDecimaalTekenGetal && teken != gsDuizendTekenGetal) return false;
+    if (teken != separators.gsDecimaalTekenGetal && teken != separators.gsDuizendTekenGetal) {
+      return false;
+    }
   }
   return true;
 }

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/locale_settings.h"
+
 namespace typrosync {
 
 // The text reduced to the SEPA set: "&" becomes a space, ";" a comma, then
@@ -33,14 +35,15 @@ inline constexpr size_t kMaxTekstLengte = size_t{1} << 26;
 // A Dutch postcode written as four digits, gsSpatie and two characters
 // ("1234AB" -> "1234 AB"); the caller's variable loses its spaces then. Any
 // other postcode comes back unchanged.
-std::string OpmaakPostcode(std::string& sPostcode);
+std::string OpmaakPostcode(std::string& sPostcode, const Separators& separators);
 
 // True for four numeric characters followed by two non-numeric ones, spaces
 // ignored. Removes the spaces from the caller's (non-empty) postcode.
-bool IsNederlandsePostcode(std::string& sPostcode);
+bool IsNederlandsePostcode(std::string& sPostcode, const Separators& separators);
 
 // True for a non-empty text of digits only; unless bAlleenCijfers, the number
 // separators gsDecimaalTekenGetal and gsDuizendTekenGetal are accepted too.
-bool IsNumeriekeTekst(const std::string& sTekst, bool bAlleenCijfers);
+bool IsNumeriekeTekst(const std::string& sTekst, bool bAlleenCijfers,
+                      const Separators& separators);
 
 }  // namespace typrosync

@@ -101,7 +101,8 @@ void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
 
   const LineAmounts bedragen = BerekenBedragen(
       {orders.Field("Aantal"), orders.Field("PrijsPer"), orders.Field("VerkoopPrijs"),
-       orders.Field("FactuurGewicht"), orders.Field("KortingPercentage")});
+       orders.Field("FactuurGewicht"), orders.Field("KortingPercentage")},
+      ctx.separators);
   row.column(kColAantal) = bedragen.aantal;
   row.column(kColVerkoopprijs) = bedragen.verkoopprijs;
   // The admission number, or else the amount text of the previous row's price
@@ -111,7 +112,7 @@ void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
     row.column(kColToelatingsnr) = ctx.state.lstArtNrToel.at(index);
   } else {
     Variant vorige(w.vorige_prijs);
-    row.column(kColToelatingsnr) = NormaliseerBedrag(vorige);
+    row.column(kColToelatingsnr) = NormaliseerBedrag(ctx.separators, vorige);
   }
   w.vorige_prijs = bedragen.prijs;
   row.column(kColBerekendePrijs) = bedragen.berekende_prijs;

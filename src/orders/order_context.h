@@ -6,12 +6,13 @@
 #include <unordered_map>
 
 #include "common/clock.h"
+#include "common/locale_settings.h"
 #include "common/run_state.h"
 #include "common/stop_request.h"
 #include "database/administratie.h"
-#include "message/message_builders.h"
+#include "orders/message_builders.h"
 #include "orders/orders_view.h"
-#include "run/run_log.h"
+#include "common/run_log.h"
 
 namespace typrosync {
 
@@ -22,6 +23,7 @@ struct OrderContext {
   RunLog& log;
   Clock& clock;
   MessageBuilders& builders;
+  Separators& separators;  // the run's, changed by the amount texts
   // Relation group descriptions per selection string. The run never writes
   // the code tables, so one lookup per distinct selection serves the run.
   std::unordered_map<std::string, std::string> relatiegroepen = {};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "run/console_output.h"
+#include "run/delivery_columns.h"
 
 namespace typrosync {
 namespace {

@@ -28,18 +28,8 @@ std::optional<std::string> CropRWarning(const std::string& relnr, const HttpsRep
          FirstLine(reply.reply);
 }
 
-CropRWarnings::CropRWarnings(std::unique_ptr<HttpsSender> sender, ConsoleOutput& output)
-    : sender_(std::move(sender)), output_(output) {}
-
-HttpsReply CropRWarnings::VerstuurViaHTTPS(const std::string& bericht) {
-  last_ = sender_->VerstuurViaHTTPS(bericht);
-  return *last_;
-}
-
-void CropRWarnings::ReportFor(const std::string& relnr) {
-  if (!last_) return;
-  const std::optional<std::string> warning = CropRWarning(relnr, *last_);
-  last_.reset();
+void CropRWarnings::CropRAnswered(const std::string& sRelNr, const HttpsReply& reply) {
+  const std::optional<std::string> warning = CropRWarning(sRelNr, reply);
   if (warning) output_.Report(Priority::kWarning, *warning);
 }
 

@@ -7,6 +7,9 @@ namespace typrosync {
 
 void ReportRunEnd(RunSequence& run, const std::string& data_map, Clock& clock,
                   ConsoleOutput& output) {
+  if (!run.open_failure().empty()) {
+    output.Report(Priority::kError, "typrosync: administratie niet geopend: " + run.open_failure());
+  }
   if (data_map.empty()) output.Err() << kGebruik;
   if (run.outcome() != RunOutcome::kAfgebroken) return;
   // The month of the moment of ending: the month whose log got the error line.

@@ -8,8 +8,9 @@
 
 namespace typrosync {
 
-// After the run: an ended run (status 2) names its log file as an error; a
-// run without a data folder gets the usage text.
+// After the run: an administration that did not open gets the one line
+// naming why, a run without a data folder the usage text, and an ended run
+// (status 2) a line naming its log file.
 void ReportRunEnd(RunSequence& run, const std::string& data_map, Clock& clock,
                   ConsoleOutput& output);
 

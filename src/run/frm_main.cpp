@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 #include <cmath>
 
+#include "run/delivery_columns.h"
+
 namespace typrosync {
 namespace {
 

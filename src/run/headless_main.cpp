@@ -9,7 +9,7 @@
 #include "common/clock.h"
 #include "database/engine_choice.h"
 #include "run/console_view.h"
-#include "run/delivery_builders.h"
+#include "run/run_senders.h"
 #include "run/end_report.h"
 #include "run/run_sequence.h"
 #include "run/stop_signal.h"
@@ -28,9 +28,10 @@ int HeadlessMain(const ProgramArguments& arguments) {
   std::unique_ptr<Clock> clock = MakeSystemClock();
   std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
   ConsoleView console(output.Out(), output.Err(), arguments.verbose, policy.journal);
-  RunSequence run(
-      {*clock, *engine, GetComputerNaam(), MakeDeliveryBuilders(*stop, output), stop.get()},
-      console);
+  RunSenders senders = MakeRunSenders(arguments.data_map, *stop, console, output);
+  RunSequence run({*clock, *engine, GetComputerNaam(), senders.https.get(), senders.ftp.get(),
+                   nullptr, senders.warnings.get(), stop.get()},
+                  console);
   const RunOutcome outcome = RunToEnd(run, arguments.data_map);
   if (outcome == RunOutcome::kGereed || outcome == RunOutcome::kAfgebroken) {
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;

@@ -6,10 +6,15 @@
 #include "common/date_format.h"
 #include "common/locale_settings.h"
 #include "common/vb_error.h"
+#include "orders/delivery.h"
 #include "orders/pending_orders.h"
 
 namespace typrosync {
 namespace {
+
+// A fault of the program itself (not a VbError) reaching the run.
+constexpr long kInternalErrorNumber = 51;
+constexpr const char* kInternalErrorText = "Interne fout";
 
 // The fixed sender identity of every message.
 constexpr std::string_view kAfzender = "KORVELDAM";
@@ -37,7 +42,7 @@ void RunSequence::Load(const std::string& argument) {
   state_.sDataMapArg = MetSlash(argument);
   state_.sZenderId = std::string(kAfzender);
   state_.sLeveranciersNummer = std::string(kAfzender);
-  LeesLandinstellingen();  // also gsSpatie and gsApplicatieTitel
+  separators_ = LeesLandinstellingen();
   view_.SetProgress(0);
   view_.SetStatus("Geen activiteit.");
 }
@@ -53,7 +58,7 @@ bool RunSequence::Startup() {
   }
   log_.SetDataMap(state_.sDataMapArg);
   if (!NeemRunLock()) return false;
-  admin_ = OpenAdministratie(state_.sDataMapArg, services_.engine, view_);
+  admin_ = OpenAdministratie(state_.sDataMapArg, services_.engine, view_, &open_failure_);
   if (!admin_) return false;
   // The administration is open: from here an error ends the run as any other.
   return Afgeschermd([this] { ToonNaam(); });
@@ -91,13 +96,19 @@ void RunSequence::ToonNaam() {
   }
 }
 
-void RunSequence::RunOrders() {
-  if (!builders_ && services_.make_builders) {
-    BuilderServices builder_services{state_, *admin_, log_, view_, services_.clock};
-    builders_ = services_.make_builders(builder_services);
+MessageBuilders& RunSequence::Builders() {
+  if (services_.builders != nullptr) return *services_.builders;
+  if (!delivery_ && services_.https != nullptr && services_.ftp != nullptr) {
+    delivery_ = std::make_unique<Delivery>(state_, BerichtTabellenVan(*admin_), services_.clock,
+                                           separators_, *services_.https, *services_.ftp, log_,
+                                           services_.cropr_observer);
   }
-  if (!builders_) throw VbError(91, "Objectvariabele of blokvariabele With is niet ingesteld");
-  OrderContext ctx{state_, *admin_, view_, log_, services_.clock, *builders_, {}, services_.stop};
+  if (!delivery_) throw VbError(91, "Objectvariabele of blokvariabele With is niet ingesteld");
+  return *delivery_;
+}
+
+void RunSequence::RunOrders() {
+  OrderContext ctx{state_, *admin_, view_, log_, services_.clock, Builders(), separators_, {}, services_.stop};
   LeesToelatingsnummers(ctx);
   LeesOrders(ctx);
 }
@@ -124,9 +135,11 @@ bool RunSequence::Afgeschermd(const std::function<void()>& stap) {
   } catch (const std::bad_alloc&) {
     LogAfgebroken(7, "Onvoldoende geheugen");
   } catch (const std::exception& e) {
-    LogAfgebroken(5, e.what());
+    // Only VbError is the program's own run-time error; anything else is a
+    // fault in the program and must not pass for a user's error.
+    LogAfgebroken(kInternalErrorNumber, std::string(kInternalErrorText) + ": " + e.what());
   } catch (...) {
-    LogAfgebroken(51, "Interne fout");
+    LogAfgebroken(kInternalErrorNumber, kInternalErrorText);
   }
   return false;
 }

@@ -8,36 +8,35 @@
 #include <string>
 
 #include "common/clock.h"
+#include "common/locale_settings.h"
 #include "common/run_state.h"
 #include "common/stop_request.h"
 #include "database/administratie.h"
 #include "database/engine.h"
-#include "message/message_builders.h"
+#include "common/run_log.h"
+#include "orders/delivery.h"
+#include "orders/message_builders.h"
 #include "run/run_lock.h"
-#include "run/run_log.h"
+#include "transport/ftp_delivery.h"
+#include "transport/https_delivery.h"
 #include "run/run_outcome.h"
 #include "run/run_view.h"
 
 namespace typrosync {
 
-// What the message builders may use; all of it lives until the process ends.
-struct BuilderServices {
-  RunState& state;
-  Administratie& admin;
-  RunLog& log;
-  UserInterface& ui;
-  Clock& clock;
-};
-
-using MessageBuildersFactory =
-    std::function<std::unique_ptr<MessageBuilders>(BuilderServices& services)>;
-
-// The services main() builds once; they must outlive the sequence.
+// The services main() builds once; they must outlive the sequence. The run
+// delivers its messages through the two senders; `builders`, when set, takes
+// the customers instead (a test that records them). Without either the run
+// ends on error 91 once it has a customer to send.
 struct RunServices {
   Clock& clock;
   DatabaseEngine& engine;
   std::string computer_name;
-  MessageBuildersFactory make_builders;
+  HttpsSender* https = nullptr;
+  FtpSender* ftp = nullptr;
+  MessageBuilders* builders = nullptr;
+  // Told of every Crop-R reply; null: nobody is.
+  CropRObserver* cropr_observer = nullptr;
   // Asked before each customer; null: the run is never stopped early.
   const StopRequest* stop = nullptr;
 };
@@ -58,14 +57,16 @@ class RunSequence {
   // could not be opened (nothing is logged) or its name could not be read
   // (logged as an ending error); the window then unloads.
   bool Startup();
-  // tmrSync_Timer: the whole run, busy meanwhile; the message builders are
-  // made at its start. An error that ends the run is logged as one error
+  // tmrSync_Timer: the whole run, busy meanwhile; the delivery over the
+  // senders is made at its start. An error that ends the run is logged as one error
   // line; the outcome tells how it went.
   void Sync();
 
   // Form_Unload's test: closing is refused while the run is busy.
   bool MayUnload() const { return !state_.bBezig; }
   RunOutcome outcome() const { return outcome_; }
+  // Why the administration did not open; empty when it did or was not tried.
+  const std::string& open_failure() const { return open_failure_; }
   RunState& state() { return state_; }
   RunLog& log() { return log_; }
 
@@ -76,15 +77,18 @@ class RunSequence {
   bool NeemRunLock();
   void ToonNaam();
   void RunOrders();
+  MessageBuilders& Builders();
 
   RunServices services_;
   RunView& view_;
   RunState state_;
+  Separators separators_;  // read from the locale at load; the amount texts pin them
   RunLog log_;
   std::unique_ptr<RunLock> run_lock_;  // held until the process ends
   std::unique_ptr<Administratie> admin_;
-  std::unique_ptr<MessageBuilders> builders_;
+  std::unique_ptr<MessageBuilders> delivery_;
   RunOutcome outcome_ = RunOutcome::kNietGeopend;
+  std::string open_failure_;
 };
 
 // Load, Startup and Sync in a row, as the timers would run them.

@@ -8,7 +8,7 @@
 #include "common/clock.h"
 #include "database/engine_choice.h"
 #include "run/console_view.h"
-#include "run/delivery_builders.h"
+#include "run/run_senders.h"
 #include "run/end_report.h"
 #include "run/frm_main.h"
 #include "run/run_sequence.h"
@@ -34,9 +34,10 @@ int WindowMain(int& argc, char** argv, const ProgramArguments& arguments) {
   std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
   ConsoleView console(output.Out(), output.Err(), arguments.verbose, policy.journal);
   FrmMain window(ZonderScherm() ? &console : nullptr);
-  RunSequence run(
-      {*clock, *engine, GetComputerNaam(), MakeDeliveryBuilders(*stop, output), stop.get()},
-      window);
+  RunSenders senders = MakeRunSenders(arguments.data_map, *stop, window, output);
+  RunSequence run({*clock, *engine, GetComputerNaam(), senders.https.get(), senders.ftp.get(),
+                   nullptr, senders.warnings.get(), stop.get()},
+                  window);
   window.Load(run, arguments.data_map);
   window.show();
   app.exec();

@@ -18,8 +18,8 @@
 namespace typrosync {
 namespace {
 
-using testing::ErrorNumbers;
-using testing::Joined;
+using test_support::ErrorNumbers;
+using test_support::Joined;
 
 using ValueAndDecimals = std::pair<double, int>;
 constexpr int64_t kMaxRaw = std::numeric_limits<int64_t>::max();
@@ -84,7 +84,7 @@ TEST(NumberTextTest, DecimalTextAndFormatFixed) {
 
 // The process locale changes when the window toolkit starts; the texts must not.
 TEST(NumberTextTest, IndependentOfTheProcessLocale) {
-  testing::DutchLocale dutch;
+  test_support::DutchLocale dutch;
   ASSERT_TRUE(dutch.active);
   EXPECT_EQ(FormatDouble(1.5e-5), "1,5E-05");
   EXPECT_DOUBLE_EQ(TryParseNumber("1.234,5").value_or(0), 1234.5);
@@ -125,10 +125,11 @@ TEST(VariantTest, TextsNumbersAndZero) {
             "0|0|0|-|-|-|-");
 }
 
-using NumberFormatTest = testing::DutchSeparatorsTest;
+using NumberFormatTest = test_support::DutchSeparatorsTest;
 
 std::string Bedrag(Variant value, bool brackets = false, bool whole = false, bool round = false) {
-  return NormaliseerBedrag(value, brackets, whole, round);
+  Separators separators;
+  return NormaliseerBedrag(separators, value, brackets, whole, round);
 }
 
 // Plain, with brackets, in whole units and rounded (halves to even).
@@ -157,11 +158,14 @@ TEST_F(NumberFormatTest, NormaliseerBedragCleansTypedTexts) {
                             [](Variant value) { return Bedrag(value); }),
             "0,50|0,01|1.500,00|2.000,00|1.234,50|7,25|-5,00|5,00|-0,00|1,20|0,00|-0,00|125,00|"
             "1.234,50|0,00|12,50|1.234.567,00|56.789.012.345.678.901,00|-1,23");
-  gsDecimaalTeken = ".";
-  gsDuizendTeken = " ";
-  EXPECT_EQ(Bedrag(""), "0.00");  // the empty answer comes before the settings are pinned
-  EXPECT_EQ(Bedrag("1234,5"), "1.234,50");
-  EXPECT_EQ(gsDecimaalTeken + gsDuizendTeken, ",.");
+  separators.gsDecimaalTeken = ".";
+  separators.gsDuizendTeken = " ";
+  Variant empty = "", typed = "1234,5";
+  // The empty answer comes before the settings are pinned.
+  EXPECT_EQ(NormaliseerBedrag(separators, empty), "0.00");
+  EXPECT_EQ(NormaliseerBedrag(separators, typed), "1.234,50");
+  EXPECT_EQ(separators.gsDecimaalTeken + separators.gsDuizendTeken, ",.");
+  EXPECT_EQ(separators.gsDecimaalTekenGetal + separators.gsDuizendTekenGetal, ",.");
 }
 
 // The text with the given decimals and allow_large.
@@ -169,7 +173,8 @@ auto Getal(int16_t decimals, bool allow_large) {
   return [=](const char* text) {
     Variant value = text;
     int16_t count = decimals;
-    return NormaliseerGetal(value, count, allow_large);
+    Separators separators;
+    return NormaliseerGetal(separators, value, count, allow_large);
   };
 }
 
@@ -187,12 +192,13 @@ TEST_F(NumberFormatTest, NormaliseerGetal) {
   Variant value = "1 2%", number = 1234.5678, null = Variant::Null(),
           nul = std::string(1, '\0') + "1";
   int16_t decimals = 0;
-  EXPECT_EQ(NormaliseerGetal(value, decimals, false), "12,00");
+  EXPECT_EQ(NormaliseerGetal(separators, value, decimals, false), "12,00");
   EXPECT_EQ(decimals, 2);
   EXPECT_EQ(value, Variant("12"));  // spaces and "%" removed from the caller's value
-  EXPECT_EQ(NormaliseerGetal(number, ++decimals, true), "1234,567");
+  EXPECT_EQ(NormaliseerGetal(separators, number, ++decimals, true), "1234,567");
   EXPECT_EQ(number, Variant("1234,5678"));
-  EXPECT_EQ(NormaliseerGetal(null, decimals, false) + NormaliseerGetal(nul, decimals, false),
+  EXPECT_EQ(NormaliseerGetal(separators, null, decimals, false) +
+                NormaliseerGetal(separators, nul, decimals, false),
             "0,0000,000");
 }
 
@@ -200,7 +206,8 @@ TEST_F(NumberFormatTest, FormatGetal) {
   const auto format = [](int16_t decimals, bool grouping) {
     return [=](const char* text) {
       Variant value = text;
-      return FormatGetal(value, decimals, grouping);
+      Separators separators;
+      return FormatGetal(separators, value, decimals, grouping);
     };
   };
   EXPECT_EQ(Joined({"1234567,891", "-1234,5", "999"}, format(2, true)),
@@ -212,7 +219,8 @@ TEST_F(NumberFormatTest, FormatGetal) {
   // text built so far (nothing) and sets it to 0.
   EXPECT_EQ(Joined<Variant>({"", Variant::Null(), "abc", "1E400"},
                             [](Variant value) {
-                              const std::string text = FormatGetal(value, 0, false);
+                              Separators separators;
+                              const std::string text = FormatGetal(separators, value, 0, false);
                               return text + "/" + value.Text();
                             }),
             "0/0|0/0|/0|/0");
@@ -221,7 +229,9 @@ TEST_F(NumberFormatTest, FormatGetal) {
 // Everything after the first decimal separator counts.
 TEST_F(NumberFormatTest, AantalDecimalen) {
   EXPECT_EQ(Joined({"2,5 kg", "1,2,3", "1.5"},
-                   [](const char* text) { return std::to_string(AantalDecimalen(text)); }),
+                   [&](const char* text) {
+                     return std::to_string(AantalDecimalen(text, separators));
+                   }),
             "4|3|0");
 }
 

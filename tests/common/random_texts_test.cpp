@@ -16,7 +16,7 @@
 namespace typrosync {
 namespace {
 
-using RandomTextsTest = testing::DutchSeparatorsTest;
+using RandomTextsTest = test_support::DutchSeparatorsTest;
 
 // Pieces that matter to the cleaning steps, plus raw bytes (invalid UTF-8, NUL).
 std::string RandomText(std::mt19937& random) {
@@ -39,22 +39,23 @@ TEST_F(RandomTextsTest, NumberFunctionsNeverCrash) {
   std::mt19937 random(20240105);
   for (int i = 0; i < 3000; ++i) {
     const std::string text = RandomText(random);
-    testing::ResetSeparators();
-    for (std::string* setting : {&gsDecimaalTeken, &gsDuizendTeken, &gsSpatie}) {
+    Separators settings;
+    for (std::string* setting : {&settings.gsDecimaalTeken, &settings.gsDuizendTeken,
+                                 &settings.gsDecimaalTekenGetal}) {
       if (i % 2 == 1) *setting = separators[random() % 7];
     }
     for (int16_t n = 0; n < 9; ++n) {  // decimals -2 to 6, every flag combination
       Variant number = text, formatted = text, amount = text;
       int16_t decimals = n - 2;
-      EXPECT_FALSE(NormaliseerGetal(number, decimals, n % 2).empty()) << text;
-      FormatGetal(formatted, n - 2, n % 2);
-      EXPECT_FALSE(NormaliseerBedrag(amount, n & 1, n & 2, n & 4).empty()) << text;
+      EXPECT_FALSE(NormaliseerGetal(settings, number, decimals, n % 2).empty()) << text;
+      FormatGetal(settings, formatted, n - 2, n % 2);
+      EXPECT_FALSE(NormaliseerBedrag(settings, amount, n & 1, n & 2, n & 4).empty()) << text;
     }
     std::string copy = text, ch = text.substr(0, 1);
-    EXPECT_GE(TelTeken(copy, ch) + AantalDecimalen(text), 0);
+    EXPECT_GE(TelTeken(copy, ch) + AantalDecimalen(text, settings), 0);
     EXPECT_TRUE(!DecimalText(text) || TryParseNumber(text)) << text;  // same reading rules
     // Only the platform's range error may escape the leading-number rule.
-    const long error = testing::ErrorNumber([&] { LeadingNumber(text); });
+    const long error = test_support::ErrorNumber([&] { LeadingNumber(text); });
     EXPECT_TRUE(error == 0 || error == 6) << text;
   }
 }
@@ -86,10 +87,10 @@ TEST_F(RandomTextsTest, AmountsAndNumbersOfRandomValues) {
     for (int pos = int(whole.size()) - 3; pos > 0; pos -= 3) whole.insert(pos, ".");
     Variant amount = FormatDouble(double(value) / 1000), number = double(magnitude) / 1000;
     int16_t decimals = 3;
-    EXPECT_EQ(NormaliseerBedrag(amount),
+    EXPECT_EQ(NormaliseerBedrag(separators, amount),
               (value < 0 ? "-" : "") + whole + "," + std::to_string(100 + cents % 100).substr(1));
     EXPECT_EQ(
-        NormaliseerGetal(number, decimals, true),
+        NormaliseerGetal(separators, number, decimals, true),
         std::to_string(magnitude / 1000) + "," + std::to_string(1000 + magnitude % 1000).substr(1));
   }
 }

@@ -68,7 +68,7 @@ class RegistryTest : public ::testing::Test {
 
 // Names and keys in any letter case; other types and missing values give "".
 TEST_F(RegistryTest, ReadsTextValuesOnly) {
-  EXPECT_EQ(testing::Joined({"", "JAAR", "Map", "Citaat", "Euro", "Los", "MetNul", "SzHexNul",
+  EXPECT_EQ(test_support::Joined({"", "JAAR", "Map", "Citaat", "Euro", "Los", "MetNul", "SzHexNul",
                              "Lang", "Aantal", "Pad", "Stuk", "Ontbreekt"},
                             [](const char* name) { return Read(name); }),
             "standaard|2029|C:\\Program Files\\Typro\\|Firma \"De Hoeve\"|€ 12 Café|\uFFFD!|"

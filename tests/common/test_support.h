@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the tests of src/common and the run log: the Dutch process locale,
-// the separator settings put back around each test, and error numbers.
+// Shared by the tests: the Dutch process locale, fresh separator settings for
+// each test, joined result tables and error numbers.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include "common/locale_settings.h"
 #include "common/vb_error.h"
 
-namespace typrosync::testing {
+namespace typrosync::test_support {
 
 // Every category of the process locale Dutch while it lives, then "C" again.
 // Not active when nl_NL.UTF-8 is missing (scripts/install-deps generates it).
@@ -22,16 +22,10 @@ struct DutchLocale {
   const bool active;
 };
 
-inline void ResetSeparators() {
-  gsDecimaalTeken = gsDecimaalTekenGetal = ",";
-  gsDuizendTeken = gsDuizendTekenGetal = ".";
-  gsSpatie = " ";
-}
-
-// The number functions change the separator settings as a side effect.
+// The number functions change the separator settings as a side effect, so
+// every test starts from the Dutch ones of its own.
 struct DutchSeparatorsTest : ::testing::Test {
-  void SetUp() override { ResetSeparators(); }
-  void TearDown() override { ResetSeparators(); }
+  Separators separators;
 };
 
 // The texts `call` gives for the inputs, joined by "|": one comparison shows a
@@ -62,4 +56,4 @@ inline std::string ErrorNumbers(std::initializer_list<std::function<void()>> cal
   return Joined(calls, [](const auto& call) { return std::to_string(ErrorNumber(call)); });
 }
 
-}  // namespace typrosync::testing
+}  // namespace typrosync::test_support

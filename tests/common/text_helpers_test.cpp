@@ -18,8 +18,8 @@
 namespace typrosync {
 namespace {
 
-using testing::ErrorNumbers;
-using testing::Joined;
+using test_support::ErrorNumbers;
+using test_support::Joined;
 
 // Eight characters (not bytes) make a date; other texts come back trimmed, a
 // leading "0" as a space. The caller's text only changes when swapped first
@@ -40,7 +40,7 @@ TEST(DateFunctionsTest, FormatMomentPatterns) {
   EXPECT_EQ(FormatMoment(moment, "yyyymmdd hhmmss yyyy-mm"), "20240305 070809 2024-03");
   EXPECT_EQ(FormatMoment({987, 12, 31, 23, 59, 58}, "yyyymmdd_hhmmss"), "09871231_235958");
   EXPECT_EQ(FormatMoment({2024, 13, 1}, "[mmm]"), "[]");
-  testing::DutchLocale dutch;
+  test_support::DutchLocale dutch;
   ASSERT_TRUE(dutch.active);
   std::string months;
   for (int month = 1; month <= 12; ++month) months += FormatMoment({2024, month, 1}, "mmm ");
@@ -140,16 +140,16 @@ TEST(FileHelpersTextTest, VerwijderTekenAndSafeFileNames) {
   EXPECT_EQ(name, "PC-01 kantoor 2A");
 }
 
-using LocaleSettingsTest = testing::DutchSeparatorsTest;
+using LocaleSettingsTest = test_support::DutchSeparatorsTest;
 
 TEST_F(LocaleSettingsTest, DutchLocaleAndTheCFallback) {
   for (bool dutch : {true, false}) {
-    testing::DutchLocale locale;
+    test_support::DutchLocale locale;
     ASSERT_TRUE(locale.active);
     if (!dutch) std::setlocale(LC_ALL, "C");
-    gsDecimaalTeken = gsDuizendTeken = gsDecimaalTekenGetal = gsDuizendTekenGetal = "?";
-    LeesLandinstellingen();
-    EXPECT_EQ(gsDecimaalTeken + gsDuizendTeken + gsDecimaalTekenGetal + gsDuizendTekenGetal,
+    const Separators read = LeesLandinstellingen();
+    EXPECT_EQ(read.gsDecimaalTeken + read.gsDuizendTeken + read.gsDecimaalTekenGetal +
+                  read.gsDuizendTekenGetal,
               ",.,.");
     EXPECT_EQ(GetLandinstelling(GetUserDefaultLCID(), kLocaleMonDecimalSep), dutch ? "," : "");
     EXPECT_EQ(GetLandinstelling(GetUserDefaultLCID(), kLocaleDecimalSep), dutch ? "," : ".");

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/test_support.h"
 #include "common/user_interface.h"
 #include "common/variant.h"
 #include "common/vb_error.h"
@@ -62,16 +63,5 @@ class CountingUi : public UserInterface {
   void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
   int events = 0;
 };
-
-// The number of a VbError thrown by `action`, or 0 when none is thrown.
-template <typename Action>
-long ErrorNumberOf(Action&& action) {
-  try {
-    action();
-  } catch (const VbError& error) {
-    return error.number();
-  }
-  return 0;
-}
 
 }  // namespace typrosync::test_support

@@ -67,7 +67,7 @@ TEST_F(LookupsTest, CodeLookupsGiveNaOnlyOnAnOpenRecordsetAndEmptyForMissingCode
   EXPECT_EQ(GetTabelOmschrijving(*db_->OpenTable("TabelLandcode"), 1), "");
   // Codes below 1 never touch the table, so a missing table is no error then.
   EXPECT_EQ(GetCodeOmschrijving(*db_, "Bestaatniet", 0), "");
-  EXPECT_EQ(test_support::ErrorNumberOf([&] { GetCodeOmschrijving(*db_, "Bestaatniet", 1); }),
+  EXPECT_EQ(test_support::ErrorNumber([&] { GetCodeOmschrijving(*db_, "Bestaatniet", 1); }),
             3078);
 }
 

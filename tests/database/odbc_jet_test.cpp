@@ -18,7 +18,7 @@
 namespace typrosync {
 namespace {
 
-using test_support::ErrorNumberOf;
+using test_support::ErrorNumber;
 
 class OdbcJetTest : public ::testing::Test {
  protected:
@@ -48,7 +48,7 @@ class OdbcJetTest : public ::testing::Test {
 // the file goes to the driver.
 TEST_F(OdbcJetTest, JetFileGoesToTheDriverOnlyWithTheVariableSet) {
   for (const char* setting : {static_cast<const char*>(nullptr), ""}) {
-    EXPECT_EQ(ErrorNumberOf([&] { MakeEngineFor(setting)->OpenDatabase(path_, ""); }), 3343);
+    EXPECT_EQ(ErrorNumber([&] { MakeEngineFor(setting)->OpenDatabase(path_, ""); }), 3343);
   }
   std::unique_ptr<Database> db =
       MakeEngineFor("Driver=MDBTools;DBQ={file}")->OpenDatabase(path_, "");
@@ -60,10 +60,10 @@ TEST_F(OdbcJetTest, ListsTheTablesAndRefusesUnknownNames) {
   for (const char* table : {"Customers", "Orders", "Order Details", "Products", "Employees"}) {
     EXPECT_NE(std::find(tables.begin(), tables.end(), table), tables.end()) << table;
   }
-  EXPECT_EQ(ErrorNumberOf([&] { db_->OpenTable("Bestaatniet"); }), 3078);
+  EXPECT_EQ(ErrorNumber([&] { db_->OpenTable("Bestaatniet"); }), 3078);
   std::unique_ptr<TableRecordset> rs = db_->OpenTable("customers");
-  EXPECT_EQ(ErrorNumberOf([&] { rs->SetIndex("Bestaatniet"); }), 3800);
-  EXPECT_EQ(ErrorNumberOf([&] { rs->Field("Bestaatniet"); }), 3265);
+  EXPECT_EQ(ErrorNumber([&] { rs->SetIndex("Bestaatniet"); }), 3800);
+  EXPECT_EQ(ErrorNumber([&] { rs->Field("Bestaatniet"); }), 3265);
   EXPECT_EQ(rs->RecordCount(), 91);
 }
 
@@ -79,7 +79,7 @@ TEST_F(OdbcJetTest, SeeksCustomersByTheirIdInKeyOrder) {
   EXPECT_EQ(rs->Field("CustomerID"), Variant("ANATR"));
   rs->Seek("ZZZZZ");
   EXPECT_TRUE(rs->NoMatch());
-  EXPECT_EQ(ErrorNumberOf([&] { rs->Field("City"); }), 3021);
+  EXPECT_EQ(ErrorNumber([&] { rs->Field("City"); }), 3021);
 }
 
 // Long Integer, Integer, Currency (exact), Boolean and text of one product;

@@ -20,8 +20,26 @@ std::vector<char*> Pointers(std::vector<std::string>& words) {
   return pointers;
 }
 
+// A pending line; `Order` adds a key of its own.
+// clang-format off
+const Fields kLine = {
+    {"RelNr", "1001"}, {"OrderNr", "5001"}, {"OrderDatum", "20240105"}, {"LeverDatum", "20240110"},
+    {"MagazijnBonNr", "MB1"}, {"ArtNr", "A1"}, {"Omschrijving1", "Middel"}, {"Omschrijving2", "5 l"},
+    {"Aantal", 10}, {"PrijsPer", 1}, {"VerkoopPrijs", 2.5}, {"FactuurGewicht", 0},
+    {"KortingPercentage", 0}};
+// clang-format on
+
+// The value as an SQL literal.
+std::string Literal(const Variant& value) {
+  if (value.IsNull() || value.IsEmptyKind()) return "NULL";
+  if (value.kind() == Variant::Kind::kText) return Sq(value.Text());
+  return std::to_string(value.ToDouble());
+}
+
+// Waits for a lock another connection holds, as the run's own writes may.
 ProgramResult Sqlite(const std::string& database, const std::string& sql) {
-  ProgramResult result = RunProgram("/usr/bin/sqlite3", {"-bail", "-list", database, sql});
+  ProgramResult result =
+      RunProgram("/usr/bin/sqlite3", {"-bail", "-list", "-cmd", ".timeout 5000", database, sql});
   if (result.exit_code != 0) throw std::runtime_error("sqlite3: " + result.err + " in " + sql);
   return result;
 }
@@ -29,13 +47,15 @@ ProgramResult Sqlite(const std::string& database, const std::string& sql) {
 }  // namespace
 
 RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& args,
-                               const Environment& extra, const std::string& cwd) {
+                               const Environment& extra, const std::string& cwd,
+                               const std::vector<std::string>& unset) {
   std::vector<std::string> words{program}, env;
   words.insert(words.end(), args.begin(), args.end());
   for (char** entry = environ; *entry != nullptr; ++entry) {
     std::string text = *entry;
     bool replaced = false;
     for (const auto& [name, value] : extra) replaced |= text.starts_with(name + "=");
+    for (const std::string& name : unset) replaced |= text.starts_with(name + "=");
     if (!replaced) env.push_back(text);
   }
   for (const auto& [name, value] : extra) env.push_back(name + "=" + value);
@@ -69,8 +89,9 @@ ProgramResult RunningProgram::Wait() {
 }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const Environment& extra, const std::string& cwd) {
-  return RunningProgram(program, args, extra, cwd).Wait();
+                         const Environment& extra, const std::string& cwd,
+                         const std::vector<std::string>& unset) {
+  return RunningProgram(program, args, extra, cwd, unset).Wait();
 }
 
 bool WaitUntil(const std::function<bool()>& done, double limit_s) {
@@ -93,6 +114,8 @@ TestAdministratie::TestAdministratie(const std::string& admin_tool) {
   if (made.exit_code != 0) throw std::runtime_error("typrosync-admin create: " + made.err);
 }
 
+TestAdministratie::TestAdministratie() : TestAdministratie(TYPROSYNC_ADMIN_TOOL) {}
+
 void TestAdministratie::Sql(const std::string& sql) const {
   Sqlite(folder() + "TallyraDB.mdb", sql);
 }
@@ -100,6 +123,54 @@ void TestAdministratie::Sql(const std::string& sql) const {
 std::string TestAdministratie::Scalar(const std::string& sql) const {
   std::string text = Sqlite(folder() + "TallyraDB.mdb", sql).out;
   return text.substr(0, text.find('\n'));
+}
+
+void TestAdministratie::Insert(const std::string& table, const Fields& row) const {
+  std::string names, values;
+  for (const auto& [name, value] : row) {
+    names += (names.empty() ? "\"" : ", \"") + name + "\"";
+    values += (values.empty() ? "" : ", ") + Literal(value);
+  }
+  Sql("INSERT INTO \"" + table + "\" (" + names + ") VALUES (" + values + ")");
+}
+
+void TestAdministratie::Relatie(const std::string& relnr, const std::string& groep,
+                                const std::string& naam, const std::string& woonplaats) const {
+  Insert("RelatieGegevens", {{"RelNr", relnr},
+                             {"bedrijfsnaam1", naam},
+                             {"BedrijfsWoonplaats", woonplaats},
+                             {"Relatiegroep", groep}});
+}
+
+std::string TestAdministratie::Order(const Fields& changes) {
+  Fields row = kLine;
+  row.emplace_back("RelnrOrderdatumRegNrIndex", "k" + std::to_string(++lines_));
+  for (const auto& [name, value] : changes)
+    for (auto& field : row)
+      if (field.first == name) field.second = value;
+  Insert("Ordergegevens", row);
+  return row.back().second.Text();
+}
+
+void TestAdministratie::Meta(const std::string& ordernr, const Variant& agrovision,
+                             const Variant& dacom) const {
+  Sql("INSERT INTO OrderGegevensMeta VALUES (" + ordernr + ", " + Literal(agrovision) + ", " +
+      Literal(dacom) + ")");
+}
+
+std::optional<Marks> TestAdministratie::MarksOf(const std::string& ordernr) const {
+  // After OrderNr: LeveringNaarAgroVision, LeveringNaarDacom; Null prints as "".
+  const std::string row = Scalar(
+      "SELECT 'x' || ifnull(LeveringNaarAgroVision, '') || '|' || ifnull(LeveringNaarDacom, '') "
+      "FROM OrderGegevensMeta WHERE OrderNr = " +
+      ordernr);
+  if (row.empty()) return std::nullopt;
+  const size_t bar = row.find('|');
+  return Marks(row.substr(1, bar - 1), row.substr(bar + 1));
+}
+
+std::string TestAdministratie::Log(const std::string& month) const {
+  return ReadFileBytes(folder() + "typrosync-" + month + ".log");
 }
 
 }  // namespace typrosync::test_support

@@ -7,10 +7,12 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/variant.h"
 #include "support/test_server.h"
 
 namespace typrosync::test_support {
@@ -24,12 +26,14 @@ struct ProgramResult {
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
 // A program started as a child process with the process environment plus
-// `extra`, stdin from /dev/null, in the working folder `cwd` ("" = this
-// process's), its output captured. Released, it waits for the child.
+// `extra` and without the variables named in `unset`, stdin from /dev/null,
+// in the working folder `cwd` ("" = this process's), its output captured.
+// Released, it waits for the child.
 class RunningProgram {
  public:
   RunningProgram(const std::string& program, const std::vector<std::string>& args,
-                 const Environment& extra = {}, const std::string& cwd = "");
+                 const Environment& extra = {}, const std::string& cwd = "",
+                 const std::vector<std::string>& unset = {});
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
@@ -49,7 +53,8 @@ class RunningProgram {
 // Runs `program` as RunningProgram does, waits for it and returns its exit
 // status and output.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const Environment& extra = {}, const std::string& cwd = "");
+                         const Environment& extra = {}, const std::string& cwd = "",
+                         const std::vector<std::string>& unset = {});
 
 // Polls `done` every 10 ms until it holds; false after `limit_s` seconds.
 bool WaitUntil(const std::function<bool()>& done, double limit_s = 60);
@@ -57,10 +62,15 @@ bool WaitUntil(const std::function<bool()>& done, double limit_s = 60);
 // A text as an SQL string literal.
 std::string Sq(const std::string& text);
 
+using Fields = std::vector<std::pair<std::string, Variant>>;
+using Marks = std::pair<std::string, std::string>;  // AgroVision, Crop-R; "" for Null
+
 class TestAdministratie {
  public:
-  // Creates an administration with `admin_tool` ("create DIR").
+  // Creates an administration with `admin_tool` ("create DIR"), or with the
+  // typrosync-admin of this build.
   explicit TestAdministratie(const std::string& admin_tool);
+  TestAdministratie();
 
   // The data folder, ending in "/".
   const std::string& folder() const { return dir_.path(); }
@@ -70,8 +80,23 @@ class TestAdministratie {
   // The first column of the first row of a query ("" when there is none).
   std::string Scalar(const std::string& sql) const;
 
+  void Insert(const std::string& table, const Fields& row) const;
+  void Artikel(const std::string& artnr, const Variant& toelating) const {
+    Insert("Artikelen", {{"Artikelnummer", artnr}, {"ToelatingsNummer", toelating}});
+  }
+  void Relatie(const std::string& relnr, const std::string& groep, const std::string& naam = "Boer",
+               const std::string& woonplaats = "Emmen") const;
+  // A pending line of customer 1001, order 5001, article A1 (10 at 2,50),
+  // with `changes` applied; returns its key.
+  std::string Order(const Fields& changes = {});
+  void Meta(const std::string& ordernr, const Variant& agrovision = Variant::Null(),
+            const Variant& dacom = Variant::Null()) const;
+  std::optional<Marks> MarksOf(const std::string& ordernr) const;  // nullopt without a record
+  std::string Log(const std::string& month) const;  // "" when the month has no log
+
  private:
   TempDir dir_;
+  int lines_ = 0;
 };
 
 }  // namespace typrosync::test_support

@@ -9,7 +9,7 @@
 
 #include "message/iban.h"
 #include "message/sepa_text.h"
-#include "message/vb_error_number.h"
+#include "common/test_support.h"
 
 namespace typrosync {
 namespace {
@@ -47,7 +47,7 @@ TEST(SepaTextTest, CleansCustomerAndSupplierTexts) {
   std::string text = "Boer & Zn; \"Ærø\"\t";
   EXPECT_EQ(MaakSepaTekst(text, 0), "Boer   Zn, .AEr.");
   EXPECT_EQ(text, "Boer   Zn, .AErø.");
-  EXPECT_EQ(VbErrorNumber([&] { MaakSepaTekst(text, -1); }), 5);
+  EXPECT_EQ(test_support::ErrorNumber([&] { MaakSepaTekst(text, -1); }), 5);
 }
 
 TEST(SepaTextTest, FoldsAfterRemovingControlsAndReplacesRepeatedly) {
@@ -59,7 +59,7 @@ TEST(SepaTextTest, FoldsAfterRemovingControlsAndReplacesRepeatedly) {
   // and one that multiplies the text stops before it outgrows the string space.
   EXPECT_EQ(VervangAlles("ab", "ab", "aab"), std::string(402, 'a') + "b");
   const std::string thousand(1000, 'a');
-  EXPECT_EQ(VbErrorNumber([&] { VervangAlles(thousand, "a", thousand); }), 14);
+  EXPECT_EQ(test_support::ErrorNumber([&] { VervangAlles(thousand, "a", thousand); }), 14);
 }
 
 TEST(SepaTextTest, FormatsDutchPostcodes) {
@@ -80,7 +80,7 @@ TEST(SepaTextTest, FormatsDutchPostcodes) {
   };
   for (const auto& c : cases) {
     std::string postcode = c.input;
-    EXPECT_EQ(OpmaakPostcode(postcode), c.formatted) << c.input;
+    EXPECT_EQ(OpmaakPostcode(postcode, Separators{}), c.formatted) << c.input;
     EXPECT_EQ(postcode, c.variable_after) << c.input;
   }
 }
@@ -111,8 +111,8 @@ TEST(IbanTest, IsoExampleOneDigitCorruptionsAndSepaCountries) {
   // The remainder refuses divisor 0, and one above 9999 that would never
   // shorten the text (1234 stays 1234).
   std::string digits = "123456";
-  EXPECT_EQ(VbErrorNumber([&] { RestNaDeling(digits, 0); }), 11);
-  EXPECT_EQ(VbErrorNumber([&] { RestNaDeling(digits, 10007); }), 28);
+  EXPECT_EQ(test_support::ErrorNumber([&] { RestNaDeling(digits, 0); }), 11);
+  EXPECT_EQ(test_support::ErrorNumber([&] { RestNaDeling(digits, 10007); }), 28);
 }
 
 // Pieces of valid and broken text, or plain random bytes, through every
@@ -145,9 +145,10 @@ TEST(RandomInputTest, CleaningAndChecksSurviveArbitraryText) {
     EXPECT_EQ(VerwijderAccenten(text).find_first_of(std::string("\0\t\r\n\x01\x1F", 6)),
               std::string::npos);
     std::string postcode = text, other_postcode = text, digits = text;
-    OpmaakPostcode(postcode);
-    IsNederlandsePostcode(other_postcode);
-    IsNumeriekeTekst(text, false);
+    const Separators separators;
+    OpmaakPostcode(postcode, separators);
+    IsNederlandsePostcode(other_postcode, separators);
+    IsNumeriekeTekst(text, false, separators);
     IsSepaLandIban(text);
     EXPECT_GE(RestNaDeling(digits, 97), 0);
   }

@@ -11,7 +11,7 @@
 
 #include "database/sqlite_engine.h"
 #include "e2e/admin_fixture.h"
-#include "message/vb_error_number.h"
+#include "common/test_support.h"
 
 namespace typrosync {
 namespace {
@@ -142,8 +142,7 @@ class DeliveryMessageTest : public ::testing::Test {
     state_.lvwLeveringen.push_back(line);
   }
 
-  // Opens the administration and the builders, with senders aimed at a
-  // closed port: these tests never hand a message over.
+  // Opens the administration and the builder.
   DeliveryMessage& Open() {
     builder_.reset();
     // Opening makes the data folder the working directory; the folder goes
@@ -154,12 +153,8 @@ class DeliveryMessageTest : public ::testing::Test {
     if (!administratie_) throw std::runtime_error("administration did not open");
     TableRecordset& user = administratie_->Table("UserGegevens");
     if (user.RecordCount() > 0) user.MoveFirst();  // as the run's caption does
-    HttpsOptions https;
-    https.url = "https://127.0.0.1:9/supplier/edi_levering/";
-    https_ = MakeHttpsSender(admin_.folder(), https);
-    ftp_ = MakeFtpSender(admin_.folder(), ui_, FtpDeliveryOptions{9, 1000, 1000});
     builder_ = std::make_unique<DeliveryMessage>(state_, BerichtTabellenVan(*administratie_),
-                                                 *https_, *ftp_, clock_, log_);
+                                                 clock_, separators_);
     return *builder_;
   }
 
@@ -167,15 +162,13 @@ class DeliveryMessageTest : public ::testing::Test {
 
   test_support::TestAdministratie admin_{TYPROSYNC_ADMIN_TOOL};
   RunState state_;
+  Separators separators_;
 
  private:
   FixedClock clock_;
   SilentUi ui_;
-  RunLog log_{clock_, ui_, "TESTPC"};
   std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine();
   std::unique_ptr<Administratie> administratie_;
-  std::unique_ptr<HttpsSender> https_;
-  std::unique_ptr<FtpSender> ftp_;
   std::unique_ptr<DeliveryMessage> builder_;
 };
 
@@ -240,7 +233,7 @@ TEST_F(DeliveryMessageTest, NullFieldsReadAsEmpty) {
 
 TEST_F(DeliveryMessageTest, GroupNumberOutsideSixteenBitsEndsTheRun) {
   admin_.Sql("UPDATE Ordergegevens SET Artikelgroep = 40000;");
-  EXPECT_EQ(6, VbErrorNumber([&] { CropR(); }));
+  EXPECT_EQ(6, test_support::ErrorNumber([&] { CropR(); }));
 }
 
 }  // namespace

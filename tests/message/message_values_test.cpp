@@ -6,7 +6,7 @@
 
 #include "common/locale_settings.h"
 #include "message/line_quantity.h"
-#include "message/vb_error_number.h"
+#include "common/test_support.h"
 
 namespace typrosync {
 namespace {
@@ -42,8 +42,7 @@ TEST(MessageValuesTest, OnlyTheThreeAcknowledgementsCountInAnyCase) {
 
 // The run pins the monetary separators to "," and "." before any message.
 TEST(LineQuantityTest, DividesAndScalesByWeightCategory) {
-  gsDecimaalTeken = ",";
-  gsDuizendTeken = ".";
+  Separators separators;
   const Variant null = Variant::Null();
   struct Case {
     Variant aantal, standaard, gewicht, categorie;
@@ -73,14 +72,15 @@ TEST(LineQuantityTest, DividesAndScalesByWeightCategory) {
       {7, 0.00001, 1, 0, "7.000"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(c.expected, HoeveelheidTekst({c.aantal, c.standaard, c.gewicht, c.categorie}))
+    EXPECT_EQ(c.expected, HoeveelheidTekst({c.aantal, c.standaard, c.gewicht, c.categorie}, separators))
         << c.aantal.Text() << " / " << c.standaard.Text() << " x " << c.gewicht.Text() << " k "
         << c.categorie.Text();
   }
   // Every step lands on four decimals: 1/3 x 3 is 0,9999; 0,00004 is 0.
-  EXPECT_EQ(Currency::FromRaw(9999), HoeveelheidInLiters({1, 3, 3, 0}));
-  EXPECT_EQ(Currency(), HoeveelheidInLiters({0.04, 1, 1, 2}));
-  EXPECT_EQ(6, VbErrorNumber([] { HoeveelheidTekst({1000000000.0, 1, 1000000.0, 0}); }));
+  EXPECT_EQ(Currency::FromRaw(9999), HoeveelheidInLiters({1, 3, 3, 0}, separators));
+  EXPECT_EQ(Currency(), HoeveelheidInLiters({0.04, 1, 1, 2}, separators));
+  EXPECT_EQ(6, test_support::ErrorNumber(
+                   [&] { HoeveelheidTekst({1000000000.0, 1, 1000000.0, 0}, separators); }));
 }
 
 }  // namespace

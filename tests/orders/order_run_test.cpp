@@ -11,12 +11,12 @@
 namespace typrosync {
 namespace {
 
-using testing::Fields;
-using testing::Marks;
+using test_support::Fields;
+using test_support::Marks;
 
 constexpr const char* kStempel = "20240301123045";
 
-class OrderRunTest : public ::testing::Test, public testing::SyncRun {
+class OrderRunTest : public ::testing::Test, public test_support::SyncRun {
  protected:
   void SetUp() override {
     int code = 0;
@@ -190,8 +190,8 @@ TEST_F(OrderRunTest, StampsAndLogBlocksFollowTheBuildersAndTheAcknowledgement) {
   const Marks leeg("", "");
   EXPECT_EQ(during, (std::vector<Marks>{leeg, {"", kStempel}, leeg, leeg, leeg}));
 
-  const std::string& prefix = testing::kLogPrefix;
-  std::string expected = prefix + "SYNC      : Datapath        : " + admin.DataMap() + "\r\n";
+  const std::string& prefix = test_support::kLogPrefix;
+  std::string expected = prefix + "SYNC      : Datapath        : " + admin.folder() + "\r\n";
   auto blok = [&](const std::string& soort, const char* relnr, char regels, bool ok) {
     expected += "\r\n" + prefix + soort + ": Relatienr.      : " + relnr + "\r\n" + prefix + soort +
                 ": Aantal regels   : " + regels + "\r\n" + prefix + soort +

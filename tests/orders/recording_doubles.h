@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "database/sqlite_engine.h"
-#include "orders/test_administration.h"
+#include "e2e/admin_fixture.h"
 #include "run/console_view.h"
 #include "run/run_sequence.h"
 
-namespace typrosync::testing {
+namespace typrosync::test_support {
 
 inline constexpr LocalDateTime kMoment{2024, 3, 1, 12, 30, 45};
 // What the run log writes before each text at kMoment on computer PC01.
@@ -32,12 +32,10 @@ class SyncRun {
   RunOutcome Sync(const std::string& argument) {
     calls.clear();
     run = std::make_unique<RunSequence>(
-        RunServices{clock, *engine, "PC01",
-                    [this](BuilderServices& s) { return std::make_unique<Builders>(*this, s); }},
-        view);
+        RunServices{clock, *engine, "PC01", nullptr, nullptr, &builders}, view);
     return RunToEnd(*run, argument);
   }
-  RunOutcome Sync() { return Sync(admin.DataMap()); }
+  RunOutcome Sync() { return Sync(admin.folder()); }
   // Each call as "PLATFORM relnr rows".
   std::vector<std::string> Calls() const {
     std::vector<std::string> texts;
@@ -60,19 +58,19 @@ class SyncRun {
 
  private:
   struct Builders : MessageBuilders {
-    Builders(SyncRun& r, BuilderServices& s) : sync(r), state(s.state) {}
+    explicit Builders(SyncRun& r) : sync(r) {}
     bool BouwBerichtCropR(const std::string& sRelNr) override {
       Record("CROPR", sRelNr);
       return !sync.refused.contains(sRelNr);
     }
     void BouwBerichtAgroVision(const std::string& sRelNr) override { Record("AGROVISION", sRelNr); }
     void Record(const char* platform, const std::string& relnr) {
-      sync.calls.push_back({platform, relnr, state.lvwLeveringen});
+      sync.calls.push_back({platform, relnr, sync.run->state().lvwLeveringen});
       if (sync.on_call) sync.on_call(sync.calls.back());
     }
     SyncRun& sync;
-    RunState& state;
   };
+  Builders builders{*this};
 };
 
-}  // namespace typrosync::testing
+}  // namespace typrosync::test_support

@@ -127,23 +127,13 @@ TEST(ConsoleOutputTest, CropRWarningForRefusalsAndFailuresOnly) {
 }
 
 // A sender that answers every request with the same reply.
-class FixedReply : public HttpsSender {
- public:
-  explicit FixedReply(HttpsReply reply) : reply_(std::move(reply)) {}
-  HttpsReply VerstuurViaHTTPS(const std::string&) override { return reply_; }
-
- private:
-  HttpsReply reply_;
-};
-
-// One warning per request: a customer whose message was not attempted gets none.
-TEST(ConsoleOutputTest, CropRWarningsReportEachRequestOnce) {
+// One warning line per refused request; an acknowledged one says nothing.
+TEST(ConsoleOutputTest, CropRWarningsReportEachRefusalOnce) {
   std::ostringstream out, err;
   ConsoleOutput output(out, err, {});
-  CropRWarnings sender(std::make_unique<FixedReply>(HttpsReply{true, "<fout/>", ""}), output);
-  EXPECT_EQ(sender.VerstuurViaHTTPS("bericht").reply, "<fout/>");
-  sender.ReportFor("1");
-  sender.ReportFor("2");
+  CropRWarnings warnings(output);
+  warnings.CropRAnswered("1", HttpsReply{true, "<fout/>", ""});
+  warnings.CropRAnswered("2", HttpsReply{true, "<ok/>", ""});
   EXPECT_EQ(err.str(), "typrosync: Crop-R weigerde het bericht voor relatie 1: <fout/>\n");
 }
 

@@ -5,15 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/vb_error.h"
 #include "orders/recording_doubles.h"
 
 namespace typrosync {
 namespace {
 
-using testing::Marks;
+using test_support::Marks;
 
-class RunSequenceTest : public ::testing::Test, public testing::SyncRun {
+class RunSequenceTest : public ::testing::Test, public test_support::SyncRun {
  protected:
   void SetUp() override {
     admin.Insert("TabelRelatiegroepen", {{"Code", 1}, {"Omschrijving", "AgroVision"}});
@@ -30,7 +32,7 @@ TEST_F(RunSequenceTest, FinishedRunShowsItsStepsAndLinesAlignedAsInTheWindow) {
   std::vector<bool> may_unload;
   on_call = [&](const auto&) { may_unload.push_back(run->MayUnload()); };
   // Without the final "/", which the run adds.
-  EXPECT_EQ(Sync(std::filesystem::path(admin.DataMap()).parent_path()), RunOutcome::kGereed);
+  EXPECT_EQ(Sync(std::filesystem::path(admin.folder()).parent_path()), RunOutcome::kGereed);
   EXPECT_EQ(may_unload, std::vector<bool>{false});  // closing is refused while busy
   EXPECT_EQ(run->state().sRunId, "20240301_123045");
   EXPECT_EQ(
@@ -46,7 +48,7 @@ TEST_F(RunSequenceTest, FinishedRunShowsItsStepsAndLinesAlignedAsInTheWindow) {
       "  1250         12,00            12,00          NL-22    AgroVision\n"
       "Status: Gereed\n");
   const std::string first =
-      testing::kLogPrefix + "SYNC      : Datapath        : " + admin.DataMap() + "\r\n";
+      test_support::kLogPrefix + "SYNC      : Datapath        : " + admin.folder() + "\r\n";
   EXPECT_TRUE(admin.Log("2024-03").starts_with(first));
 }
 
@@ -56,7 +58,8 @@ TEST_F(RunSequenceTest, AnEndingErrorIsLoggedAndEarlierStampsStay) {
     const char* error_line;
   } cases[] = {
       {[] { throw VbError(3260, "Record is vergrendeld"); }, "3260 -> Record is vergrendeld"},
-      {[] { throw std::runtime_error("kapot"); }, "5 -> kapot"},
+      {[] { throw std::out_of_range("vector::at"); }, "51 -> Interne fout: vector::at"},
+      {[] { throw 42; }, "51 -> Interne fout"},
   };
   for (const char* relnr : {"1001", "1002"}) {
     admin.Relatie(relnr, "X");
@@ -70,8 +73,8 @@ TEST_F(RunSequenceTest, AnEndingErrorIsLoggedAndEarlierStampsStay) {
     };
     EXPECT_EQ(Sync(), RunOutcome::kAfgebroken);
     EXPECT_TRUE(admin.Log("2024-03").ends_with(
-        testing::kLogPrefix + "SYNC      : ERROR           : Synchronisatie afgebroken\r\n" +
-        testing::kLogPrefix + "ERROR     :  + Error        : " + c.error_line + "\r\n"));
+        test_support::kLogPrefix + "SYNC      : ERROR           : Synchronisatie afgebroken\r\n" +
+        test_support::kLogPrefix + "ERROR     :  + Error        : " + c.error_line + "\r\n"));
     EXPECT_EQ(admin.MarksOf("51001"), Marks("20240301123045", ""));
     EXPECT_EQ(admin.MarksOf("51002"), Marks("", ""));
     EXPECT_TRUE(run->MayUnload());

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
-#include "common/date_format.h"
-#include "orders/test_administration.h"
+#include "e2e/admin_fixture.h"
 
 namespace typrosync {
 namespace {
@@ -19,22 +19,40 @@ class TyprosyncTest : public ::testing::Test {
     admin_.Artikel("A1", "NL-1");
   }
   int Run(const std::string& argument) {
-    return testing::RunProgram(TYPROSYNC_EXE " " + argument, &out_);
+    std::vector<std::string> args;
+    if (!argument.empty()) args.push_back(argument);
+    return Run(args);
+  }
+  int Run(const std::vector<std::string>& args) {
+    const test_support::ProgramResult result = test_support::RunProgram(
+        TYPROSYNC_PROGRAM, args, {}, "", {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+    out_ = result.out + result.err;
+    return result.exit_code;
+  }
+  // The program's clock names the month, so the test takes whichever log
+  // the run wrote rather than guessing the month (a run may cross into the
+  // next one); "" when there is none.
+  std::string Logs() const {
+    std::string text;
+    for (const auto& entry : std::filesystem::directory_iterator(admin_.folder())) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with("typrosync-") && name.ends_with(".log"))
+        text += test_support::ReadFileBytes(entry.path().string());
+    }
+    return text;
   }
 
-  testing::TestAdministratie admin_;
-  const std::string log_ =
-      admin_.DataMap() + "typrosync-" + FormatMoment(MakeSystemClock()->Now(), "yyyy-mm") + ".log";
+  test_support::TestAdministratie admin_;
   std::string out_;  // standard output and error
 };
 
 TEST_F(TyprosyncTest, NotStartedIsStatusOneWithoutLog) {
   EXPECT_EQ(Run(""), 1);
   EXPECT_NE(out_.find("Gebruik: typrosync [--quiet] [--verbose] DATAMAP"), std::string::npos) << out_;
-  EXPECT_EQ(Run(admin_.DataMap() + "bestaat-niet"), 1);
-  std::ofstream(admin_.DataMap() + "Archief.mdb", std::ios::trunc) << "kapot";
-  EXPECT_EQ(Run(admin_.DataMap()), 1);
-  EXPECT_FALSE(std::filesystem::exists(log_));
+  EXPECT_EQ(Run(admin_.folder() + "bestaat-niet"), 1);
+  std::ofstream(admin_.folder() + "Archief.mdb", std::ios::trunc) << "kapot";
+  EXPECT_EQ(Run(admin_.folder()), 1);
+  EXPECT_EQ(Logs(), "");
 }
 
 // Customer 1002 goes to AgroVision without agrovision.ini: the transfer fails,
@@ -45,7 +63,7 @@ TEST_F(TyprosyncTest, FinishedRunIsStatusZeroAndAnEndingErrorTwo) {
   admin_.Order();
   admin_.Order({{"RelNr", "1002"}, {"OrderNr", "5002"}});
   admin_.Meta("5002");
-  EXPECT_EQ(Run(admin_.DataMap()), 0) << out_;
+  EXPECT_EQ(Run(admin_.folder()), 0) << out_;
   EXPECT_NE(out_.find("Venster: Handel Korvath - TallyraPro - AutoSync\n"), std::string::npos);
   EXPECT_NE(out_.find("Status: Gereed\n"), std::string::npos) << out_;
   EXPECT_NE(out_.find("Beheer - TallyraPro: "), std::string::npos) << out_;
@@ -58,21 +76,20 @@ TEST_F(TyprosyncTest, FinishedRunIsStatusZeroAndAnEndingErrorTwo) {
             std::string::npos)
       << out_;
   EXPECT_EQ(admin_.MarksOf("5002")->first.size(), 14u);
-  EXPECT_NE(
-      testing::ReadFile(log_).find("SYNC      : Datapath        : " + admin_.DataMap() + "\r\n"),
-      std::string::npos);
+  EXPECT_NE(Logs().find("SYNC      : Datapath        : " + admin_.folder() + "\r\n"),
+            std::string::npos);
 
-  EXPECT_EQ(Run("--verbose " + admin_.DataMap()), 0) << out_;
+  EXPECT_EQ(Run({"--verbose", admin_.folder()}), 0) << out_;
   EXPECT_NE(out_.find("relnr."), std::string::npos) << out_;  // the table, though nothing is pending
 
   admin_.Order({{"OrderNr", 5003}, {"KortingPercentage", 5000}});
-  EXPECT_EQ(Run(admin_.DataMap()), 2);
+  EXPECT_EQ(Run(admin_.folder()), 2);
   // Also on standard error, so that --quiet and cron still tell.
-  EXPECT_NE(out_.find("typrosync: synchronisatie afgebroken; de fout staat in " + log_ + "\n"),
+  EXPECT_NE(out_.find("typrosync: synchronisatie afgebroken; de fout staat in " + admin_.folder() +
+                      "typrosync-"),
             std::string::npos)
       << out_;
-  EXPECT_NE(testing::ReadFile(log_).find("ERROR     :  + Error        : 13 -> "), std::string::npos)
-      << testing::ReadFile(log_);
+  EXPECT_NE(Logs().find("ERROR     :  + Error        : 13 -> "), std::string::npos) << Logs();
 }
 
 }  // namespace

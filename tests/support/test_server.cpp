@@ -1,8 +1,10 @@
 #include "support/test_server.h"
 
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,6 +45,19 @@ TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
 }
+
+RefusingPort::RefusingPort() : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  auto* generic = reinterpret_cast<sockaddr*>(&address);
+  if (fd_ < 0 || bind(fd_, generic, length) != 0 || getsockname(fd_, generic, &length) != 0)
+    throw std::runtime_error("no refusing port");
+  port_ = ntohs(address.sin_port);
+}
+
+RefusingPort::~RefusingPort() { close(fd_); }
 
 TestServer::TestServer(const std::string& script, std::vector<std::string> args) {
   args.insert(args.begin(), {kPython, std::string(TYPRO_TEST_SUPPORT_DIR) + "/" + script});

@@ -24,6 +24,21 @@ class TempDir {
   std::string path_;
 };
 
+// A port of 127.0.0.1 that refuses every connection: bound while this lives
+// but never listening, so no other test can take it in the meantime.
+class RefusingPort {
+ public:
+  RefusingPort();
+  ~RefusingPort();
+  RefusingPort(const RefusingPort&) = delete;
+  RefusingPort& operator=(const RefusingPort&) = delete;
+  int port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = -1;
+};
+
 // One running server script.
 class TestServer {
  public:

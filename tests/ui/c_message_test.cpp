@@ -17,6 +17,10 @@
 namespace typrosync {
 namespace {
 
+using test_support::ClickButton;
+using test_support::ModalStep;
+using test_support::ScriptModal;
+
 // The captions of the buttons shown, joined by "|".
 std::string VisibleCaptions(const FMessage& window) {
   QStringList captions;

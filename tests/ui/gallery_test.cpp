@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 
 #include "qt_test_support.h"
@@ -13,6 +14,9 @@
 namespace typrosync {
 namespace {
 
+using test_support::ClickButton;
+using test_support::ScriptModal;
+
 using Looks = std::array<QImage, kLookCount>;
 
 void Save(const QImage& image, const QString& name) {
@@ -21,10 +25,25 @@ void Save(const QImage& image, const QString& name) {
   EXPECT_TRUE(image.save(dir.filePath(name))) << name.toStdString();
 }
 
-// Shoots the next message window that opens, then closes it with its first button.
-void ShootNextWindow(const QString& name) {
-  ScriptModal({[name](FMessage& window) {
-    Save(window.grab().toImage(), name);
+// A pixel on the left edge of a button, halfway down, in the window's picture.
+QRgb LeftEdge(const QImage& picture, FMessage& window, int index) {
+  const QPushButton* button = window.cmdButton(index);
+  return picture.pixel(button->mapTo(&window, QPoint(1, button->height() / 2)));
+}
+
+// Shoots the next message window that opens, then closes it with its first
+// button. The picture is the whole window, and the default button (when the
+// set has more than one) is framed unlike the buttons beside it.
+void ShootNextWindow(const QString& name, int default_index = -1, int buttons = 1) {
+  ScriptModal({[=](FMessage& window) {
+    const QImage picture = window.grab().toImage();
+    EXPECT_EQ(picture.size(), window.size()) << name.toStdString();
+    for (int other = 0; default_index >= 0 && other < buttons; ++other) {
+      if (other == default_index) continue;
+      EXPECT_NE(LeftEdge(picture, window, default_index), LeftEdge(picture, window, other))
+          << name.toStdString() << " default " << default_index << " beside " << other;
+    }
+    Save(picture, name);
     ClickButton(window, 0);
   }});
 }
@@ -39,8 +58,10 @@ TEST(GalleryTest, MessageWindowOfEveryButtonSet) {
       {5 + 48, "De verbinding is verbroken. Opnieuw proberen of de verzending annuleren?"},
   };
   CMessage box;
+  const int kButtonCount[] = {1, 2, 3, 3, 2, 2};  // per button set
   for (const auto& [buttons, prompt] : shots) {
-    ShootNextWindow(QString("message-%1.png").arg(buttons & 7));
+    const int count = kButtonCount[buttons & 7];
+    ShootNextWindow(QString("message-%1.png").arg(buttons & 7), (buttons & 0x300) / 256, count);
     box.MsgBox(prompt, buttons, "typrosync");
   }
   ShootNextWindow("error-window.png");
@@ -58,7 +79,8 @@ Looks FourLooks(QWidget& host, int16_t style) {
     button.Enabled(look != kLookDisabled);
     if (look == kLookHover) QTest::mouseMove(surface, QPoint(2, 2));
     if (look == kLookPressed) QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(2, 2));
-    QTest::qWait(20);
+    // Waits for the look rather than for a fixed time: a busy machine delivers late.
+    QTest::qWaitFor([&] { return button.Fields().m_iState == look; }, 5000);
     EXPECT_EQ(button.Fields().m_iState, look) << "style " << style;
     looks[static_cast<size_t>(look)] = button.grab().toImage();
   }

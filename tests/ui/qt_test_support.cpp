@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <memory>
 
-namespace typrosync {
+namespace typrosync::test_support {
 namespace {
 
 class QtEnvironment : public ::testing::Environment {
@@ -59,4 +59,4 @@ void ClickButton(FMessage& window, int index) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-}  // namespace typrosync
+}  // namespace typrosync::test_support

@@ -12,7 +12,7 @@
 
 #include "ui/f_message.h"
 
-namespace typrosync {
+namespace typrosync::test_support {
 
 using ModalStep = std::function<void(FMessage&)>;
 
@@ -22,4 +22,4 @@ void ScriptModal(std::vector<ModalStep> steps);
 // Clicks button `index` of the window with the mouse.
 void ClickButton(FMessage& window, int index);
 
-}  // namespace typrosync
+}  // namespace typrosync::test_support

@@ -1,6 +1,6 @@
 // The monthly run log in a real temporary data folder, with a fake clock.
 
-#include "run/run_log.h"
+#include "common/run_log.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -73,7 +73,7 @@ TEST_F(RunLogTest, LinesEmptyLinesErrorLinesAndMonths) {
                 "ERROR     :  + Error        : 13 -> Typen komen niet overeen\r\n");
   clock_.now = {2024, 10, 31, 23, 59, 59};
   clock_.step = 0;
-  testing::DutchLocale dutch;
+  test_support::DutchLocale dutch;
   ASSERT_TRUE(dutch.active);
   log_.LogRegel("twee");
   EXPECT_EQ(Read("10"), "31-okt-2024 23:59:59" + kPrefix + "twee\r\n");
@@ -103,10 +103,10 @@ TEST_F(RunLogTest, NothingWithoutDataFolderAndOneWarningForABadOne) {
 TEST(RunLogTextTest, PadRechtsAndComputerNaam) {
   const std::pair<const char*, int16_t> widths[] = {
       {"AGROVISIONS", 10}, {"  SYNC  ", 6}, {"", 3}, {"abc", 0}, {"été", 4}, {"été", 2}};
-  EXPECT_EQ(testing::Joined(widths, [](auto c) { return PadRechts(c.first, c.second); }),
+  EXPECT_EQ(test_support::Joined(widths, [](auto c) { return PadRechts(c.first, c.second); }),
             "AGROVISION|SYNC  |   ||été |ét");
-  EXPECT_EQ(testing::ErrorNumber([] { PadRechts("x", -1); }), 5);
-  EXPECT_EQ(testing::Joined<std::optional<std::string>>(
+  EXPECT_EQ(test_support::ErrorNumber([] { PadRechts("x", -1); }), 5);
+  EXPECT_EQ(test_support::Joined<std::optional<std::string>>(
                 {"PC:01", ":/\\?!<>*\"|", std::string("host\0junk", 9), "", std::nullopt},
                 ComputerNaamUit),
             "PC01|-|host|-|-");

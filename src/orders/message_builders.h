@@ -1,7 +1,8 @@
 #pragma once
 // The two delivery message builders as the order run calls them. Each reads
 // the delivery lines of the customer being handled (RunState::lvwLeveringen)
-// and the administration, builds one message and hands it to its transport.
+// and the administration, builds one message and hands it to its transport
+// (orders/delivery.h).
 
 #include <string>
 

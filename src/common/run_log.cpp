@@ -1,4 +1,4 @@
-#include "run/run_log.h"
+#include "common/run_log.h"
 
 #include <unistd.h>
 
