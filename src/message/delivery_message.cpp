@@ -14,12 +14,12 @@ constexpr char kPaarScheiding = '\xFF';
 
 }  // namespace
 
-BerichtTabellen BerichtTabellenVan(Administratie& a) {
+MessageTables MessageTablesOf(Administratie& a) {
   return {a.Table("UserGegevens"),  a.Table("RelatieGegevens"), a.Table("TabelLandcode"),
           a.Table("Ordergegevens"), a.Table("Artikelen"),       a.Table("TabelArtikelgroepen")};
 }
 
-DeliveryMessage::DeliveryMessage(RunState& state, BerichtTabellen tabellen, Clock& clock,
+DeliveryMessage::DeliveryMessage(RunState& state, MessageTables tabellen, Clock& clock,
                                  Separators& separators)
     : state_(state), tabellen_(tabellen), clock_(clock), separators_(separators) {}
 

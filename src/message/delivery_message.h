@@ -33,12 +33,12 @@ namespace typrosync {
 enum class Platform { kCropR, kAgroVision };
 
 // The six recordsets of the open administration the builders read.
-BerichtTabellen BerichtTabellenVan(Administratie& administratie);
+MessageTables MessageTablesOf(Administratie& administratie);
 
 class DeliveryMessage {
  public:
   // Everything passed in must outlive the builder.
-  DeliveryMessage(RunState& state, BerichtTabellen tabellen, Clock& clock,
+  DeliveryMessage(RunState& state, MessageTables tabellen, Clock& clock,
                   Separators& separators);
   DeliveryMessage(const DeliveryMessage&) = delete;
   DeliveryMessage& operator=(const DeliveryMessage&) = delete;
@@ -53,7 +53,7 @@ class DeliveryMessage {
   void AppendSegmenten(const std::string& sRelNr, cStringBuilder& sbBericht);
 
   RunState& state_;
-  BerichtTabellen tabellen_;
+  MessageTables tabellen_;
   Clock& clock_;
   Separators& separators_;
 };

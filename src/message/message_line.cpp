@@ -30,7 +30,7 @@ bool ZoekArtikel(TableRecordset& rsArtikelen, const Variant& artnr) {
   return !rsArtikelen.NoMatch();
 }
 
-void OpenSegment(const std::string& sSleutel, BerichtTabellen& t, BerichtOpbouw& opbouw) {
+void OpenSegment(const std::string& sSleutel, MessageTables& t, BerichtOpbouw& opbouw) {
   const TableRecordset& order = t.rsOrdergegevens;
   std::string order_nr = Veld(order, "OrderNr");
   if (opbouw.iRegels > 0) {
@@ -61,7 +61,7 @@ Artikelgroep LeesArtikelgroep(const Variant& value, TableRecordset& rsTabelArtik
   return groep;
 }
 
-void AppendRegel(const DeliveryLine& row, BerichtTabellen& t, cStringBuilder& sb,
+void AppendRegel(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
                  Separators& separators) {
   const TableRecordset& order = t.rsOrdergegevens;
   const TableRecordset& artikel = t.rsArtikelen;
@@ -89,7 +89,7 @@ void AppendRegel(const DeliveryLine& row, BerichtTabellen& t, cStringBuilder& sb
 
 }  // namespace
 
-void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, BerichtTabellen& t,
+void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTables& t,
                   BerichtOpbouw& opbouw) {
   const std::string& artnr = row.column(kColArtNr);
   if (!opbouw.bGBMOpen) {

@@ -21,7 +21,7 @@ namespace typrosync {
 class Delivery : public MessageBuilders {
  public:
   // Everything passed in must outlive the delivery.
-  Delivery(RunState& state, BerichtTabellen tabellen, Clock& clock, Separators& separators,
+  Delivery(RunState& state, MessageTables tabellen, Clock& clock, Separators& separators,
            HttpsSender& https, FtpSender& ftp, RunLog& log);
 
   // Builds and posts; true only when Crop-R answered "<ok/>", "<ok />" or

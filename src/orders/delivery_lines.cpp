@@ -1,5 +1,7 @@
 #include "orders/delivery_lines.h"
 
+#include "common/utf8_text.h"
+
 #include <optional>
 
 #include "common/date_format.h"
@@ -14,14 +16,6 @@
 
 namespace typrosync {
 namespace {
-
-// Trims spaces at both ends, as the administration's own Trim does.
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  const size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 // The customer record's fields the rows show, read at the customer's first
 // pending line: the record and its groups are the same for every line.
@@ -46,8 +40,8 @@ std::optional<Klant> ZoekKlant(OrderContext& ctx, const std::string& sRelNr) {
   relaties.SetIndex("PrimaryKey");
   relaties.Seek(Variant(sRelNr));
   if (relaties.NoMatch()) return std::nullopt;
-  return Klant{relaties.Field("RelNr").Text(), Trim(relaties.Field("bedrijfsnaam1").Text()),
-               Trim(relaties.Field("BedrijfsWoonplaats").Text()),
+  return Klant{relaties.Field("RelNr").Text(), TrimSpaces(relaties.Field("bedrijfsnaam1").Text()),
+               TrimSpaces(relaties.Field("BedrijfsWoonplaats").Text()),
                Relatiegroepen(ctx, relaties.Field("Relatiegroep").Text())};
 }
 
@@ -67,7 +61,7 @@ bool IsAlGeleverd(TableRecordset& meta, const std::string& order_nr) {
 
 std::string Datum(const Variant& datum) {
   std::string tekst = datum.Text();
-  return Trim(DatumNaarTekst(tekst, false));
+  return TrimSpaces(DatumNaarTekst(tekst, false));
 }
 
 // Per customer: the customer record once it is needed, the destination
@@ -85,7 +79,7 @@ const std::optional<Klant>& Klantgegevens(OrderContext& ctx, Verwerking& w,
   return *w.klant;
 }
 
-void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Verwerking& w) {
+void FillLine(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Verwerking& w) {
   DeliveryLine& row = ctx.state.lvwLeveringen.emplace_back();
   row.checked = true;
   const std::string art_nr = orders.Field("ArtNr").Text();
@@ -95,11 +89,11 @@ void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
   row.column(kColMagazijnbon) = orders.Field("MagazijnBonNr").Text();
   row.column(kColOrderdatum) = Datum(orders.Field("OrderDatum"));
   row.column(kColLeverdatum) = Datum(orders.Field("LeverDatum"));
-  row.column(kColArtNr) = Trim(art_nr);
+  row.column(kColArtNr) = TrimSpaces(art_nr);
   row.column(kColOmschrijving) =
-      Trim(orders.Field("Omschrijving1").Text() + " " + orders.Field("Omschrijving2").Text());
+      TrimSpaces(orders.Field("Omschrijving1").Text() + " " + orders.Field("Omschrijving2").Text());
 
-  const LineAmounts bedragen = BerekenBedragen(
+  const LineAmounts bedragen = ComputeLineAmounts(
       {orders.Field("Aantal"), orders.Field("PrijsPer"), orders.Field("VerkoopPrijs"),
        orders.Field("FactuurGewicht"), orders.Field("KortingPercentage")},
       ctx.separators);
@@ -107,7 +101,7 @@ void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
   row.column(kColVerkoopprijs) = bedragen.verkoopprijs;
   // The admission number, or else the amount text of the previous row's price
   // (the column's first value, which the admission number replaces).
-  const long index = ctx.state.lstArtNr.Find(Trim(art_nr));
+  const long index = ctx.state.lstArtNr.Find(TrimSpaces(art_nr));
   if (index != -1) {
     row.column(kColToelatingsnr) = ctx.state.lstArtNrToel.at(index);
   } else {
@@ -119,7 +113,7 @@ void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
 
   row.column(kColOrderNr) = orders.Field("OrderNr").Text();
   row.column(kColRelatiegroep) = klant.relatiegroepen;
-  BepaalBestemming(row.column(kColRelatiegroep), w.bestemming);
+  DetermineDestination(row.column(kColRelatiegroep), w.bestemming);
   row.tag = orders.Field("RelnrOrderdatumRegNrIndex").Text();
 }
 
@@ -132,7 +126,7 @@ void BekijkRegel(OrderContext& ctx, TableRecordset& orders, TableRecordset& meta
   const std::optional<Klant>& klant = Klantgegevens(ctx, w, sRelNr);
   if (!klant) return;
   if (!IsInArtNr(ctx.state, orders.Field("ArtNr").Text())) return;
-  VulRegel(ctx, orders, *klant, w);
+  FillLine(ctx, orders, *klant, w);
 }
 
 void VerzamelRegels(OrderContext& ctx, const std::string& sRelNr, Verwerking& w) {
@@ -151,7 +145,7 @@ void VerzamelRegels(OrderContext& ctx, const std::string& sRelNr, Verwerking& w)
 
 std::string Kop(const char* soort, const char* label) { return PadRechts(soort, 10) + label; }
 
-void LogBlok(RunLog& log, const char* soort, const std::string& sRelNr, size_t regels,
+void LogBlock(RunLog& log, const char* soort, const std::string& sRelNr, size_t regels,
              const std::string& stempel) {
   log.LogRegel("");
   log.LogRegel(Kop(soort, ": Relatienr.      : ") + sRelNr);
@@ -164,14 +158,14 @@ void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& be
   const std::string stempel =
       FormatMoment(ctx.clock.Now(), "yyyymmdd") + FormatMoment(ctx.clock.Now(), "hhmmss");
   if (bestemming.bCropR) {
-    LogBlok(ctx.log, "CROPR", sRelNr, regels, stempel);
+    LogBlock(ctx.log, "CROPR", sRelNr, regels, stempel);
     if (ctx.builders.BouwBerichtCropR(sRelNr)) {
       ctx.log.LogRegel(Kop("CROPR", ": Status          : ") + "OK");
       MarkeerGeleverd(ctx, stempel, kLeveringCropR);
     }
   }
   if (bestemming.bAgroVision) {
-    LogBlok(ctx.log, "AGROVISION", sRelNr, regels, stempel);
+    LogBlock(ctx.log, "AGROVISION", sRelNr, regels, stempel);
     ctx.builders.BouwBerichtAgroVision(sRelNr);
     MarkeerGeleverd(ctx, stempel, kLeveringAgroVision);
   }

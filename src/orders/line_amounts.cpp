@@ -35,7 +35,7 @@ const Variant& Hoeveelheidsbasis(const LineAmountInput& input) {
 
 }  // namespace
 
-LineAmounts BerekenBedragen(const LineAmountInput& input, Separators& separators) {
+LineAmounts ComputeLineAmounts(const LineAmountInput& input, Separators& separators) {
   LineAmounts result;
   const int16_t d = AantalDecimalen(input.prijs_per.Text(), separators);
   result.aantal = FormatGetalVan(input.aantal, d, separators);

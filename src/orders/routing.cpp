@@ -22,7 +22,7 @@ bool BevatEenVan(const std::string& tekst, const std::array<std::string_view, N>
 
 }  // namespace
 
-void BepaalBestemming(const std::string& relatiegroepen, Bestemming& bestemming) {
+void DetermineDestination(const std::string& relatiegroepen, Bestemming& bestemming) {
   const std::string g = FoldCase(relatiegroepen);
   if (BevatEenVan(g, kCropRWoorden)) bestemming.bCropR = true;
   if (BevatEenVan(g, kAgroVisionWoorden)) bestemming.bAgroVision = true;

@@ -4,22 +4,15 @@
 #include <cmath>
 #include <vector>
 
+#include "common/utf8_text.h"
 #include "run/delivery_columns.h"
 
 namespace typrosync {
 namespace {
 
-// Display width: UTF-8 continuation bytes take no column.
-size_t Breedte(const std::string& text) {
-  size_t width = 0;
-  for (unsigned char c : text) {
-    if ((c & 0xC0) != 0x80) ++width;
-  }
-  return width;
-}
 
-std::string Uitlijnen(const std::string& text, size_t width, Alignment alignment) {
-  const std::string pad(width - Breedte(text), ' ');
+std::string Align(const std::string& text, size_t width, Alignment alignment) {
+  const std::string pad(width - Utf8Length(text), ' ');
   return alignment == Alignment::kRight ? pad + text : text + pad;
 }
 
@@ -36,7 +29,7 @@ std::string TabelRegel(const std::vector<size_t>& kolommen, const std::vector<si
   std::string regel;
   for (size_t k = 0; k < kolommen.size(); ++k) {
     if (k > 0) regel += "  ";
-    regel += Uitlijnen(cel(kolommen[k]), breedtes[k], kDeliveryColumns[kolommen[k]].alignment);
+    regel += Align(cel(kolommen[k]), breedtes[k], kDeliveryColumns[kolommen[k]].alignment);
   }
   const size_t einde = regel.find_last_not_of(' ');
   regel.erase(einde == std::string::npos ? 0 : einde + 1);
@@ -49,9 +42,9 @@ std::string DeliveryLinesTable(const DeliveryLines& lines) {
   const std::vector<size_t> kolommen = ZichtbareKolommen();
   std::vector<size_t> breedtes;
   for (size_t kolom : kolommen) {
-    size_t breedte = Breedte(kDeliveryColumns[kolom].title);
+    size_t breedte = Utf8Length(kDeliveryColumns[kolom].title);
     for (const DeliveryLine& line : lines)
-      breedte = std::max(breedte, Breedte(line.columns[kolom]));
+      breedte = std::max(breedte, Utf8Length(line.columns[kolom]));
     breedtes.push_back(breedte);
   }
   std::string tabel = TabelRegel(

@@ -20,7 +20,7 @@ constexpr int kHeaderHoogte = 750;  // twips
 constexpr int kMarge = 120;         // twips
 constexpr int kSaveAfstand = 900;   // imgSave keeps this far from the right edge
 
-QFont Lettertype(const char* family, double points, QFont::Weight weight = QFont::Normal) {
+QFont MakeFont(const char* family, double points, QFont::Weight weight = QFont::Normal) {
   QFont font(family);
   font.setStyleHint(QFont::SansSerif);  // a sans-serif where the family is missing
   font.setPointSizeF(points);
@@ -29,7 +29,7 @@ QFont Lettertype(const char* family, double points, QFont::Weight weight = QFont
 }
 
 // A small disk symbol for the saving indicator.
-QPixmap SaveSymbool(int size) {
+QPixmap SaveSymbol(int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
@@ -65,21 +65,17 @@ QMessageBox::Icon BoxIcoon(MessageIcon icon) {
 
 }  // namespace
 
-int TwipsNaarPixels(int twips, double dpi) {
-  return static_cast<int>(std::lround(twips / 15.0 * dpi / 96.0));
-}
-
 FrmMain::FrmMain(RunView* echo) : echo_(echo) {
-  setFont(Lettertype("Tahoma", 8.25));
-  BouwHeader();
+  setFont(MakeFont("Tahoma", 8.25));
+  BuildHeader();
   imgBack_ = new QLabel(this);
   label2_ = new QLabel(QStringLiteral("Status:"), this);
   lblStatus_ = new QLabel(this);
-  for (QLabel* label : {label2_, lblStatus_}) label->setFont(Lettertype("Tahoma", 8.25));
+  for (QLabel* label : {label2_, lblStatus_}) label->setFont(MakeFont("Tahoma", 8.25));
   progressBar_ = new QProgressBar(this);
   progressBar_->setRange(0, 100);
   progressBar_->setTextVisible(false);
-  BouwLijst();
+  BuildList();
   for (QTimer* timer : {&tmrStartup_, &tmrSync_}) {
     timer->setInterval(100);
     timer->setSingleShot(true);
@@ -90,7 +86,7 @@ FrmMain::FrmMain(RunView* echo) : echo_(echo) {
   resize(Twips(15000), Twips(8000));
 }
 
-void FrmMain::BouwHeader() {
+void FrmMain::BuildHeader() {
   pictHeader_ = new QFrame(this);
   pictHeader_->setAutoFillBackground(true);
   QPalette palette = pictHeader_->palette();
@@ -98,16 +94,16 @@ void FrmMain::BouwHeader() {
   palette.setColor(QPalette::WindowText, Qt::white);
   pictHeader_->setPalette(palette);
   lblHeaderCaption_ = new QLabel(QStringLiteral("TallyraPro - AutoSync"), pictHeader_);
-  lblHeaderCaption_->setFont(Lettertype("Segoe UI Semibold", 12, QFont::DemiBold));
+  lblHeaderCaption_->setFont(MakeFont("Segoe UI Semibold", 12, QFont::DemiBold));
   imgSave_ = new QLabel(pictHeader_);
-  imgSave_->setPixmap(SaveSymbool(Twips(360)));
+  imgSave_->setPixmap(SaveSymbol(Twips(360)));
   imgSave_->resize(Twips(360), Twips(360));
   label1_ = new QLabel(QStringLiteral("Gegevens opslaan..."), pictHeader_);
-  label1_->setFont(Lettertype("Segoe UI", 9));
+  label1_->setFont(MakeFont("Segoe UI", 9));
   label1_->adjustSize();
 }
 
-void FrmMain::BouwLijst() {
+void FrmMain::BuildList() {
   lvwLeveringen_ = new QTreeWidget(this);
   lvwLeveringen_->setRootIsDecorated(false);
   lvwLeveringen_->setUniformRowHeights(true);
@@ -123,7 +119,7 @@ void FrmMain::BouwLijst() {
   lvwLeveringen_->header()->setStretchLastSection(false);
 }
 
-int FrmMain::Twips(int twips) const { return TwipsNaarPixels(twips, logicalDpiX()); }
+int FrmMain::Twips(int twips) const { return TwipsToPixelsAt(twips, logicalDpiX()); }
 
 void FrmMain::Load(RunSequence& run, const std::string& argument) {
   run_ = &run;

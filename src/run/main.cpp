@@ -19,7 +19,7 @@
 namespace typrosync {
 namespace {
 
-constexpr const char* kGebruik =
+constexpr const char* kUsage =
     "Gebruik: typrosync DATAMAP\n"
     "  Verstuurt de nog niet gemelde leveringen van de administratie in DATAMAP\n"
     "  naar Crop-R en AgroVision en stempelt de verstuurde orders.\n"
@@ -39,25 +39,25 @@ std::string DataMapArgument(int argc, char** argv) {
 }
 
 // Without a display Qt's offscreen platform is chosen, unless one was named.
-void KiesPlatform() {
+void ChoosePlatform() {
   if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
   }
 }
 
-bool ZonderScherm() {
+bool IsHeadless() {
   const QString platform = QGuiApplication::platformName();
   return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
 int Run(int argc, char** argv) {
   const std::string argument = DataMapArgument(argc, argv);
-  KiesPlatform();
+  ChoosePlatform();
   QApplication app(argc, argv);
   std::unique_ptr<Clock> clock = MakeSystemClock();
   std::unique_ptr<DatabaseEngine> engine = MakeSqliteEngine();
   ConsoleView console(std::cout, std::cerr);
-  FrmMain window(ZonderScherm() ? &console : nullptr);
+  FrmMain window(IsHeadless() ? &console : nullptr);
   // Both senders write into the data folder (bericht.xml, response.txt); the
   // FTP one asks the window when a transfer goes wrong.
   std::unique_ptr<HttpsSender> https = MakeHttpsSender(argument);
@@ -69,7 +69,7 @@ int Run(int argc, char** argv) {
   if (!run.open_failure().empty()) {
     std::cerr << "typrosync: administratie niet geopend: " << run.open_failure() << '\n';
   }
-  if (argument.empty()) std::cerr << kGebruik;
+  if (argument.empty()) std::cerr << kUsage;
   return static_cast<int>(run.outcome());
 }
 
@@ -79,7 +79,7 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
   const std::string first = argc > 1 ? argv[1] : "";
   if (argc == 2 && first == "--help") {
-    std::cout << typrosync::kGebruik;
+    std::cout << typrosync::kUsage;
     return 0;
   }
   if (argc == 2 && first == "--version") {

@@ -4,9 +4,9 @@
 namespace typrosync {
 
 enum class RunOutcome : int {
-  kGereed = 0,       // the run finished
-  kNietGeopend = 1,  // no argument, or the administration could not be opened
-  kAfgebroken = 2,   // the run ended on an error
+  kFinished = 0,       // the run finished
+  kNotOpened = 1,  // no argument, or the administration could not be opened
+  kAborted = 2,   // the run ended on an error
 };
 
 }  // namespace typrosync

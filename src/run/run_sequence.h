@@ -63,9 +63,9 @@ class RunSequence {
 
  private:
   // Runs `stap`; an error that escapes it is logged and ends the run (false).
-  bool Afgeschermd(const std::function<void()>& stap);
-  void LogAfgebroken(long number, const std::string& description);
-  void ToonNaam();
+  bool Guarded(const std::function<void()>& stap);
+  void LogAborted(long number, const std::string& description);
+  void ShowAdministrationName();
   void RunOrders();
   MessageBuilders& Builders();
 
@@ -76,7 +76,7 @@ class RunSequence {
   RunLog log_;
   std::unique_ptr<Administratie> admin_;
   std::unique_ptr<MessageBuilders> delivery_;
-  RunOutcome outcome_ = RunOutcome::kNietGeopend;
+  RunOutcome outcome_ = RunOutcome::kNotOpened;
   std::string open_failure_;
 };
 

@@ -20,11 +20,6 @@ constexpr char kSettingsFile[] = "agrovision.ini";
 constexpr char kRemoteFolder[] = "/";
 constexpr int kDefaultFtpPort = 21;
 
-std::string WithFinalSeparator(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
-
 // Lines end at CR LF or at a CR alone; a lone LF stays part of its line.
 std::vector<std::string> SplitSettingLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -63,7 +58,7 @@ void VerwijderLokaleKopie(const std::string& path) {
 class FtpDelivery : public FtpSender {
  public:
   FtpDelivery(std::string data_map, UserInterface& ui, FtpDeliveryOptions options)
-      : data_map_(WithFinalSeparator(std::move(data_map))), ui_(ui), options_(options) {}
+      : data_map_(WithFinalSlash(std::move(data_map))), ui_(ui), options_(options) {}
 
   void VerstuurViaFTP(const std::string& bericht, const std::string& bestandsnaam) override {
     if (!IsVeiligeBestandsnaam(bestandsnaam)) {
@@ -91,7 +86,7 @@ class FtpDelivery : public FtpSender {
   void Lever(cFTP& ftp, const std::string& bericht, const std::string& bestandsnaam) {
     FtpSettings settings;
     std::string ini = data_map_ + kSettingsFile;
-    if (BestaatBestand(ini)) settings = LeesFtpInstellingen(ini);
+    if (BestaatBestand(ini)) settings = ReadFtpSettings(ini);
     if (!ControleerInstellingen(settings)) return;
     ftp.SetModeActive();
     ftp.SetTransferBinary();
@@ -161,7 +156,7 @@ class FtpDelivery : public FtpSender {
 
 }  // namespace
 
-FtpSettings LeesFtpInstellingen(const std::string& path) {
+FtpSettings ReadFtpSettings(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<std::string> lines = SplitSettingLines(text);
