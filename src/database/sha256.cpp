@@ -1,5 +1,7 @@
 #include "database/sha256.h"
 
+#include "common/hex_digits.h"
+
 #include <bit>
 #include <cstddef>
 
@@ -64,11 +66,10 @@ std::array<uint8_t, 32> Sha256(std::string_view data) {
 }
 
 std::string Sha256Hex(std::string_view data) {
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string text;
   for (uint8_t byte : Sha256(data)) {
-    text.push_back(kHex[byte >> 4]);
-    text.push_back(kHex[byte & 0xf]);
+    text.push_back(HexDigit(byte >> 4));
+    text.push_back(HexDigit(byte));
   }
   return text;
 }
