@@ -1,9 +1,9 @@
 #include "database/sha256.h"
 
-#include "common/hex_digits.h"
-
 #include <bit>
 #include <cstddef>
+
+#include "common/hex_digits.h"
 
 namespace typrosync {
 namespace {
