@@ -1,6 +1,7 @@
 #include "message/message_header.h"
 
 #include "common/number_text.h"
+#include "common/utf8_text.h"
 #include "database/lookups.h"
 #include "message/message_values.h"
 #include "message/message_xml.h"
@@ -40,7 +41,7 @@ void AppendLeverancier(cStringBuilder& sb, const TableRecordset& rs,
                  {"A700138Contactpersoon", ""},
                  {"A702779Straatnaam", Schoon(Veld(rs, "Adres"))},
                  {"A702780Huisnummer", Veld(rs, "Huisnummer")},
-                 {"A702781Postcode", Schoon(TrimSpaties(HoofdLetters(Veld(rs, "Postcode"))))},
+                 {"A702781Postcode", Schoon(TrimSpaces(HoofdLetters(Veld(rs, "Postcode"))))},
                  {"A702782Plaatsnaam", Veld(rs, "Woonplaats")},
                  {"A702783Land", "NL"},
                  {"A702762Telefoonnummer", Veld(rs, "TelefoonNr")},
@@ -56,13 +57,13 @@ std::string LandCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rs
   // No fallback to "NL": the account check that once guarded this answers
   // true for every text that is not an IBAN, so every code of two letters
   // is written as looked up, inside or outside the SEPA countries.
-  return Schoon(TrimSpaties(HoofdLetters(LinksTekens(omschrijving, 2))));
+  return Schoon(TrimSpaces(HoofdLetters(LinksTekens(omschrijving, 2))));
 }
 
 void AppendAfnemer(cStringBuilder& sb, const std::string& sRelNr, const TableRecordset& rs,
                    const std::string& sLandCode,
                    const Separators& separators) {
-  std::string naam = TrimSpaties(Veld(rs, "bedrijfsnaam1") + " " + Veld(rs, "Bedrijfsnaam2"));
+  std::string naam = TrimSpaces(Veld(rs, "bedrijfsnaam1") + " " + Veld(rs, "Bedrijfsnaam2"));
   std::string postcode = Veld(rs, "BedrijfsPostcode");
   AppendElement(sb, "Afnemer",
                 {{"A203813KlantNummer", sRelNr},

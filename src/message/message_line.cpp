@@ -1,6 +1,7 @@
 #include "message/message_line.h"
 
 #include "common/number_text.h"
+#include "common/utf8_text.h"
 #include "database/lookups.h"
 #include "message/line_quantity.h"
 #include "message/message_values.h"
@@ -72,7 +73,7 @@ void AppendRegel(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
                        separators);
   Artikelgroep groep = LeesArtikelgroep(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
   std::string omschrijving =
-      TrimSpaties(Veld(order, "Omschrijving1") + " " + Veld(order, "Omschrijving2"));
+      TrimSpaces(Veld(order, "Omschrijving1") + " " + Veld(order, "Omschrijving2"));
   AppendElement(sb, "SegmentEigenschapRegel",
                 {{"A702165LeveringsbonRegelnr", regel_nr},
                  {"A203819ArtikelNummer", Veld(order, "ArtNr")},

@@ -26,12 +26,6 @@ std::string RechtsTekens(const std::string& text, size_t count) {
   return length <= count ? text : text.substr(Utf8Offset(text, length - count));
 }
 
-std::string TrimSpaties(const std::string& text) {
-  size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return "";
-  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
 std::string HoofdLetters(const std::string& text) {
   std::string result;
   result.reserve(text.size() + 1);

@@ -38,8 +38,6 @@ std::string VerzendDatum(const std::string& bericht_nummer);
 // "<ok>" (no trimming).
 bool IsOkAntwoord(const std::string& antwoord);
 
-// Spaces trimmed from both ends (only spaces, as the platform's Trim).
-std::string TrimSpaties(const std::string& text);
 // Letters to upper case: ASCII and the Latin-1 letters (é to É).
 std::string HoofdLetters(const std::string& text);
 
