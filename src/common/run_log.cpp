@@ -47,7 +47,7 @@ std::string PadRechts(const std::string& text, int16_t width) {
   return out;
 }
 
-std::string ComputerNaamUit(std::optional<std::string> platform_name) {
+std::string ComputerNameFrom(std::optional<std::string> platform_name) {
   if (!platform_name) return "-";
   // The name becomes part of the log lines and may come from anywhere:
   // nothing past a NUL, nothing a file name could not hold.
@@ -56,7 +56,7 @@ std::string ComputerNaamUit(std::optional<std::string> platform_name) {
   return name.empty() ? "-" : name;
 }
 
-std::string GetComputerNaam() { return ComputerNaamUit(PlatformHostName()); }
+std::string GetComputerNaam() { return ComputerNameFrom(PlatformHostName()); }
 
 RunLog::RunLog(Clock& clock, UserInterface& ui, std::string computer_name)
     : clock_(clock), ui_(ui), computer_name_(std::move(computer_name)) {}

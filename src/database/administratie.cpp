@@ -14,9 +14,9 @@
 namespace typrosync {
 namespace {
 
-class OpenedAdministratie final : public Administratie {
+class OpenedAdministration final : public Administratie {
  public:
-  OpenedAdministratie(std::unique_ptr<Database> administratie, std::unique_ptr<Database> archief)
+  OpenedAdministration(std::unique_ptr<Database> administratie, std::unique_ptr<Database> archief)
       : administratie_(std::move(administratie)), archief_(std::move(archief)) {}
 
   TableRecordset& Table(std::string_view name) override {
@@ -71,7 +71,7 @@ std::string LowerCase(std::string text) {
   return text;
 }
 
-void OpenTables(OpenedAdministratie& administratie, bool bLockEdits) {
+void OpenTables(OpenedAdministration& administratie, bool bLockEdits) {
   for (const AdministratieTable& table : AdministratieTables()) {
     Database& db = table.source == TableSource::kArchief ? administratie.dbArchief()
                                                          : administratie.dbAdministratie();
@@ -102,7 +102,7 @@ std::unique_ptr<Administratie> Open(const std::string& sDataMap, DatabaseEngine&
   std::unique_ptr<Database> tallyra = engine.OpenDatabase(sDataMap + "TallyraDB.mdb", password);
   std::unique_ptr<Database> archief = engine.OpenDatabase(sDataMap + "Archief.mdb", password);
   auto administratie =
-      std::make_unique<OpenedAdministratie>(std::move(tallyra), std::move(archief));
+      std::make_unique<OpenedAdministration>(std::move(tallyra), std::move(archief));
   OpenTables(*administratie, bLockEdits);
   return administratie;
 }

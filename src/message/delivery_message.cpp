@@ -32,25 +32,25 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
   relatie.Seek(Variant(sRelNr));
   if (relatie.NoMatch()) return std::nullopt;
 
-  std::string sLandCode = LandCode(relatie, tabellen_.rsTabelLandcode);
-  std::string sBerichtNummer = BerichtNummer(clock_);
+  std::string sLandCode = CountryCode(relatie, tabellen_.rsTabelLandcode);
+  std::string sBerichtNummer = MessageNumber(clock_);
   std::string leveranciers_nummer;
   if (platform == Platform::kAgroVision) {
     leveranciers_nummer = MaakSepaTekst(state_.sLeveranciersNummer, 0);
   }
   cStringBuilder sbBericht;
-  AppendKop(sbBericht, sBerichtNummer, state_.sZenderId);
-  AppendLeverancier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
-  AppendAfnemer(sbBericht, sRelNr, relatie, sLandCode, separators_);
+  AppendHead(sbBericht, sBerichtNummer, state_.sZenderId);
+  AppendSupplier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
+  AppendCustomer(sbBericht, sRelNr, relatie, sLandCode, separators_);
   sbBericht.Append("<Segmenten>");
-  VerzamelParen(sRelNr);
-  AppendSegmenten(sRelNr, sbBericht);
+  CollectPairs(sRelNr);
+  AppendSegments(sRelNr, sbBericht);
   sbBericht.Append("</Segmenten>");
   sbBericht.Append("</LeveringsBericht>");
   return sbBericht.toString();
 }
 
-void DeliveryMessage::VerzamelParen(const std::string& sRelNr) {
+void DeliveryMessage::CollectPairs(const std::string& sRelNr) {
   for (const DeliveryLine& row : state_.lvwLeveringen) {
     if (row.column(kColRelNr) != sRelNr) continue;
     std::string paar = row.column(kColMagazijnbon) + kPaarScheiding + row.column(kColOrderNr);
@@ -60,7 +60,7 @@ void DeliveryMessage::VerzamelParen(const std::string& sRelNr) {
 
 // Rows are offered pair by pair, so the lines of one voucher and order form
 // one contiguous segment whatever their order in the list.
-void DeliveryMessage::AppendSegmenten(const std::string& sRelNr, cStringBuilder& sbBericht) {
+void DeliveryMessage::AppendSegments(const std::string& sRelNr, cStringBuilder& sbBericht) {
   BerichtOpbouw opbouw{sbBericht, state_.lstUniek, separators_};
   const size_t paren = state_.lstOrderNr.size();
   for (size_t i = 0; i < paren; ++i) {

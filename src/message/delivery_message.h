@@ -49,8 +49,8 @@ class DeliveryMessage {
   std::optional<std::string> BouwBericht(const std::string& sRelNr, Platform platform);
 
  private:
-  void VerzamelParen(const std::string& sRelNr);
-  void AppendSegmenten(const std::string& sRelNr, cStringBuilder& sbBericht);
+  void CollectPairs(const std::string& sRelNr);
+  void AppendSegments(const std::string& sRelNr, cStringBuilder& sbBericht);
 
   RunState& state_;
   MessageTables tabellen_;

@@ -26,7 +26,7 @@ struct Klant {
   std::string relatiegroepen;
 };
 
-const std::string& Relatiegroepen(OrderContext& ctx, const std::string& selectie) {
+const std::string& CustomerGroups(OrderContext& ctx, const std::string& selectie) {
   auto [it, nieuw] = ctx.relatiegroepen.try_emplace(selectie);
   if (nieuw) {
     it->second =
@@ -35,24 +35,24 @@ const std::string& Relatiegroepen(OrderContext& ctx, const std::string& selectie
   return it->second;
 }
 
-std::optional<Klant> ZoekKlant(OrderContext& ctx, const std::string& sRelNr) {
+std::optional<Klant> FindCustomer(OrderContext& ctx, const std::string& sRelNr) {
   TableRecordset& relaties = ctx.admin.Table("RelatieGegevens");
   relaties.SetIndex("PrimaryKey");
   relaties.Seek(Variant(sRelNr));
   if (relaties.NoMatch()) return std::nullopt;
   return Klant{relaties.Field("RelNr").Text(), TrimSpaces(relaties.Field("bedrijfsnaam1").Text()),
                TrimSpaces(relaties.Field("BedrijfsWoonplaats").Text()),
-               Relatiegroepen(ctx, relaties.Field("Relatiegroep").Text())};
+               CustomerGroups(ctx, relaties.Field("Relatiegroep").Text())};
 }
 
 // Only lines of kEersteJaar and later; a year that does not read as a number
 // makes the line not pending rather than ending the run.
-bool IsRecentGenoeg(const Variant& order_datum) {
+bool IsRecentEnough(const Variant& order_datum) {
   const std::optional<double> jaar = TryParseNumber(order_datum.Text().substr(0, 4));
   return jaar && *jaar >= kEersteJaar;
 }
 
-bool IsAlGeleverd(TableRecordset& meta, const std::string& order_nr) {
+bool IsAlreadyDelivered(TableRecordset& meta, const std::string& order_nr) {
   meta.Seek(Variant(order_nr));
   if (meta.NoMatch()) return false;
   return !meta.Field("LeveringNaarAgroVision").IsEmptyValue() ||
@@ -75,7 +75,7 @@ struct Verwerking {
 
 const std::optional<Klant>& Klantgegevens(OrderContext& ctx, Verwerking& w,
                                           const std::string& sRelNr) {
-  if (!w.klant) w.klant = ZoekKlant(ctx, sRelNr);
+  if (!w.klant) w.klant = FindCustomer(ctx, sRelNr);
   return *w.klant;
 }
 
@@ -118,18 +118,18 @@ void FillLine(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
 }
 
 // Runs the tests of one order line in their order and adds its row when it passes.
-void BekijkRegel(OrderContext& ctx, TableRecordset& orders, TableRecordset& meta,
+void InspectLine(OrderContext& ctx, TableRecordset& orders, TableRecordset& meta,
                  const std::string& sRelNr, Verwerking& w) {
-  if (!IsRecentGenoeg(orders.Field("OrderDatum"))) return;
+  if (!IsRecentEnough(orders.Field("OrderDatum"))) return;
   if (orders.Field("MagazijnBonNr").IsEmptyValue()) return;
-  if (IsAlGeleverd(meta, orders.Field("OrderNr").Text())) return;
+  if (IsAlreadyDelivered(meta, orders.Field("OrderNr").Text())) return;
   const std::optional<Klant>& klant = Klantgegevens(ctx, w, sRelNr);
   if (!klant) return;
   if (!IsInArtNr(ctx.state, orders.Field("ArtNr").Text())) return;
   FillLine(ctx, orders, *klant, w);
 }
 
-void VerzamelRegels(OrderContext& ctx, const std::string& sRelNr, Verwerking& w) {
+void CollectLines(OrderContext& ctx, const std::string& sRelNr, Verwerking& w) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
   TableRecordset& meta = ctx.admin.Table("OrderGegevensMeta");
   orders.SetIndex("RelNr");
@@ -138,19 +138,19 @@ void VerzamelRegels(OrderContext& ctx, const std::string& sRelNr, Verwerking& w)
   if (orders.NoMatch()) return;
   meta.SetIndex("PrimaryKey");
   while (!orders.IsEOF() && orders.Field("RelNr").Text() == sRelNr) {
-    BekijkRegel(ctx, orders, meta, sRelNr, w);
+    InspectLine(ctx, orders, meta, sRelNr, w);
     orders.MoveNext();
   }
 }
 
-std::string Kop(const char* soort, const char* label) { return PadRechts(soort, 10) + label; }
+std::string Head(const char* soort, const char* label) { return PadRechts(soort, 10) + label; }
 
 void LogBlock(RunLog& log, const char* soort, const std::string& sRelNr, size_t regels,
              const std::string& stempel) {
   log.LogRegel("");
-  log.LogRegel(Kop(soort, ": Relatienr.      : ") + sRelNr);
-  log.LogRegel(Kop(soort, ": Aantal regels   : ") + std::to_string(regels));
-  log.LogRegel(Kop(soort, ": Datum/tijdstip  : ") + stempel);
+  log.LogRegel(Head(soort, ": Relatienr.      : ") + sRelNr);
+  log.LogRegel(Head(soort, ": Aantal regels   : ") + std::to_string(regels));
+  log.LogRegel(Head(soort, ": Datum/tijdstip  : ") + stempel);
 }
 
 void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& bestemming) {
@@ -160,7 +160,7 @@ void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& be
   if (bestemming.bCropR) {
     LogBlock(ctx.log, "CROPR", sRelNr, regels, stempel);
     if (ctx.builders.BouwBerichtCropR(sRelNr)) {
-      ctx.log.LogRegel(Kop("CROPR", ": Status          : ") + "OK");
+      ctx.log.LogRegel(Head("CROPR", ": Status          : ") + "OK");
       MarkeerGeleverd(ctx, stempel, kLeveringCropR);
     }
   }
@@ -176,7 +176,7 @@ void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& be
 void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr) {
   ctx.state.lvwLeveringen.clear();
   Verwerking w;
-  VerzamelRegels(ctx, sRelNr, w);
+  CollectLines(ctx, sRelNr, w);
   ctx.view.ShowDeliveryLines(ctx.state.lvwLeveringen);
   if (ctx.state.lvwLeveringen.empty()) return;
   Verstuur(ctx, sRelNr, w.bestemming);

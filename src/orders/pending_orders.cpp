@@ -6,13 +6,13 @@
 namespace typrosync {
 namespace {
 
-void ToonStatus(OrdersView& view, const std::string& status) {
+void ShowStatus(OrdersView& view, const std::string& status) {
   view.SetStatus(status);
   view.ProcessPendingEvents();
 }
 
 // Collects each RelNr of the lines with a warehouse voucher, first appearance first.
-void VerzamelRelaties(OrderContext& ctx) {
+void CollectCustomers(OrderContext& ctx) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
   int teller = 0;
   orders.MoveFirst();
@@ -49,11 +49,11 @@ void LeesToelatingsnummers(OrderContext& ctx) {
 }
 
 void LeesOrders(OrderContext& ctx) {
-  ToonStatus(ctx.view, "Lezen van orders");
+  ShowStatus(ctx.view, "Lezen van orders");
   ctx.state.lstRelNr.Clear();
-  VerzamelRelaties(ctx);
+  CollectCustomers(ctx);
 
-  ToonStatus(ctx.view, "Versturen van orders");
+  ShowStatus(ctx.view, "Versturen van orders");
   int teller = 0;
   const size_t aantal = ctx.state.lstRelNr.size();
   for (size_t i = 0; i < aantal; ++i) {

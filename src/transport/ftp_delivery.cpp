@@ -38,19 +38,19 @@ std::vector<std::string> SplitSettingLines(const std::string& text) {
 }
 
 // A bare name that stays inside the data folder.
-bool IsVeiligeBestandsnaam(const std::string& name) {
+bool IsSafeFileName(const std::string& name) {
   return !name.empty() && name.find_first_of("/\\") == std::string::npos &&
          name.find("..") == std::string::npos;
 }
 
-bool SchrijfLokaleKopie(const std::string& path, const std::string& bericht) {
+bool WriteLocalCopy(const std::string& path, const std::string& bericht) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bericht << "\r\n";
   out.close();
   return !out.fail();
 }
 
-void VerwijderLokaleKopie(const std::string& path) {
+void RemoveLocalCopy(const std::string& path) {
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
 }
@@ -61,7 +61,7 @@ class FtpDelivery : public FtpSender {
       : data_map_(WithFinalSlash(std::move(data_map))), ui_(ui), options_(options) {}
 
   void VerstuurViaFTP(const std::string& bericht, const std::string& bestandsnaam) override {
-    if (!IsVeiligeBestandsnaam(bestandsnaam)) {
+    if (!IsSafeFileName(bestandsnaam)) {
       ui_.ShowMessage("De bestandsnaam \"" + bestandsnaam +
                           "\" is ongeldig; het bericht is niet via FTP verzonden.",
                       MessageIcon::kWarning, gsApplicatieTitel);
@@ -87,7 +87,7 @@ class FtpDelivery : public FtpSender {
     FtpSettings settings;
     std::string ini = data_map_ + kSettingsFile;
     if (BestaatBestand(ini)) settings = ReadFtpSettings(ini);
-    if (!ControleerInstellingen(settings)) return;
+    if (!CheckSettings(settings)) return;
     ftp.SetModeActive();
     ftp.SetTransferBinary();
     ZandloperAan();
@@ -95,30 +95,30 @@ class FtpDelivery : public FtpSender {
     if (ftp.OpenConnection(settings.server, settings.login, settings.password)) {
       ZandloperUit();
       ftp.CloseConnection();
-      if (!SchrijfLokaleKopie(lokaal, bericht)) {
-        Waarschuw("Het bestand \"" + lokaal + "\" kon niet worden geschreven.");
+      if (!WriteLocalCopy(lokaal, bericht)) {
+        Warn("Het bestand \"" + lokaal + "\" kon niet worden geschreven.");
         return;
       }
       ui_.ProcessPendingEvents();
-    } else if (MeldFout(ftp)) {
+    } else if (ReportFailure(ftp)) {
       return;
     }
     std::string controle = lokaal;
     if (BestaatBestand(controle) &&
         ftp.OpenConnection(settings.server, settings.login, settings.password)) {
       ftp.SetFTPDirectory(kRemoteFolder);
-      if (MeldFout(ftp)) return;
+      if (ReportFailure(ftp)) return;
       ftp.DeleteFTPFile(bestandsnaam);
       // A missing earlier file is no failure.
       ftp.ClearLastErrorMessage();
       ftp.SimpleFTPPutFile(lokaal, bestandsnaam);
-      if (MeldFout(ftp)) return;
+      if (ReportFailure(ftp)) return;
     }
-    VerwijderLokaleKopie(lokaal);
+    RemoveLocalCopy(lokaal);
   }
 
   // Shows the first missing setting; true when all four are there.
-  bool ControleerInstellingen(const FtpSettings& settings) {
+  bool CheckSettings(const FtpSettings& settings) {
     const std::pair<const std::string*, const char*> checks[] = {
         {&settings.server, "Er is geen FTP instelling aangetroffen."},
         {&settings.port, "Er is geen FTP poort instelling aangetroffen."},
@@ -135,15 +135,15 @@ class FtpDelivery : public FtpSender {
   }
 
   // Shows and clears the client's error text; false when there is none.
-  bool MeldFout(cFTP& ftp) {
+  bool ReportFailure(cFTP& ftp) {
     std::string text = ftp.GetLastErrorMessage();
     if (text.empty()) return false;
-    Waarschuw(text);
+    Warn(text);
     ftp.ClearLastErrorMessage();
     return true;
   }
 
-  void Waarschuw(const std::string& text) {
+  void Warn(const std::string& text) {
     ui_.ShowMessage(text, MessageIcon::kWarning, gsApplicatieTitel);
   }
   void ZandloperAan() { ui_.SetBusyPointer(true); }
