@@ -168,7 +168,7 @@ void BM_SyncRun(benchmark::State& state, bool real_transports) {
     TimedHttps https(real_transports ? RealHttps(folder) : nullptr, tally);
     TimedFtp ftp(real_transports ? RealFtp(folder, view) : nullptr, tally);
     RunSequence run({*clock, *engine, "BENCH", &https, &ftp}, view);
-    if (RunToEnd(run, folder) != RunOutcome::kGereed) state.SkipWithError("run did not finish");
+    if (RunToEnd(run, folder) != RunOutcome::kFinished) state.SkipWithError("run did not finish");
     total += steady_clock::now() - start;
     fs::current_path(werkmap);  // opening the administration moved into the copy
   }

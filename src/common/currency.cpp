@@ -12,6 +12,8 @@ namespace typrosync {
 
 namespace {
 
+// Sums and products are formed in 128 bits, so leaving the 64-bit range is
+// seen here as error 6 instead of wrapping silently.
 int64_t Checked(__int128 value) {
   if (value > std::numeric_limits<int64_t>::max() || value < std::numeric_limits<int64_t>::min()) {
     throw VbError::Overflow();
@@ -56,6 +58,8 @@ Currency Currency::FromText(const std::string& text) {
   if (whole.size() > 19) throw VbError::Overflow();
   __int128 raw = 0;
   for (char c : whole + fraction.substr(0, 4)) raw = raw * 10 + (c - '0');
+  // The fifth decimal and everything after it decide the rounding; a bare
+  // 5 goes to the even fourth decimal, like every other Currency step.
   const bool above_half =
       fraction[4] > '5' ||
       (fraction[4] == '5' && fraction.find_first_not_of('0', 5) != std::string::npos);
@@ -65,8 +69,12 @@ Currency Currency::FromText(const std::string& text) {
 
 double Currency::ToDouble() const { return static_cast<double>(raw_) / kScale; }
 
+// The shortest text that reads back to the same amount: trailing zeros of the
+// four decimals go, and the separator is the comma the number reader expects.
+
 std::string Currency::ToText() const {
   const bool negative = raw_ < 0;
+  // The most negative amount has no positive counterpart in 64 bits.
   const unsigned __int128 magnitude =
       negative ? static_cast<unsigned __int128>(-static_cast<__int128>(raw_)) : raw_;
   const auto whole = static_cast<uint64_t>(magnitude / kScale);
@@ -91,11 +99,15 @@ Currency Currency::operator-(Currency other) const {
 
 Currency Currency::operator-() const { return Currency(Checked(-static_cast<__int128>(raw_))); }
 
+// A product carries eight decimals; it is cut back to four with halves to
+// even, as the platform's currency multiplication does.
 Currency Currency::operator*(Currency other) const {
   const __int128 product = static_cast<__int128>(raw_) * other.raw_;
   return Currency(Checked(DivideRoundHalfEven(product, kScale)));
 }
 
+// Division leaves the currency type: the quotient is a double, as in the
+// arithmetic the amounts are checked against.
 double Currency::operator/(Currency other) const {
   if (other.raw_ == 0) throw VbError::DivisionByZero();
   return static_cast<double>(raw_) / static_cast<double>(other.raw_);

@@ -67,6 +67,11 @@ std::string MaakBestandsnaamVeilig(std::string& sTekst) {
   return sTekst;
 }
 
+std::string WithFinalSlash(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
 int16_t AantalDecimalen(const std::string& sTekst, const Separators& separators) {
   const std::string& decimal = separators.gsDecimaalTeken;
   // An empty separator (a locale without one) occurs nowhere.

@@ -21,6 +21,9 @@ std::string VerwijderTeken(const std::string& sTekst, const std::string& sTeken)
 // Removes : / \ ? ! < > * " | from the caller's text and returns it.
 std::string MaakBestandsnaamVeilig(std::string& sTekst);
 
+// The folder with a final "/" added when it has none; "" stays "".
+std::string WithFinalSlash(std::string folder);
+
 // The number of characters after the first gsDecimaalTeken, 0 without one.
 int16_t AantalDecimalen(const std::string& sTekst, const Separators& separators);
 

@@ -15,7 +15,10 @@ namespace typrosync {
 
 namespace {
 
+// Every line names the administration program's section, whoever writes it;
+// readers of the log filter on it.
 constexpr char kSection[] = "BEHEER";
+// The log is read on the administration's own machines: CR LF on every line.
 constexpr char kLineEnd[] = "\r\n";
 
 // Runs one step of the log; whatever it throws is dropped.
@@ -37,20 +40,23 @@ std::optional<std::string> PlatformHostName() {
 
 std::string PadRechts(const std::string& text, int16_t width) {
   if (width < 0) throw VbError(5, "Ongeldige procedureaanroep of ongeldig argument");
+  // Widths count characters, not bytes, so accented names keep the columns.
   std::string out = Utf8Left(TrimSpaces(text), static_cast<size_t>(width));
   const size_t length = Utf8Length(out);
   out.append(static_cast<size_t>(width) - length, ' ');
   return out;
 }
 
-std::string ComputerNaamUit(std::optional<std::string> platform_name) {
+std::string ComputerNameFrom(std::optional<std::string> platform_name) {
   if (!platform_name) return "-";
+  // The name becomes part of the log lines and may come from anywhere:
+  // nothing past a NUL, nothing a file name could not hold.
   std::string name = platform_name->substr(0, platform_name->find('\0'));
   MaakBestandsnaamVeilig(name);
   return name.empty() ? "-" : name;
 }
 
-std::string GetComputerNaam() { return ComputerNaamUit(PlatformHostName()); }
+std::string GetComputerNaam() { return ComputerNameFrom(PlatformHostName()); }
 
 RunLog::RunLog(Clock& clock, UserInterface& ui, std::string computer_name, std::ostream& warnings)
     : clock_(clock), ui_(ui), computer_name_(std::move(computer_name)), warnings_(warnings) {}
@@ -65,11 +71,15 @@ std::string RunLog::Line(const std::string& text) {
 void RunLog::LogRegel(const std::string& sTekst, long lFoutNummer, const std::string& sFoutTekst) {
   if (data_map_.empty()) return;
   std::string file_name;
+  // The month is read per line, so a run across midnight at a month's end
+  // continues in the new month's file.
   IgnoringErrors([&] {
     file_name = data_map_ + "typrosync-" + FormatMoment(clock_.Now(), "yyyy-mm") + ".log";
   });
   IgnoringErrors([&] { ui_.ProcessPendingEvents(); });
   IgnoringErrors([&] {
+    // Opened per line and closed at once: the administration program and an
+    // operator may read the file while the run goes on.
     std::ofstream file(file_name, std::ios::binary | std::ios::app);
     if (!file) return WarnOnce(file_name);
     file << (sTekst.empty() ? std::string() : Line(sTekst)) << kLineEnd;

@@ -24,7 +24,7 @@ std::string PadRechts(const std::string& text, int16_t width);
 std::string GetComputerNaam();
 // The cleaning of GetComputerNaam applied to a name the platform gave
 // (nullopt when the platform call failed).
-std::string ComputerNaamUit(std::optional<std::string> platform_name);
+std::string ComputerNameFrom(std::optional<std::string> platform_name);
 
 class RunLog {
  public:

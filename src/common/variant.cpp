@@ -13,6 +13,7 @@ Variant Variant::Null() {
 
 Variant::Kind Variant::kind() const { return static_cast<Kind>(value_.index()); }
 
+// Booleans count as numbers: True is -1 in every arithmetic the amounts use.
 bool Variant::IsNumeric() const {
   const Kind k = kind();
   return k == Kind::kInteger || k == Kind::kDouble || k == Kind::kCurrency || k == Kind::kBoolean;
@@ -30,6 +31,7 @@ std::string Variant::Text() const {
     case Kind::kNull:
       return "";
     case Kind::kBoolean:
+      // The Dutch words the administration writes for its Yes/No fields.
       return std::get<bool>(value_) ? "Waar" : "Onwaar";
     case Kind::kInteger:
       return std::to_string(std::get<int64_t>(value_));
@@ -47,7 +49,7 @@ double Variant::ToDouble() const {
   switch (kind()) {
     case Kind::kEmpty:
       return 0;
-    case Kind::kNull:
+    case Kind::kNull:  // a Null in arithmetic is error 94, never a silent 0
       throw VbError::InvalidUseOfNull();
     case Kind::kBoolean:
       return std::get<bool>(value_) ? -1 : 0;
@@ -63,6 +65,8 @@ double Variant::ToDouble() const {
   return 0;
 }
 
+// For fields that may hold anything: Null and unreadable text read as 0
+// instead of ending the run.
 double Variant::ToDoubleOrZero() const {
   if (kind() == Kind::kNull) return 0;
   if (kind() == Kind::kText) {
@@ -73,6 +77,8 @@ double Variant::ToDoubleOrZero() const {
 
 Currency Variant::ToCurrency() const {
   if (kind() == Kind::kCurrency) return std::get<Currency>(value_);
+  // Whole numbers convert exactly, without the detour through a double
+  // that would lose digits above 2^53.
   if (kind() == Kind::kInteger) {
     const int64_t v = std::get<int64_t>(value_);
     if (v > INT64_MAX / Currency::kScale || v < INT64_MIN / Currency::kScale) {
@@ -87,9 +93,9 @@ bool Variant::EqualsZero() const {
   switch (kind()) {
     case Kind::kEmpty:
       return true;
-    case Kind::kNull:
+    case Kind::kNull:  // Null is not zero: it compares as unknown
       return false;
-    case Kind::kText: {
+    case Kind::kText: {  // "0", "0,00" and "-0" are zero; other texts are not
       auto number = TryParseNumber(std::get<std::string>(value_));
       return number && *number == 0;
     }

@@ -14,9 +14,9 @@
 namespace typrosync {
 namespace {
 
-class OpenedAdministratie final : public Administratie {
+class OpenedAdministration final : public Administratie {
  public:
-  OpenedAdministratie(std::unique_ptr<Database> administratie, std::unique_ptr<Database> archief)
+  OpenedAdministration(std::unique_ptr<Database> administratie, std::unique_ptr<Database> archief)
       : administratie_(std::move(administratie)), archief_(std::move(archief)) {}
 
   TableRecordset& Table(std::string_view name) override {
@@ -93,7 +93,7 @@ auto NamingFile(const std::string& path, Step step) {
   }
 }
 
-void OpenTables(OpenedAdministratie& administratie, bool bLockEdits,
+void OpenTables(OpenedAdministration& administratie, bool bLockEdits,
                 const std::string& tallyra_path, const std::string& archief_path) {
   for (const AdministratieTable& table : AdministratieTables()) {
     const bool archief = table.source == TableSource::kArchief;
@@ -128,7 +128,7 @@ std::unique_ptr<Administratie> Open(const std::string& sDataMapArg, DatabaseEngi
   std::unique_ptr<Database> archief =
       NamingFile(archief_path, [&] { return engine.OpenDatabase(archief_path, password); });
   auto administratie =
-      std::make_unique<OpenedAdministratie>(std::move(tallyra), std::move(archief));
+      std::make_unique<OpenedAdministration>(std::move(tallyra), std::move(archief));
   OpenTables(*administratie, bLockEdits, tallyra_path, archief_path);
   return administratie;
 }

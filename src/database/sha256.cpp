@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstddef>
 
+#include "common/hex_digits.h"
+
 namespace typrosync {
 namespace {
 
@@ -64,11 +66,10 @@ std::array<uint8_t, 32> Sha256(std::string_view data) {
 }
 
 std::string Sha256Hex(std::string_view data) {
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string text;
   for (uint8_t byte : Sha256(data)) {
-    text.push_back(kHex[byte >> 4]);
-    text.push_back(kHex[byte & 0xf]);
+    text.push_back(HexDigit(byte >> 4));
+    text.push_back(HexDigit(byte));
   }
   return text;
 }

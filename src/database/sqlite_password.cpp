@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "common/hex_digits.h"
 #include "database/sha256.h"
 #include "database/sqlite_table_schema.h"
 
@@ -11,10 +12,9 @@ namespace typrosync {
 namespace {
 
 std::string NewSalt() {
-  static constexpr char kHex[] = "0123456789abcdef";
   std::random_device random;
   std::string salt;
-  for (int i = 0; i < 32; ++i) salt.push_back(kHex[random() % 16]);
+  for (int i = 0; i < 32; ++i) salt.push_back(HexDigit(random()));
   return salt;
 }
 

@@ -38,12 +38,12 @@ RijenPerPaar RijenPerPaarVan(const DeliveryLines& rows, const std::string& sRelN
 
 }  // namespace
 
-BerichtTabellen BerichtTabellenVan(Administratie& a) {
+MessageTables MessageTablesOf(Administratie& a) {
   return {a.Table("UserGegevens"),  a.Table("RelatieGegevens"), a.Table("TabelLandcode"),
           a.Table("Ordergegevens"), a.Table("Artikelen"),       a.Table("TabelArtikelgroepen")};
 }
 
-DeliveryMessage::DeliveryMessage(RunState& state, BerichtTabellen tabellen, Clock& clock,
+DeliveryMessage::DeliveryMessage(RunState& state, MessageTables tabellen, Clock& clock,
                                  Separators& separators)
     : state_(state), tabellen_(tabellen), clock_(clock), separators_(separators) {}
 
@@ -56,26 +56,26 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
   relatie.Seek(Variant(sRelNr));
   if (relatie.NoMatch()) return std::nullopt;
 
-  std::string sLandCode = LandCode(relatie, tabellen_.rsTabelLandcode);
-  std::string sBerichtNummer = BerichtNummer(clock_);
+  std::string sLandCode = CountryCode(relatie, tabellen_.rsTabelLandcode);
+  std::string sBerichtNummer = MessageNumber(clock_);
   std::string leveranciers_nummer;
   if (platform == Platform::kAgroVision) {
     leveranciers_nummer = MaakSepaTekst(state_.sLeveranciersNummer, 0);
   }
   cStringBuilder sbBericht;
   sbBericht.Reserve(kRuimteKop + kRuimtePerRegel * state_.lvwLeveringen.size());
-  AppendKop(sbBericht, sBerichtNummer, state_.sZenderId);
-  AppendLeverancier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
-  AppendAfnemer(sbBericht, sRelNr, relatie, sLandCode, separators_);
+  AppendHead(sbBericht, sBerichtNummer, state_.sZenderId);
+  AppendSupplier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
+  AppendCustomer(sbBericht, sRelNr, relatie, sLandCode, separators_);
   sbBericht.Append("<Segmenten>");
-  VerzamelParen(sRelNr);
-  AppendSegmenten(sRelNr, sbBericht);
+  CollectPairs(sRelNr);
+  AppendSegments(sRelNr, sbBericht);
   sbBericht.Append("</Segmenten>");
   sbBericht.Append("</LeveringsBericht>");
   return sbBericht.TakeString();
 }
 
-void DeliveryMessage::VerzamelParen(const std::string& sRelNr) {
+void DeliveryMessage::CollectPairs(const std::string& sRelNr) {
   for (const DeliveryLine& row : state_.lvwLeveringen) {
     if (row.column(kColRelNr) != sRelNr) continue;
     std::string paar = row.column(kColMagazijnbon) + kPaarScheiding + row.column(kColOrderNr);
@@ -87,7 +87,7 @@ void DeliveryMessage::VerzamelParen(const std::string& sRelNr) {
 // one contiguous segment whatever their order in the list. A row belongs to
 // a listed pair only when voucher and order match exactly (the list itself
 // ignores case), so the rows are grouped once instead of searched per pair.
-void DeliveryMessage::AppendSegmenten(const std::string& sRelNr, cStringBuilder& sbBericht) {
+void DeliveryMessage::AppendSegments(const std::string& sRelNr, cStringBuilder& sbBericht) {
   BerichtOpbouw opbouw{sbBericht, state_.lstUniek, separators_};
   const RijenPerPaar rijen = RijenPerPaarVan(state_.lvwLeveringen, sRelNr);
   const size_t paren = state_.lstOrderNr.size();

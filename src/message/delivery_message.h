@@ -33,12 +33,12 @@ namespace typrosync {
 enum class Platform { kCropR, kAgroVision };
 
 // The six recordsets of the open administration the builders read.
-BerichtTabellen BerichtTabellenVan(Administratie& administratie);
+MessageTables MessageTablesOf(Administratie& administratie);
 
 class DeliveryMessage {
  public:
   // Everything passed in must outlive the builder.
-  DeliveryMessage(RunState& state, BerichtTabellen tabellen, Clock& clock,
+  DeliveryMessage(RunState& state, MessageTables tabellen, Clock& clock,
                   Separators& separators);
   DeliveryMessage(const DeliveryMessage&) = delete;
   DeliveryMessage& operator=(const DeliveryMessage&) = delete;
@@ -49,11 +49,11 @@ class DeliveryMessage {
   std::optional<std::string> BouwBericht(const std::string& sRelNr, Platform platform);
 
  private:
-  void VerzamelParen(const std::string& sRelNr);
-  void AppendSegmenten(const std::string& sRelNr, cStringBuilder& sbBericht);
+  void CollectPairs(const std::string& sRelNr);
+  void AppendSegments(const std::string& sRelNr, cStringBuilder& sbBericht);
 
   RunState& state_;
-  BerichtTabellen tabellen_;
+  MessageTables tabellen_;
   Clock& clock_;
   Separators& separators_;
 };

@@ -10,30 +10,30 @@ namespace typrosync {
 namespace {
 
 // The value cut to four decimals by its number text, read back.
-double VierDecimalen(const Variant& value, Separators& separators) {
+double FourDecimals(const Variant& value, Separators& separators) {
   Variant copy = value.IsNull() ? Variant() : value;
   return TryParseNumber(FormatGetal(separators, copy, 4, false)).value_or(0.0);
 }
 
-double Deler(const Variant& standaard_aantal, double s) {
+double Divisor(const Variant& standaard_aantal, double s) {
   if (LeadingNumber(standaard_aantal.Text()) == 0 || s == 0) return 1;
   return s;
 }
 
-Currency MaalGewicht(const Variant& gewicht, Currency q) {
+Currency TimesWeight(const Variant& gewicht, Currency q) {
   if (gewicht.IsEmptyValue()) return Currency();
   if (gewicht.kind() == Variant::Kind::kCurrency) return gewicht.ToCurrency() * q;
   return Currency::FromDouble(gewicht.ToDouble() * q.ToDouble());
 }
 
-std::optional<double> CategorieNummer(const Variant& categorie) {
+std::optional<double> CategoryNumber(const Variant& categorie) {
   if (categorie.IsEmptyValue()) return std::nullopt;
   if (categorie.IsNumeric()) return categorie.ToDouble();
   return TryParseNumber(categorie.Text());
 }
 
-Currency Schaal(Currency w, const Variant& categorie) {
-  std::optional<double> k = CategorieNummer(categorie);
+Currency Scale(Currency w, const Variant& categorie) {
+  std::optional<double> k = CategoryNumber(categorie);
   if (!k) return w;
   if (*k == 1) return w * Currency::FromRaw(1000 * Currency::kScale);
   if (*k == 2 || *k == 5) return Currency::FromDouble(w.ToDouble() / 1000.0);
@@ -41,7 +41,7 @@ Currency Schaal(Currency w, const Variant& categorie) {
   return w;
 }
 
-std::string DecimaalPunt(std::string text, const Separators& separators) {
+std::string WithDecimalPoint(std::string text, const Separators& separators) {
   const std::string& teken = separators.gsDecimaalTeken;
   if (teken.empty() || teken == ".") return text;
   for (size_t pos = text.find(teken); pos != std::string::npos; pos = text.find(teken, pos + 1)) {
@@ -52,18 +52,18 @@ std::string DecimaalPunt(std::string text, const Separators& separators) {
 
 }  // namespace
 
-Currency HoeveelheidInLiters(const RegelHoeveelheid& regel, Separators& separators) {
-  double a = VierDecimalen(regel.aantal, separators);
-  double s = VierDecimalen(regel.standaard_aantal, separators);
-  Currency q = Currency::FromDouble(a / Deler(regel.standaard_aantal, s));
-  return Schaal(MaalGewicht(regel.gewicht, q), regel.categorie);
+Currency QuantityInLitres(const RegelHoeveelheid& regel, Separators& separators) {
+  double a = FourDecimals(regel.aantal, separators);
+  double s = FourDecimals(regel.standaard_aantal, separators);
+  Currency q = Currency::FromDouble(a / Divisor(regel.standaard_aantal, s));
+  return Scale(TimesWeight(regel.gewicht, q), regel.categorie);
 }
 
-std::string HoeveelheidTekst(const RegelHoeveelheid& regel, Separators& separators) {
-  Variant w = HoeveelheidInLiters(regel, separators);
+std::string QuantityText(const RegelHoeveelheid& regel, Separators& separators) {
+  Variant w = QuantityInLitres(regel, separators);
   // FormatGetal may pin the separator itself, so it is read only afterwards.
   std::string text = FormatGetal(separators, w, 3, false);
-  return DecimaalPunt(std::move(text), separators);
+  return WithDecimalPoint(std::move(text), separators);
 }
 
 }  // namespace typrosync

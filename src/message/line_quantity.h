@@ -27,10 +27,10 @@ struct RegelHoeveelheid {
 };
 
 // w before the text is made, for callers that check the arithmetic.
-Currency HoeveelheidInLiters(const RegelHoeveelheid& regel, Separators& separators);
+Currency QuantityInLitres(const RegelHoeveelheid& regel, Separators& separators);
 
 // The quantity text of the message line.
 // The decimal separator is the run's gsDecimaalTeken as it stands.
-std::string HoeveelheidTekst(const RegelHoeveelheid& regel, Separators& separators);
+std::string QuantityText(const RegelHoeveelheid& regel, Separators& separators);
 
 }  // namespace typrosync

@@ -1,6 +1,7 @@
 #include "message/message_header.h"
 
 #include "common/number_text.h"
+#include "common/utf8_text.h"
 #include "database/lookups.h"
 #include "message/message_values.h"
 #include "message/message_xml.h"
@@ -18,7 +19,7 @@ int16_t CodeVan(const Variant& value) {
 
 }  // namespace
 
-void AppendKop(cStringBuilder& sb, const std::string& sBerichtNummer,
+void AppendHead(cStringBuilder& sb, const std::string& sBerichtNummer,
                const std::string& sZenderId) {
   sb.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");
   AppendElement(sb, "LeveringsBericht",
@@ -26,21 +27,21 @@ void AppendKop(cStringBuilder& sb, const std::string& sBerichtNummer,
   AppendElement(sb, "Header",
                 {{"A800004UniekBerichtNummer", sBerichtNummer},
                  {"A800006AssociationAssignedCode", "AC"},
-                 {"A800010VerzendDatumBericht", VerzendDatum(sBerichtNummer)},
+                 {"A800010VerzendDatumBericht", SendDate(sBerichtNummer)},
                  {"A205003ZenderId", sZenderId},
                  {"A800002VersieNummerBerichtType", "1_05"}},
                 ElementEinde::kLeeg);
 }
 
-void AppendLeverancier(cStringBuilder& sb, const TableRecordset& rs,
+void AppendSupplier(cStringBuilder& sb, const TableRecordset& rs,
                        const std::string& leveranciers_nummer) {
   AppendElement(sb, "Leverancier",
                 {{"A702777LeveranciersNummer", leveranciers_nummer},
-                 {"A702778Naam", Schoon(Veld(rs, "Naam"))},
+                 {"A702778Naam", Clean(Veld(rs, "Naam"))},
                  {"A700138Contactpersoon", ""},
-                 {"A702779Straatnaam", Schoon(Veld(rs, "Adres"))},
+                 {"A702779Straatnaam", Clean(Veld(rs, "Adres"))},
                  {"A702780Huisnummer", Veld(rs, "Huisnummer")},
-                 {"A702781Postcode", Schoon(TrimSpaties(HoofdLetters(Veld(rs, "Postcode"))))},
+                 {"A702781Postcode", Clean(TrimSpaces(UpperCaseLatin1(Veld(rs, "Postcode"))))},
                  {"A702782Plaatsnaam", Veld(rs, "Woonplaats")},
                  {"A702783Land", "NL"},
                  {"A702762Telefoonnummer", Veld(rs, "TelefoonNr")},
@@ -50,27 +51,27 @@ void AppendLeverancier(cStringBuilder& sb, const TableRecordset& rs,
                 ElementEinde::kLeeg);
 }
 
-std::string LandCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rsTabelLandcode) {
+std::string CountryCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rsTabelLandcode) {
   int16_t code = CodeVan(rsRelatieGegevens.Field("BedrijfsLandCode"));
   std::string omschrijving = GetTabelOmschrijving(rsTabelLandcode, code);
   // No fallback to "NL": the account check that once guarded this answers
   // true for every text that is not an IBAN, so every code of two letters
   // is written as looked up, inside or outside the SEPA countries.
-  return Schoon(TrimSpaties(HoofdLetters(LinksTekens(omschrijving, 2))));
+  return Clean(TrimSpaces(UpperCaseLatin1(LeftChars(omschrijving, 2))));
 }
 
-void AppendAfnemer(cStringBuilder& sb, const std::string& sRelNr, const TableRecordset& rs,
+void AppendCustomer(cStringBuilder& sb, const std::string& sRelNr, const TableRecordset& rs,
                    const std::string& sLandCode,
                    const Separators& separators) {
-  std::string naam = TrimSpaties(Veld(rs, "bedrijfsnaam1") + " " + Veld(rs, "Bedrijfsnaam2"));
+  std::string naam = TrimSpaces(Veld(rs, "bedrijfsnaam1") + " " + Veld(rs, "Bedrijfsnaam2"));
   std::string postcode = Veld(rs, "BedrijfsPostcode");
   AppendElement(sb, "Afnemer",
                 {{"A203813KlantNummer", sRelNr},
-                 {"A702785Naam", Schoon(naam)},
+                 {"A702785Naam", Clean(naam)},
                  {"A703258Contactpersoon", ""},
-                 {"A702786Straatnaam", Schoon(Veld(rs, "BedrijfsAdres"))},
-                 {"A702787Huisnummer", Schoon(Veld(rs, "Bedrijfshuisnr"))},
-                 {"A702788Postcode", Schoon(OpmaakPostcode(postcode, separators))},
+                 {"A702786Straatnaam", Clean(Veld(rs, "BedrijfsAdres"))},
+                 {"A702787Huisnummer", Clean(Veld(rs, "Bedrijfshuisnr"))},
+                 {"A702788Postcode", Clean(OpmaakPostcode(postcode, separators))},
                  {"A702789Plaatsnaam", Veld(rs, "BedrijfsWoonplaats")},
                  {"A702783Land", sLandCode}},
                 ElementEinde::kLeeg);

@@ -20,21 +20,21 @@ inline constexpr char kBerichtNamespace[] =
 inline constexpr char kXsiNamespace[] = "http://www.w3.org/2001/XMLSchema-instance";
 
 // The declaration, "<LeveringsBericht ...>" and the empty Header element.
-void AppendKop(cStringBuilder& sb, const std::string& sBerichtNummer, const std::string& sZenderId);
+void AppendHead(cStringBuilder& sb, const std::string& sBerichtNummer, const std::string& sZenderId);
 
 // The empty Leverancier element from the current UserGegevens record.
 // `leveranciers_nummer` is written as given (already cleaned, or empty for Crop-R).
-void AppendLeverancier(cStringBuilder& sb, const TableRecordset& rsUserGegevens,
+void AppendSupplier(cStringBuilder& sb, const TableRecordset& rsUserGegevens,
                        const std::string& leveranciers_nummer);
 
 // The customer's country: the first two characters of the TabelLandcode
 // description of BedrijfsLandCode, upper case, trimmed, cleaned. Empty for
 // code 0 or an unknown code, "N/" for a code described as not set. Error 6
 // for a code outside the 16-bit range.
-std::string LandCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rsTabelLandcode);
+std::string CountryCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rsTabelLandcode);
 
 // The empty Afnemer element from the customer record RelatieGegevens is on.
-void AppendAfnemer(cStringBuilder& sb, const std::string& sRelNr,
+void AppendCustomer(cStringBuilder& sb, const std::string& sRelNr,
                    const TableRecordset& rsRelatieGegevens, const std::string& sLandCode,
                    const Separators& separators);
 

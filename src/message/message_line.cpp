@@ -1,6 +1,7 @@
 #include "message/message_line.h"
 
 #include "common/number_text.h"
+#include "common/utf8_text.h"
 #include "database/lookups.h"
 #include "message/line_quantity.h"
 #include "message/message_values.h"
@@ -12,7 +13,7 @@ namespace {
 std::string Veld(const TableRecordset& rs, const char* name) { return rs.Field(name).Text(); }
 
 // Positions Ordergegevens on the line with this key and article number.
-bool ZoekOrderRegel(TableRecordset& rs, const std::string& tag, const std::string& artnr) {
+bool FindOrderLine(TableRecordset& rs, const std::string& tag, const std::string& artnr) {
   rs.SetIndex("RelnrOrderdatumRegnrIndex");
   rs.Seek(Variant(tag));
   if (rs.NoMatch()) return false;
@@ -24,13 +25,13 @@ bool ZoekOrderRegel(TableRecordset& rs, const std::string& tag, const std::strin
   }
 }
 
-bool ZoekArtikel(TableRecordset& rsArtikelen, const Variant& artnr) {
+bool FindArticle(TableRecordset& rsArtikelen, const Variant& artnr) {
   rsArtikelen.SetIndex("PrimaryKey");
   rsArtikelen.Seek(artnr.IsNull() ? Variant(std::string()) : artnr);  // a Null reads as empty
   return !rsArtikelen.NoMatch();
 }
 
-void OpenSegment(const std::string& sSleutel, BerichtTabellen& t, BerichtOpbouw& opbouw) {
+void OpenSegment(const std::string& sSleutel, MessageTables& t, BerichtOpbouw& opbouw) {
   const TableRecordset& order = t.rsOrdergegevens;
   std::string order_nr = Veld(order, "OrderNr");
   if (opbouw.iRegels > 0) {
@@ -40,11 +41,11 @@ void OpenSegment(const std::string& sSleutel, BerichtTabellen& t, BerichtOpbouw&
   AppendElement(opbouw.sbBericht, "SegmentLevering",
                 {{"A702197UniekeKeyBon", sSleutel},
                  {"A300225BonNummer", order_nr},
-                 {"A702164BonDatum", BerichtDatum(Veld(order, "OrderDatum"))},
-                 {"A702754UBNNummer", Schoon(Veld(t.rsRelatieGegevens, "UBNNummer"))},
+                 {"A702164BonDatum", MessageDate(Veld(order, "OrderDatum"))},
+                 {"A702754UBNNummer", Clean(Veld(t.rsRelatieGegevens, "UBNNummer"))},
                  {"A702827OrderNummer", order_nr},
-                 {"A702830GewensteLeverdatum", BerichtDatum(Veld(order, "LeverDatum"))},
-                 {"A702832BestelnummerKlant", Schoon(Veld(order, "Referentie"))}},
+                 {"A702830GewensteLeverdatum", MessageDate(Veld(order, "LeverDatum"))},
+                 {"A702832BestelnummerKlant", Clean(Veld(order, "Referentie"))}},
                 ElementEinde::kOpen);
 }
 
@@ -53,7 +54,7 @@ struct Artikelgroep {
   std::string omschrijving;
 };
 
-Artikelgroep LeesArtikelgroep(const Variant& value, TableRecordset& rsTabelArtikelgroepen) {
+Artikelgroep ReadArticleGroup(const Variant& value, TableRecordset& rsTabelArtikelgroepen) {
   Artikelgroep groep{value.Text(), ""};
   if (LeadingNumber(groep.code) < 0) return {"", ""};
   int16_t nummer = value.IsEmptyValue() ? 0 : ToInteger16(value.ToDouble());
@@ -61,27 +62,27 @@ Artikelgroep LeesArtikelgroep(const Variant& value, TableRecordset& rsTabelArtik
   return groep;
 }
 
-void AppendRegel(const DeliveryLine& row, BerichtTabellen& t, cStringBuilder& sb,
+void AppendLine(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
                  Separators& separators) {
   const TableRecordset& order = t.rsOrdergegevens;
   const TableRecordset& artikel = t.rsArtikelen;
-  std::string regel_nr = RegelNummer(row.tag);
+  std::string regel_nr = LineNumber(row.tag);
   std::string hoeveelheid =
-      HoeveelheidTekst({order.Field("Aantal"), artikel.Field("StandaardAantal"),
+      QuantityText({order.Field("Aantal"), artikel.Field("StandaardAantal"),
                         order.Field("ArtikelGewicht"), artikel.Field("GewichtCategorie")},
                        separators);
-  Artikelgroep groep = LeesArtikelgroep(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
+  Artikelgroep groep = ReadArticleGroup(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
   std::string omschrijving =
-      TrimSpaties(Veld(order, "Omschrijving1") + " " + Veld(order, "Omschrijving2"));
+      TrimSpaces(Veld(order, "Omschrijving1") + " " + Veld(order, "Omschrijving2"));
   AppendElement(sb, "SegmentEigenschapRegel",
                 {{"A702165LeveringsbonRegelnr", regel_nr},
                  {"A203819ArtikelNummer", Veld(order, "ArtNr")},
-                 {"A203820ArtikelOmschrijving", Schoon(omschrijving)},
+                 {"A203820ArtikelOmschrijving", Clean(omschrijving)},
                  {"A703286NettoHoeveelheidGeleverdProduct", hoeveelheid},
                  {"A204653HoeveelheidEenheid", "LTR"},
                  {"A204583ArtikelgroepCode", groep.code},
                  {"A204584ArtikelgroepOmschrijving", groep.omschrijving},
-                 {"A702764SilonummerKlant", Schoon(Veld(order, "SILOnaam"))},
+                 {"A702764SilonummerKlant", Clean(Veld(order, "SILOnaam"))},
                  {"A201136Factuurnummer", ""},
                  {"A500259GBMToelatingsnummer", row.column(kColToelatingsnr)}},
                 ElementEinde::kLeeg);
@@ -89,7 +90,7 @@ void AppendRegel(const DeliveryLine& row, BerichtTabellen& t, cStringBuilder& sb
 
 }  // namespace
 
-void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, BerichtTabellen& t,
+void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTables& t,
                   BerichtOpbouw& opbouw) {
   const std::string& artnr = row.column(kColArtNr);
   if (!opbouw.bGBMOpen) {
@@ -97,9 +98,9 @@ void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, BerichtTa
     opbouw.bGBMOpen = true;
   }
   std::string sSleutel;
-  if (ZoekOrderRegel(t.rsOrdergegevens, row.tag, artnr) &&
-      ZoekArtikel(t.rsArtikelen, t.rsOrdergegevens.Field("ArtNr"))) {
-    sSleutel = VoucherSleutel(voucher, Veld(t.rsOrdergegevens, "OrderNr"));
+  if (FindOrderLine(t.rsOrdergegevens, row.tag, artnr) &&
+      FindArticle(t.rsArtikelen, t.rsOrdergegevens.Field("ArtNr"))) {
+    sSleutel = VoucherKey(voucher, Veld(t.rsOrdergegevens, "OrderNr"));
     if (!opbouw.lstUniek.Contains(sSleutel)) {
       opbouw.lstUniek.Add(sSleutel);
       OpenSegment(sSleutel, t, opbouw);
@@ -107,7 +108,7 @@ void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, BerichtTa
     ++opbouw.iRegels;
   }
   if (sSleutel.empty()) return;
-  AppendRegel(row, t, opbouw.sbBericht, opbouw.separators);
+  AppendLine(row, t, opbouw.sbBericht, opbouw.separators);
 }
 
 }  // namespace typrosync

@@ -34,7 +34,7 @@ struct BerichtOpbouw {
 // `voucher`. Opens "<GBM>" first when it is not open yet. Moves
 // Ordergegevens and Artikelen; reads the customer RelatieGegevens is on.
 // Errors of the database or overflow (error 6) propagate.
-void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, BerichtTabellen& tabellen,
+void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTables& tabellen,
                   BerichtOpbouw& opbouw);
 
 }  // namespace typrosync

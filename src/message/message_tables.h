@@ -8,7 +8,7 @@
 
 namespace typrosync {
 
-struct BerichtTabellen {
+struct MessageTables {
   TableRecordset& rsUserGegevens;
   TableRecordset& rsRelatieGegevens;
   TableRecordset& rsTabelLandcode;

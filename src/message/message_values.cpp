@@ -10,29 +10,23 @@
 
 namespace typrosync {
 
-std::string LinksTekens(const std::string& text, size_t count) {
+std::string LeftChars(const std::string& text, size_t count) {
   return text.substr(0, Utf8Offset(text, count));
 }
 
-std::string MiddenTekens(const std::string& text, size_t start, size_t count) {
+std::string MidChars(const std::string& text, size_t start, size_t count) {
   if (start == 0) start = 1;
   size_t begin = Utf8Offset(text, start - 1);
   size_t end = Utf8Offset(text, start - 1 + count);
   return text.substr(begin, end - begin);
 }
 
-std::string RechtsTekens(const std::string& text, size_t count) {
+std::string RightChars(const std::string& text, size_t count) {
   size_t length = CountUtf8Chars(text);
   return length <= count ? text : text.substr(Utf8Offset(text, length - count));
 }
 
-std::string TrimSpaties(const std::string& text) {
-  size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return "";
-  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
-std::string HoofdLetters(const std::string& text) {
+std::string UpperCaseLatin1(const std::string& text) {
   std::string result;
   result.reserve(text.size() + 1);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -54,40 +48,40 @@ std::string HoofdLetters(const std::string& text) {
   return result;
 }
 
-std::string Schoon(const std::string& value) {
+std::string Clean(const std::string& value) {
   std::string copy = value;  // MaakSepaTekst changes its argument
   int16_t iMaxLengte = 0;
   return MaakSepaTekst(copy, iMaxLengte);
 }
 
-std::string BerichtDatum(const std::string& stored_date) {
-  return LinksTekens(stored_date, 4) + "-" + MiddenTekens(stored_date, 5, 2) + "-" +
-         MiddenTekens(stored_date, 7, 2) + "T12:00:00Z";
+std::string MessageDate(const std::string& stored_date) {
+  return LeftChars(stored_date, 4) + "-" + MidChars(stored_date, 5, 2) + "-" +
+         MidChars(stored_date, 7, 2) + "T12:00:00Z";
 }
 
-std::string VoucherSleutel(const std::string& voucher, const std::string& order_nr) {
+std::string VoucherKey(const std::string& voucher, const std::string& order_nr) {
   static const std::string kNullen = "000000000000000";
-  return RechtsTekens(kNullen + voucher, 15) + RechtsTekens(kNullen + order_nr, 15);
+  return RightChars(kNullen + voucher, 15) + RightChars(kNullen + order_nr, 15);
 }
 
-std::string RegelNummer(const std::string& tag) {
-  double nummer = RoundHalfEven(LeadingNumber(RechtsTekens(tag, 4)));
+std::string LineNumber(const std::string& tag) {
+  double nummer = RoundHalfEven(LeadingNumber(RightChars(tag, 4)));
   // Four characters hold at most an exponent form such as 9E99; only such a
   // value falls back to the number's own text.
   if (std::fabs(nummer) >= 1e15) return FormatDouble(nummer);
   return std::to_string(static_cast<int64_t>(nummer));
 }
 
-std::string BerichtNummer(Clock& clock) {
+std::string MessageNumber(Clock& clock) {
   std::string datum = FormatMoment(clock.Now(), "yyyymmdd");
   std::string tijd = FormatMoment(clock.Now(), "hhmmss");
   return datum + tijd + "01";  // the sequence within one second is always 01
 }
 
-std::string VerzendDatum(const std::string& nr) {
-  return MiddenTekens(nr, 1, 4) + "-" + MiddenTekens(nr, 5, 2) + "-" + MiddenTekens(nr, 7, 2) +
-         "T" + MiddenTekens(nr, 9, 2) + ":" + MiddenTekens(nr, 11, 2) + ":" +
-         MiddenTekens(nr, 13, 2) + "Z";
+std::string SendDate(const std::string& nr) {
+  return MidChars(nr, 1, 4) + "-" + MidChars(nr, 5, 2) + "-" + MidChars(nr, 7, 2) +
+         "T" + MidChars(nr, 9, 2) + ":" + MidChars(nr, 11, 2) + ":" +
+         MidChars(nr, 13, 2) + "Z";
 }
 
 bool IsOkAntwoord(const std::string& antwoord) {

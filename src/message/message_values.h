@@ -12,40 +12,38 @@ namespace typrosync {
 
 // A copy of the value through MaakSepaTekst without a length limit: only the
 // SEPA characters remain, so no quote, "<", ">" or "&" is left in it.
-std::string Schoon(const std::string& value);
+std::string Clean(const std::string& value);
 
 // The stored yyyymmdd date in the message date form "yyyy-mm-ddT12:00:00Z";
 // missing characters stay missing (an empty date gives "--T12:00:00Z").
-std::string BerichtDatum(const std::string& stored_date);
+std::string MessageDate(const std::string& stored_date);
 
 // The 30-character voucher key: voucher and order number each left-padded
 // with zeros to 15 characters, a longer text keeping its last 15.
-std::string VoucherSleutel(const std::string& voucher, const std::string& order_nr);
+std::string VoucherKey(const std::string& voucher, const std::string& order_nr);
 
 // The line number of a row: the last four characters of its tag by the
 // leading-number rule, rounded half to even ("0003" gives "3", letters "0").
-std::string RegelNummer(const std::string& tag);
+std::string LineNumber(const std::string& tag);
 
 // The 16-digit message number: date yyyymmdd of one reading of the clock,
 // time hhmmss of the next reading, then "01".
-std::string BerichtNummer(Clock& clock);
+std::string MessageNumber(Clock& clock);
 
 // The sending time of a message number: "yyyy-mm-ddThh:mm:ssZ" (local time,
 // the "Z" written whatever the time zone).
-std::string VerzendDatum(const std::string& bericht_nummer);
+std::string SendDate(const std::string& bericht_nummer);
 
 // True when the Crop-R reply, in lower case, is exactly "<ok/>", "<ok />" or
 // "<ok>" (no trimming).
 bool IsOkAntwoord(const std::string& antwoord);
 
-// Spaces trimmed from both ends (only spaces, as the platform's Trim).
-std::string TrimSpaties(const std::string& text);
 // Letters to upper case: ASCII and the Latin-1 letters (é to É).
-std::string HoofdLetters(const std::string& text);
+std::string UpperCaseLatin1(const std::string& text);
 
 // Left, Mid (1-based) and Right in UTF-8 characters.
-std::string LinksTekens(const std::string& text, size_t count);
-std::string MiddenTekens(const std::string& text, size_t start, size_t count);
-std::string RechtsTekens(const std::string& text, size_t count);
+std::string LeftChars(const std::string& text, size_t count);
+std::string MidChars(const std::string& text, size_t start, size_t count);
+std::string RightChars(const std::string& text, size_t count);
 
 }  // namespace typrosync

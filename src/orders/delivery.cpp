@@ -10,7 +10,7 @@ const char kSendingFailed[] = "Verzenden naar Crop-R mislukt";
 
 }  // namespace
 
-Delivery::Delivery(RunState& state, BerichtTabellen tabellen, Clock& clock,
+Delivery::Delivery(RunState& state, MessageTables tabellen, Clock& clock,
                    Separators& separators, HttpsSender& https, FtpSender& ftp, RunLog& log,
                    CropRObserver* observer)
     : state_(state),

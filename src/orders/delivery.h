@@ -29,7 +29,7 @@ class CropRObserver {
 class Delivery : public MessageBuilders {
  public:
   // Everything passed in must outlive the delivery; `observer` may be null.
-  Delivery(RunState& state, BerichtTabellen tabellen, Clock& clock, Separators& separators,
+  Delivery(RunState& state, MessageTables tabellen, Clock& clock, Separators& separators,
            HttpsSender& https, FtpSender& ftp, RunLog& log, CropRObserver* observer = nullptr);
 
   // Builds and posts; true only when Crop-R answered "<ok/>", "<ok />" or

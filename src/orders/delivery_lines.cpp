@@ -1,5 +1,7 @@
 #include "orders/delivery_lines.h"
 
+#include "common/utf8_text.h"
+
 #include <optional>
 
 #include "common/date_format.h"
@@ -15,14 +17,6 @@
 namespace typrosync {
 namespace {
 
-// Trims spaces at both ends, as the administration's own Trim does.
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  const size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 // The customer record's fields the rows show, read at the customer's first
 // pending line: the record and its groups are the same for every line.
 struct Klant {
@@ -32,7 +26,7 @@ struct Klant {
   std::string relatiegroepen;
 };
 
-const std::string& Relatiegroepen(OrderContext& ctx, const std::string& selectie) {
+const std::string& CustomerGroups(OrderContext& ctx, const std::string& selectie) {
   auto [it, nieuw] = ctx.relatiegroepen.try_emplace(selectie);
   if (nieuw) {
     it->second =
@@ -41,24 +35,24 @@ const std::string& Relatiegroepen(OrderContext& ctx, const std::string& selectie
   return it->second;
 }
 
-std::optional<Klant> ZoekKlant(OrderContext& ctx, const std::string& sRelNr) {
+std::optional<Klant> FindCustomer(OrderContext& ctx, const std::string& sRelNr) {
   TableRecordset& relaties = ctx.admin.Table("RelatieGegevens");
   relaties.SetIndex("PrimaryKey");
   relaties.Seek(Variant(sRelNr));
   if (relaties.NoMatch()) return std::nullopt;
-  return Klant{relaties.Field("RelNr").Text(), Trim(relaties.Field("bedrijfsnaam1").Text()),
-               Trim(relaties.Field("BedrijfsWoonplaats").Text()),
-               Relatiegroepen(ctx, relaties.Field("Relatiegroep").Text())};
+  return Klant{relaties.Field("RelNr").Text(), TrimSpaces(relaties.Field("bedrijfsnaam1").Text()),
+               TrimSpaces(relaties.Field("BedrijfsWoonplaats").Text()),
+               CustomerGroups(ctx, relaties.Field("Relatiegroep").Text())};
 }
 
 // Only lines of kEersteJaar and later; a year that does not read as a number
 // makes the line not pending rather than ending the run.
-bool IsRecentGenoeg(const Variant& order_datum) {
+bool IsRecentEnough(const Variant& order_datum) {
   const std::optional<double> jaar = TryParseNumber(order_datum.Text().substr(0, 4));
   return jaar && *jaar >= kEersteJaar;
 }
 
-bool IsAlGeleverd(TableRecordset& meta, const std::string& order_nr) {
+bool IsAlreadyDelivered(TableRecordset& meta, const std::string& order_nr) {
   meta.Seek(Variant(order_nr));
   if (meta.NoMatch()) return false;
   return !meta.Field("LeveringNaarAgroVision").IsEmptyValue() ||
@@ -67,7 +61,7 @@ bool IsAlGeleverd(TableRecordset& meta, const std::string& order_nr) {
 
 std::string Datum(const Variant& datum) {
   std::string tekst = datum.Text();
-  return Trim(DatumNaarTekst(tekst, false));
+  return TrimSpaces(DatumNaarTekst(tekst, false));
 }
 
 // Per customer: the customer record once it is needed, the destination
@@ -81,11 +75,11 @@ struct Verwerking {
 
 const std::optional<Klant>& Klantgegevens(OrderContext& ctx, Verwerking& w,
                                           const std::string& sRelNr) {
-  if (!w.klant) w.klant = ZoekKlant(ctx, sRelNr);
+  if (!w.klant) w.klant = FindCustomer(ctx, sRelNr);
   return *w.klant;
 }
 
-void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Verwerking& w) {
+void FillLine(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Verwerking& w) {
   DeliveryLine& row = ctx.state.lvwLeveringen.emplace_back();
   row.checked = true;
   const std::string art_nr = orders.Field("ArtNr").Text();
@@ -95,11 +89,11 @@ void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
   row.column(kColMagazijnbon) = orders.Field("MagazijnBonNr").Text();
   row.column(kColOrderdatum) = Datum(orders.Field("OrderDatum"));
   row.column(kColLeverdatum) = Datum(orders.Field("LeverDatum"));
-  row.column(kColArtNr) = Trim(art_nr);
+  row.column(kColArtNr) = TrimSpaces(art_nr);
   row.column(kColOmschrijving) =
-      Trim(orders.Field("Omschrijving1").Text() + " " + orders.Field("Omschrijving2").Text());
+      TrimSpaces(orders.Field("Omschrijving1").Text() + " " + orders.Field("Omschrijving2").Text());
 
-  const LineAmounts bedragen = BerekenBedragen(
+  const LineAmounts bedragen = ComputeLineAmounts(
       {orders.Field("Aantal"), orders.Field("PrijsPer"), orders.Field("VerkoopPrijs"),
        orders.Field("FactuurGewicht"), orders.Field("KortingPercentage")},
       ctx.separators);
@@ -107,7 +101,7 @@ void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
   row.column(kColVerkoopprijs) = bedragen.verkoopprijs;
   // The admission number, or else the amount text of the previous row's price
   // (the column's first value, which the admission number replaces).
-  const long index = ctx.state.lstArtNr.Find(Trim(art_nr));
+  const long index = ctx.state.lstArtNr.Find(TrimSpaces(art_nr));
   if (index != -1) {
     row.column(kColToelatingsnr) = ctx.state.lstArtNrToel.at(index);
   } else {
@@ -119,25 +113,25 @@ void VulRegel(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
 
   row.column(kColOrderNr) = orders.Field("OrderNr").Text();
   row.column(kColRelatiegroep) = klant.relatiegroepen;
-  BepaalBestemming(row.column(kColRelatiegroep), w.bestemming);
+  DetermineDestination(row.column(kColRelatiegroep), w.bestemming);
   row.tag = orders.Field("RelnrOrderdatumRegNrIndex").Text();
 }
 
 // Runs the tests of one order line and adds its row when it passes. The
 // article test needs no database, so it comes before the delivery marks are
 // sought: most lines that fail it would otherwise cost a seek each.
-void BekijkRegel(OrderContext& ctx, TableRecordset& orders, TableRecordset& meta,
+void InspectLine(OrderContext& ctx, TableRecordset& orders, TableRecordset& meta,
                  const std::string& sRelNr, Verwerking& w) {
-  if (!IsRecentGenoeg(orders.Field("OrderDatum"))) return;
+  if (!IsRecentEnough(orders.Field("OrderDatum"))) return;
   if (orders.Field("MagazijnBonNr").IsEmptyValue()) return;
   if (!IsInArtNr(ctx.state, orders.Field("ArtNr").Text())) return;
-  if (IsAlGeleverd(meta, orders.Field("OrderNr").Text())) return;
+  if (IsAlreadyDelivered(meta, orders.Field("OrderNr").Text())) return;
   const std::optional<Klant>& klant = Klantgegevens(ctx, w, sRelNr);
   if (!klant) return;
-  VulRegel(ctx, orders, *klant, w);
+  FillLine(ctx, orders, *klant, w);
 }
 
-void VerzamelRegels(OrderContext& ctx, const std::string& sRelNr, Verwerking& w) {
+void CollectLines(OrderContext& ctx, const std::string& sRelNr, Verwerking& w) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
   TableRecordset& meta = ctx.admin.Table("OrderGegevensMeta");
   orders.SetIndex("RelNr");
@@ -146,19 +140,19 @@ void VerzamelRegels(OrderContext& ctx, const std::string& sRelNr, Verwerking& w)
   if (orders.NoMatch()) return;
   meta.SetIndex("PrimaryKey");
   while (!orders.IsEOF() && orders.Field("RelNr").Text() == sRelNr) {
-    BekijkRegel(ctx, orders, meta, sRelNr, w);
+    InspectLine(ctx, orders, meta, sRelNr, w);
     orders.MoveNext();
   }
 }
 
-std::string Kop(const char* soort, const char* label) { return PadRechts(soort, 10) + label; }
+std::string Head(const char* soort, const char* label) { return PadRechts(soort, 10) + label; }
 
-void LogBlok(RunLog& log, const char* soort, const std::string& sRelNr, size_t regels,
+void LogBlock(RunLog& log, const char* soort, const std::string& sRelNr, size_t regels,
              const std::string& stempel) {
   log.LogRegel("");
-  log.LogRegel(Kop(soort, ": Relatienr.      : ") + sRelNr);
-  log.LogRegel(Kop(soort, ": Aantal regels   : ") + std::to_string(regels));
-  log.LogRegel(Kop(soort, ": Datum/tijdstip  : ") + stempel);
+  log.LogRegel(Head(soort, ": Relatienr.      : ") + sRelNr);
+  log.LogRegel(Head(soort, ": Aantal regels   : ") + std::to_string(regels));
+  log.LogRegel(Head(soort, ": Datum/tijdstip  : ") + stempel);
 }
 
 void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& bestemming) {
@@ -166,14 +160,14 @@ void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& be
   const std::string stempel =
       FormatMoment(ctx.clock.Now(), "yyyymmdd") + FormatMoment(ctx.clock.Now(), "hhmmss");
   if (bestemming.bCropR) {
-    LogBlok(ctx.log, "CROPR", sRelNr, regels, stempel);
+    LogBlock(ctx.log, "CROPR", sRelNr, regels, stempel);
     if (ctx.builders.BouwBerichtCropR(sRelNr)) {
-      ctx.log.LogRegel(Kop("CROPR", ": Status          : ") + "OK");
+      ctx.log.LogRegel(Head("CROPR", ": Status          : ") + "OK");
       MarkeerGeleverd(ctx, stempel, kLeveringCropR);
     }
   }
   if (bestemming.bAgroVision) {
-    LogBlok(ctx.log, "AGROVISION", sRelNr, regels, stempel);
+    LogBlock(ctx.log, "AGROVISION", sRelNr, regels, stempel);
     ctx.builders.BouwBerichtAgroVision(sRelNr);
     MarkeerGeleverd(ctx, stempel, kLeveringAgroVision);
   }
@@ -185,7 +179,7 @@ void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr) {
   ctx.state.lvwLeveringen.clear();
   ++ctx.state.summary.customers;
   Verwerking w;
-  VerzamelRegels(ctx, sRelNr, w);
+  CollectLines(ctx, sRelNr, w);
   ctx.view.ShowDeliveryLines(ctx.state.lvwLeveringen);
   if (ctx.state.lvwLeveringen.empty()) return;
   Verstuur(ctx, sRelNr, w.bestemming);

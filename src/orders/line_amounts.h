@@ -35,6 +35,6 @@ struct LineAmounts {
 // not read as a number (a discount above 1000 gives "n/a") and 6 when an
 // amount leaves the Currency range. A quantity basis of 0 gives the zero
 // amount as net price instead of a division by zero.
-LineAmounts BerekenBedragen(const LineAmountInput& input, Separators& separators);
+LineAmounts ComputeLineAmounts(const LineAmountInput& input, Separators& separators);
 
 }  // namespace typrosync

@@ -5,15 +5,15 @@
 namespace typrosync {
 namespace {
 
-const char* MarkVeld(int16_t kind) {
+const char* MarkField(int16_t kind) {
   if (kind == kLeveringAgroVision) return "LeveringNaarAgroVision";
   if (kind == kLeveringCropR) return "LeveringNaarDacom";
   return nullptr;
 }
 
-void StempelMeta(TableRecordset& meta, const std::string& stamp, int16_t kind) {
+void StampMeta(TableRecordset& meta, const std::string& stamp, int16_t kind) {
   meta.Edit();
-  if (const char* veld = MarkVeld(kind)) meta.SetField(veld, Variant(stamp));
+  if (const char* veld = MarkField(kind)) meta.SetField(veld, Variant(stamp));
   meta.Update();
   meta.GoTo(meta.LastModified());
 }
@@ -35,7 +35,7 @@ void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) 
     const std::string order_nr = orders.Field("OrderNr").Text();
     meta.Seek(Variant(order_nr));
     if (meta.NoMatch()) continue;
-    StempelMeta(meta, stamp, kind);
+    StampMeta(meta, stamp, kind);
     if (gestempeld.insert(order_nr).second) ++ctx.state.summary.orders_stamped;
   }
 }

@@ -8,23 +8,23 @@ namespace typrosync {
 namespace {
 
 // The error number of a run interrupted by its user.
-constexpr long kGebruikersonderbreking = 18;
+constexpr long kUserInterruption = 18;
 
 // The safe point of a run: between two customers, after the previous one's
 // messages have their replies and its orders their stamps.
-void StopIndienGevraagd(const OrderContext& ctx) {
+void StopIfRequested(const OrderContext& ctx) {
   if (ctx.stop != nullptr && ctx.stop->StopRequested()) {
-    throw VbError(kGebruikersonderbreking, ctx.stop->Reason());
+    throw VbError(kUserInterruption, ctx.stop->Reason());
   }
 }
 
-void ToonStatus(OrdersView& view, const std::string& status) {
+void ShowStatus(OrdersView& view, const std::string& status) {
   view.SetStatus(status);
   view.ProcessPendingEvents();
 }
 
 // Collects each RelNr of the lines with a warehouse voucher, first appearance first.
-void VerzamelRelaties(OrderContext& ctx) {
+void CollectCustomers(OrderContext& ctx) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
   int teller = 0;
   orders.MoveFirst();
@@ -61,11 +61,11 @@ void LeesToelatingsnummers(OrderContext& ctx) {
 }
 
 void LeesOrders(OrderContext& ctx) {
-  ToonStatus(ctx.view, "Lezen van orders");
+  ShowStatus(ctx.view, "Lezen van orders");
   ctx.state.lstRelNr.Clear();
-  VerzamelRelaties(ctx);
+  CollectCustomers(ctx);
 
-  ToonStatus(ctx.view, "Versturen van orders");
+  ShowStatus(ctx.view, "Versturen van orders");
   int teller = 0;
   const size_t aantal = ctx.state.lstRelNr.size();
   for (size_t i = 0; i < aantal; ++i) {
@@ -76,7 +76,7 @@ void LeesOrders(OrderContext& ctx) {
       teller = 0;
       ctx.view.ProcessPendingEvents();
     }
-    StopIndienGevraagd(ctx);
+    StopIfRequested(ctx);
     VerwerkRelatie(ctx, relnr);
   }
 }

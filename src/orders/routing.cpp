@@ -13,7 +13,7 @@ constexpr std::array<std::string_view, 3> kAgroVisionWoorden = {"agrovision", "a
                                                                 "agro-vision"};
 
 template <size_t N>
-bool BevatEenVan(const std::string& tekst, const std::array<std::string_view, N>& woorden) {
+bool ContainsAnyOf(const std::string& tekst, const std::array<std::string_view, N>& woorden) {
   for (std::string_view woord : woorden) {
     if (tekst.find(woord) != std::string::npos) return true;
   }
@@ -22,10 +22,10 @@ bool BevatEenVan(const std::string& tekst, const std::array<std::string_view, N>
 
 }  // namespace
 
-void BepaalBestemming(const std::string& relatiegroepen, Bestemming& bestemming) {
+void DetermineDestination(const std::string& relatiegroepen, Bestemming& bestemming) {
   const std::string g = FoldCase(relatiegroepen);
-  if (BevatEenVan(g, kCropRWoorden)) bestemming.bCropR = true;
-  if (BevatEenVan(g, kAgroVisionWoorden)) bestemming.bAgroVision = true;
+  if (ContainsAnyOf(g, kCropRWoorden)) bestemming.bCropR = true;
+  if (ContainsAnyOf(g, kAgroVisionWoorden)) bestemming.bAgroVision = true;
 }
 
 }  // namespace typrosync

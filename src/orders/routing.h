@@ -13,6 +13,6 @@ struct Bestemming {
 
 // Sets the switches whose keywords occur in `relatiegroepen`, letter case
 // ignored; switches already set stay set.
-void BepaalBestemming(const std::string& relatiegroepen, Bestemming& bestemming);
+void DetermineDestination(const std::string& relatiegroepen, Bestemming& bestemming);
 
 }  // namespace typrosync

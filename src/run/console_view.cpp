@@ -5,62 +5,59 @@
 #include <vector>
 
 #include "run/console_output.h"
+#include "common/utf8_text.h"
 #include "run/delivery_columns.h"
 
 namespace typrosync {
 namespace {
 
-// Display width: UTF-8 continuation bytes take no column.
-size_t Breedte(const std::string& text) {
-  size_t width = 0;
-  for (unsigned char c : text) {
-    if ((c & 0xC0) != 0x80) ++width;
-  }
-  return width;
-}
-
-std::string Uitlijnen(const std::string& text, size_t width, Alignment alignment) {
-  const std::string pad(width - Breedte(text), ' ');
+// Widths count characters, so accented names keep the columns straight.
+std::string Align(const std::string& text, size_t width, Alignment alignment) {
+  const std::string pad(width - Utf8Length(text), ' ');
   return alignment == Alignment::kRight ? pad + text : text + pad;
 }
 
-std::vector<size_t> ZichtbareKolommen() {
-  std::vector<size_t> kolommen;
+// The columns the window shows; the hidden order number stays out here too.
+std::vector<size_t> VisibleColumns() {
+  std::vector<size_t> columns;
   for (size_t i = 0; i < kDeliveryColumns.size(); ++i) {
-    if (kDeliveryColumns[i].width_twips > 0) kolommen.push_back(i);
+    if (kDeliveryColumns[i].width_twips > 0) columns.push_back(i);
   }
-  return kolommen;
+  return columns;
 }
 
-std::string TabelRegel(const std::vector<size_t>& kolommen, const std::vector<size_t>& breedtes,
-                       const auto& cel) {
-  std::string regel;
-  for (size_t k = 0; k < kolommen.size(); ++k) {
-    if (k > 0) regel += "  ";
-    regel += Uitlijnen(cel(kolommen[k]), breedtes[k], kDeliveryColumns[kolommen[k]].alignment);
+// One row, two spaces between columns, without trailing spaces: a log
+// collector keeps the lines short and diffs stay clean.
+std::string TableRow(const std::vector<size_t>& columns, const std::vector<size_t>& widths,
+                     const auto& cell) {
+  std::string row;
+  for (size_t k = 0; k < columns.size(); ++k) {
+    if (k > 0) row += "  ";
+    row += Align(cell(columns[k]), widths[k], kDeliveryColumns[columns[k]].alignment);
   }
-  const size_t einde = regel.find_last_not_of(' ');
-  regel.erase(einde == std::string::npos ? 0 : einde + 1);
-  return regel + "\n";
+  const size_t end = row.find_last_not_of(' ');
+  row.erase(end == std::string::npos ? 0 : end + 1);
+  return row + "\n";
 }
 
 }  // namespace
 
+// Each column is as wide as its widest cell or title, so the table reads in
+// a terminal whatever the window's twips widths would be.
 std::string DeliveryLinesTable(const DeliveryLines& lines) {
-  const std::vector<size_t> kolommen = ZichtbareKolommen();
-  std::vector<size_t> breedtes;
-  for (size_t kolom : kolommen) {
-    size_t breedte = Breedte(kDeliveryColumns[kolom].title);
-    for (const DeliveryLine& line : lines)
-      breedte = std::max(breedte, Breedte(line.columns[kolom]));
-    breedtes.push_back(breedte);
+  const std::vector<size_t> columns = VisibleColumns();
+  std::vector<size_t> widths;
+  for (size_t column : columns) {
+    size_t width = Utf8Length(kDeliveryColumns[column].title);
+    for (const DeliveryLine& line : lines) width = std::max(width, Utf8Length(line.columns[column]));
+    widths.push_back(width);
   }
-  std::string tabel = TabelRegel(
-      kolommen, breedtes, [](size_t kolom) { return std::string(kDeliveryColumns[kolom].title); });
+  std::string table = TableRow(
+      columns, widths, [](size_t column) { return std::string(kDeliveryColumns[column].title); });
   for (const DeliveryLine& line : lines) {
-    tabel += TabelRegel(kolommen, breedtes, [&line](size_t kolom) { return line.columns[kolom]; });
+    table += TableRow(columns, widths, [&line](size_t column) { return line.columns[column]; });
   }
-  return tabel;
+  return table;
 }
 
 void ConsoleView::SetStatus(const std::string& text) {

@@ -11,7 +11,7 @@ void ReportRunEnd(RunSequence& run, const std::string& data_map, Clock& clock,
     output.Report(Priority::kError, "typrosync: administratie niet geopend: " + run.open_failure());
   }
   if (data_map.empty()) output.Err() << kGebruik;
-  if (run.outcome() != RunOutcome::kAfgebroken) return;
+  if (run.outcome() != RunOutcome::kAborted) return;
   // The month of the moment of ending: the month whose log got the error line.
   output.Report(Priority::kError, "typrosync: synchronisatie afgebroken; de fout staat in " +
                                       run.log().DataMap() + "typrosync-" +

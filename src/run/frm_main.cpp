@@ -16,11 +16,11 @@
 namespace typrosync {
 namespace {
 
-constexpr int kHeaderHoogte = 750;  // twips
-constexpr int kMarge = 120;         // twips
-constexpr int kSaveAfstand = 900;   // imgSave keeps this far from the right edge
+constexpr int kHeaderHeight = 750;  // twips
+constexpr int kMargin = 120;         // twips
+constexpr int kSaveDistance = 900;   // imgSave keeps this far from the right edge
 
-QFont Lettertype(const char* family, double points, QFont::Weight weight = QFont::Normal) {
+QFont MakeFont(const char* family, double points, QFont::Weight weight = QFont::Normal) {
   QFont font(family);
   font.setStyleHint(QFont::SansSerif);  // a sans-serif where the family is missing
   font.setPointSizeF(points);
@@ -29,7 +29,7 @@ QFont Lettertype(const char* family, double points, QFont::Weight weight = QFont
 }
 
 // A small disk symbol for the saving indicator.
-QPixmap SaveSymbool(int size) {
+QPixmap SaveSymbol(int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
@@ -42,12 +42,12 @@ QPixmap SaveSymbool(int size) {
   return pixmap;
 }
 
-Qt::Alignment Uitlijning(int column) {
+Qt::Alignment ColumnAlignment(int column) {
   const Alignment alignment = kDeliveryColumns[static_cast<size_t>(column)].alignment;
   return (alignment == Alignment::kRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
-QMessageBox::Icon BoxIcoon(MessageIcon icon) {
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::kCritical:
       return QMessageBox::Critical;
@@ -65,21 +65,17 @@ QMessageBox::Icon BoxIcoon(MessageIcon icon) {
 
 }  // namespace
 
-int TwipsNaarPixels(int twips, double dpi) {
-  return static_cast<int>(std::lround(twips / 15.0 * dpi / 96.0));
-}
-
 FrmMain::FrmMain(RunView* echo) : echo_(echo) {
-  setFont(Lettertype("Tahoma", 8.25));
-  BouwHeader();
+  setFont(MakeFont("Tahoma", 8.25));
+  BuildHeader();
   imgBack_ = new QLabel(this);
   label2_ = new QLabel(QStringLiteral("Status:"), this);
   lblStatus_ = new QLabel(this);
-  for (QLabel* label : {label2_, lblStatus_}) label->setFont(Lettertype("Tahoma", 8.25));
+  for (QLabel* label : {label2_, lblStatus_}) label->setFont(MakeFont("Tahoma", 8.25));
   progressBar_ = new QProgressBar(this);
   progressBar_->setRange(0, 100);
   progressBar_->setTextVisible(false);
-  BouwLijst();
+  BuildList();
   for (QTimer* timer : {&tmrStartup_, &tmrSync_}) {
     timer->setInterval(100);
     timer->setSingleShot(true);
@@ -90,7 +86,7 @@ FrmMain::FrmMain(RunView* echo) : echo_(echo) {
   resize(Twips(15000), Twips(8000));
 }
 
-void FrmMain::BouwHeader() {
+void FrmMain::BuildHeader() {
   pictHeader_ = new QFrame(this);
   pictHeader_->setAutoFillBackground(true);
   QPalette palette = pictHeader_->palette();
@@ -98,32 +94,35 @@ void FrmMain::BouwHeader() {
   palette.setColor(QPalette::WindowText, Qt::white);
   pictHeader_->setPalette(palette);
   lblHeaderCaption_ = new QLabel(QStringLiteral("TallyraPro - AutoSync"), pictHeader_);
-  lblHeaderCaption_->setFont(Lettertype("Segoe UI Semibold", 12, QFont::DemiBold));
+  lblHeaderCaption_->setFont(MakeFont("Segoe UI Semibold", 12, QFont::DemiBold));
   imgSave_ = new QLabel(pictHeader_);
-  imgSave_->setPixmap(SaveSymbool(Twips(360)));
+  imgSave_->setPixmap(SaveSymbol(Twips(360)));
   imgSave_->resize(Twips(360), Twips(360));
   label1_ = new QLabel(QStringLiteral("Gegevens opslaan..."), pictHeader_);
-  label1_->setFont(Lettertype("Segoe UI", 9));
+  label1_->setFont(MakeFont("Segoe UI", 9));
   label1_->adjustSize();
 }
 
-void FrmMain::BouwLijst() {
+// A hidden column keeps its data: the order number travels with each row
+// to the stamping without being shown.
+void FrmMain::BuildList() {
   lvwLeveringen_ = new QTreeWidget(this);
   lvwLeveringen_->setRootIsDecorated(false);
   lvwLeveringen_->setUniformRowHeights(true);
   lvwLeveringen_->setColumnCount(kDeliveryColumnCount);
   QTreeWidgetItem* header = lvwLeveringen_->headerItem();
   for (int i = 0; i < kDeliveryColumnCount; ++i) {
-    const DeliveryColumn& kolom = kDeliveryColumns[static_cast<size_t>(i)];
-    header->setText(i, QString::fromUtf8(kolom.title));
-    header->setTextAlignment(i, Uitlijning(i));
-    lvwLeveringen_->setColumnWidth(i, Twips(kolom.width_twips));
-    lvwLeveringen_->setColumnHidden(i, kolom.width_twips == 0);
+    const DeliveryColumn& column = kDeliveryColumns[static_cast<size_t>(i)];
+    header->setText(i, QString::fromUtf8(column.title));
+    header->setTextAlignment(i, ColumnAlignment(i));
+    lvwLeveringen_->setColumnWidth(i, Twips(column.width_twips));
+    lvwLeveringen_->setColumnHidden(i, column.width_twips == 0);
   }
   lvwLeveringen_->header()->setStretchLastSection(false);
 }
 
-int FrmMain::Twips(int twips) const { return TwipsNaarPixels(twips, logicalDpiX()); }
+// Measures are designed in twips; the screen's own dpi turns them into pixels.
+int FrmMain::Twips(int twips) const { return TwipsToPixelsAt(twips, logicalDpiX()); }
 
 void FrmMain::Load(RunSequence& run, const std::string& argument) {
   run_ = &run;
@@ -132,6 +131,8 @@ void FrmMain::Load(RunSequence& run, const std::string& argument) {
   tmrStartup_.start();
 }
 
+// The run starts from the event loop, so the window is on screen before the
+// administration is opened and the first status is seen.
 void FrmMain::tmrStartup_Timer() {
   tmrStartup_.stop();
   if (!run_->Startup()) {
@@ -153,6 +154,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
+  // Message windows still open would keep the application alive unattended.
   QCoreApplication::processEvents();
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window != this) window->close();
@@ -161,19 +163,21 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 
 void FrmMain::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  // The header spans the window and imgSave keeps its distance from the
+  // right edge; everything else follows the list below the status line.
   const int w = width();
-  const int kop = Twips(kHeaderHoogte);
-  const int marge = Twips(kMarge);
-  pictHeader_->setGeometry(0, 0, w, kop);
-  lblHeaderCaption_->setGeometry(marge * 2, 0, w / 2, kop);
-  imgSave_->move(w - Twips(kSaveAfstand) - imgSave_->width(), (kop - imgSave_->height()) / 2);
-  label1_->move(imgSave_->x() - label1_->width() - marge, (kop - label1_->height()) / 2);
-  const int regel = Twips(300);
-  label2_->setGeometry(marge, kop + marge, Twips(700), regel);
-  lblStatus_->setGeometry(marge + Twips(750), kop + marge, w - Twips(900), regel);
-  progressBar_->setGeometry(marge, kop + marge * 2 + regel, w - marge * 2, Twips(240));
-  const int lijst = kop + marge * 3 + regel + Twips(240);
-  lvwLeveringen_->setGeometry(marge, lijst, w - marge * 2, std::max(0, height() - lijst - marge));
+  const int header = Twips(kHeaderHeight);
+  const int margin = Twips(kMargin);
+  pictHeader_->setGeometry(0, 0, w, header);
+  lblHeaderCaption_->setGeometry(margin * 2, 0, w / 2, header);
+  imgSave_->move(w - Twips(kSaveDistance) - imgSave_->width(), (header - imgSave_->height()) / 2);
+  label1_->move(imgSave_->x() - label1_->width() - margin, (header - label1_->height()) / 2);
+  const int line = Twips(300);
+  label2_->setGeometry(margin, header + margin, Twips(700), line);
+  lblStatus_->setGeometry(margin + Twips(750), header + margin, w - Twips(900), line);
+  progressBar_->setGeometry(margin, header + margin * 2 + line, w - margin * 2, Twips(240));
+  const int list_top = header + margin * 3 + line + Twips(240);
+  lvwLeveringen_->setGeometry(margin, list_top, w - margin * 2, std::max(0, height() - list_top - margin));
 }
 
 void FrmMain::SetStatus(const std::string& text) {
@@ -193,8 +197,9 @@ void FrmMain::ShowDeliveryLines(const DeliveryLines& lines) {
     auto* item = new QTreeWidgetItem();
     for (int i = 0; i < kDeliveryColumnCount; ++i) {
       item->setText(i, QString::fromStdString(line.column(i + 1)));
-      item->setTextAlignment(i, Uitlijning(i));
+      item->setTextAlignment(i, ColumnAlignment(i));
     }
+    // The row's key rides along unseen: marking finds the order line by it.
     item->setCheckState(0, line.checked ? Qt::Checked : Qt::Unchecked);
     item->setData(0, Qt::UserRole, QString::fromStdString(line.tag));
     items.append(item);
@@ -210,6 +215,7 @@ void FrmMain::SetCaption(const std::string& caption) {
 
 void FrmMain::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 
+// Override cursors stack in Qt: every busy call is paired with one restore.
 void FrmMain::SetBusyPointer(bool busy) {
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -223,7 +229,7 @@ void FrmMain::ShowMessage(const std::string& text, MessageIcon icon, const std::
     echo_->ShowMessage(text, icon, title);
     return;
   }
-  QMessageBox box(BoxIcoon(icon), QString::fromStdString(title), QString::fromStdString(text),
+  QMessageBox box(BoxIcon(icon), QString::fromStdString(title), QString::fromStdString(text),
                   QMessageBox::Ok, this);
   box.exec();
 }

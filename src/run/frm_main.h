@@ -9,6 +9,7 @@
 
 #include "run/run_sequence.h"
 #include "run/run_view.h"
+#include "ui/twips.h"
 
 class QFrame;
 class QLabel;
@@ -16,9 +17,6 @@ class QProgressBar;
 class QTreeWidget;
 
 namespace typrosync {
-
-// Twips to pixels: 15 twips a pixel at 96 dots per inch, scaled with `dpi`.
-int TwipsNaarPixels(int twips, double dpi);
 
 class FrmMain : public QWidget, public RunView {
   Q_OBJECT
@@ -50,8 +48,8 @@ class FrmMain : public QWidget, public RunView {
   void tmrSync_Timer();
 
  private:
-  void BouwHeader();
-  void BouwLijst();
+  void BuildHeader();
+  void BuildList();
   int Twips(int twips) const;
 
   RunView* echo_;

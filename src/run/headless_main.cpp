@@ -33,7 +33,7 @@ int HeadlessMain(const ProgramArguments& arguments) {
                    nullptr, senders.warnings.get(), stop.get()},
                   console);
   const RunOutcome outcome = RunToEnd(run, arguments.data_map);
-  if (outcome == RunOutcome::kGereed || outcome == RunOutcome::kAfgebroken) {
+  if (outcome == RunOutcome::kFinished || outcome == RunOutcome::kAborted) {
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     console.ShowSummary(run.state().summary, seconds.count());
   }

@@ -14,7 +14,7 @@
 int main(int argc, char** argv) {
   const std::string first = argc > 1 ? argv[1] : "";
   if (argc == 2 && first == "--help") {
-    std::cout << typrosync::kGebruik;
+    std::cout << typrosync::kUsage;
     return 0;
   }
   if (argc == 2 && first == "--version") {

@@ -4,10 +4,10 @@
 namespace typrosync {
 
 enum class RunOutcome : int {
-  kGereed = 0,          // the run finished
-  kNietGeopend = 1,     // no argument, or the administration could not be opened
-  kAfgebroken = 2,      // the run ended on an error
-  kAndereRunBezig = 3,  // another run of the same administration holds the run lock
+  kFinished = 0,     // the run finished
+  kNotOpened = 1,    // no argument, or the administration could not be opened
+  kAborted = 2,      // the run ended on an error
+  kOtherRunBusy = 3,  // another run of the same administration holds the run lock
 };
 
 }  // namespace typrosync

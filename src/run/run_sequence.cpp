@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/date_format.h"
+#include "common/file_helpers.h"
 #include "common/locale_settings.h"
 #include "common/vb_error.h"
 #include "orders/delivery.h"
@@ -19,13 +20,8 @@ constexpr const char* kInternalErrorText = "Interne fout";
 // The fixed sender identity of every message.
 constexpr std::string_view kAfzender = "KORVELDAM";
 
-std::string SyncRegel(const std::string& label, const std::string& waarde) {
+std::string SyncLine(const std::string& label, const std::string& waarde) {
   return PadRechts("SYNC", 10) + label + waarde;
-}
-
-std::string MetSlash(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
 }
 
 }  // namespace
@@ -39,7 +35,7 @@ void RunSequence::Load(const std::string& argument) {
   state_.sRunId = FormatMoment(services_.clock.Now(), "yyyymmdd");
   state_.sRunId += '_';
   state_.sRunId += FormatMoment(services_.clock.Now(), "hhmmss");
-  state_.sDataMapArg = MetSlash(argument);
+  state_.sDataMapArg = WithFinalSlash(argument);
   state_.sZenderId = std::string(kAfzender);
   state_.sLeveranciersNummer = std::string(kAfzender);
   separators_ = LeesLandinstellingen();
@@ -50,23 +46,23 @@ void RunSequence::Load(const std::string& argument) {
 bool RunSequence::Startup() {
   if (state_.sDataMapArg.empty()) {
     // No data folder is known yet, so these lines reach no file.
-    log_.LogRegel(SyncRegel(": ERROR           : ",
+    log_.LogRegel(SyncLine(": ERROR           : ",
                             "Geen parameters aangetroffen, start het programma als volgt:"));
-    log_.LogRegel(SyncRegel(": ERROR           : ",
+    log_.LogRegel(SyncLine(": ERROR           : ",
                             "<path>\\sync.exe <path naar datamap>, voorbeeld: "
                             "C:\\Brenvik\\Korvath\\302021\\"));
   }
   log_.SetDataMap(state_.sDataMapArg);
-  if (!NeemRunLock()) return false;
+  if (!TakeRunLock()) return false;
   admin_ = OpenAdministratie(state_.sDataMapArg, services_.engine, view_, &open_failure_);
   if (!admin_) return false;
   // The administration is open: from here an error ends the run as any other.
-  return Afgeschermd([this] { ToonNaam(); });
+  return Guarded([this] { ShowAdministrationName(); });
 }
 
 // Before anything is read: a second run on the same administration would
 // deliver the same orders again.
-bool RunSequence::NeemRunLock() {
+bool RunSequence::TakeRunLock() {
   if (state_.sDataMapArg.empty()) return true;
   run_lock_ = std::make_unique<RunLock>(state_.sDataMapArg);
   switch (run_lock_->state()) {
@@ -74,7 +70,7 @@ bool RunSequence::NeemRunLock() {
     case RunLockState::kNoFolder:
       return true;
     case RunLockState::kBusy:
-      outcome_ = RunOutcome::kAndereRunBezig;
+      outcome_ = RunOutcome::kOtherRunBusy;
       std::cerr << "typrosync: een andere run is bezig met de datamap '" << state_.sDataMapArg
                 << "'"
                 << (run_lock_->detail().empty() ? "" : " (proces " + run_lock_->detail() + ")")
@@ -88,7 +84,7 @@ bool RunSequence::NeemRunLock() {
   return false;
 }
 
-void RunSequence::ToonNaam() {
+void RunSequence::ShowAdministrationName() {
   TableRecordset& user = admin_->Table("UserGegevens");
   if (user.RecordCount() > 0) {
     user.MoveFirst();
@@ -99,7 +95,7 @@ void RunSequence::ToonNaam() {
 MessageBuilders& RunSequence::Builders() {
   if (services_.builders != nullptr) return *services_.builders;
   if (!delivery_ && services_.https != nullptr && services_.ftp != nullptr) {
-    delivery_ = std::make_unique<Delivery>(state_, BerichtTabellenVan(*admin_), services_.clock,
+    delivery_ = std::make_unique<Delivery>(state_, MessageTablesOf(*admin_), services_.clock,
                                            separators_, *services_.https, *services_.ftp, log_,
                                            services_.cropr_observer);
   }
@@ -115,38 +111,38 @@ void RunSequence::RunOrders() {
 
 void RunSequence::Sync() {
   state_.bBezig = true;
-  const bool gereed = Afgeschermd([this] {
-    log_.LogRegel(SyncRegel(": Datapath        : ", log_.DataMap()));
+  const bool gereed = Guarded([this] {
+    log_.LogRegel(SyncLine(": Datapath        : ", log_.DataMap()));
     RunOrders();
   });
   if (gereed) {
     view_.SetStatus("Gereed");
-    outcome_ = RunOutcome::kGereed;
+    outcome_ = RunOutcome::kFinished;
   }
   state_.bBezig = false;
 }
 
-bool RunSequence::Afgeschermd(const std::function<void()>& stap) {
+bool RunSequence::Guarded(const std::function<void()>& stap) {
   try {
     stap();
     return true;
   } catch (const VbError& e) {
-    LogAfgebroken(e.number(), e.description());
+    LogAborted(e.number(), e.description());
   } catch (const std::bad_alloc&) {
-    LogAfgebroken(7, "Onvoldoende geheugen");
+    LogAborted(7, "Onvoldoende geheugen");
   } catch (const std::exception& e) {
     // Only VbError is the program's own run-time error; anything else is a
     // fault in the program and must not pass for a user's error.
-    LogAfgebroken(kInternalErrorNumber, std::string(kInternalErrorText) + ": " + e.what());
+    LogAborted(kInternalErrorNumber, std::string(kInternalErrorText) + ": " + e.what());
   } catch (...) {
-    LogAfgebroken(kInternalErrorNumber, kInternalErrorText);
+    LogAborted(kInternalErrorNumber, kInternalErrorText);
   }
   return false;
 }
 
-void RunSequence::LogAfgebroken(long number, const std::string& description) {
-  outcome_ = RunOutcome::kAfgebroken;
-  log_.LogRegel(SyncRegel(": ERROR           : ", "Synchronisatie afgebroken"), number,
+void RunSequence::LogAborted(long number, const std::string& description) {
+  outcome_ = RunOutcome::kAborted;
+  log_.LogRegel(SyncLine(": ERROR           : ", "Synchronisatie afgebroken"), number,
                 description);
   view_.SetStatus("Synchronisatie afgebroken");
 }

@@ -53,7 +53,7 @@ class RunSequence {
   void Load(const std::string& argument);
   // tmrStartup_Timer: takes the run lock, opens the administration and sets
   // the caption. False when another run holds the lock (outcome
-  // kAndereRunBezig, one line on standard error), when the administration
+  // kOtherRunBusy, one line on standard error), when the administration
   // could not be opened (nothing is logged) or its name could not be read
   // (logged as an ending error); the window then unloads.
   bool Startup();
@@ -72,10 +72,10 @@ class RunSequence {
 
  private:
   // Runs `stap`; an error that escapes it is logged and ends the run (false).
-  bool Afgeschermd(const std::function<void()>& stap);
-  void LogAfgebroken(long number, const std::string& description);
-  bool NeemRunLock();
-  void ToonNaam();
+  bool Guarded(const std::function<void()>& stap);
+  void LogAborted(long number, const std::string& description);
+  bool TakeRunLock();
+  void ShowAdministrationName();
   void RunOrders();
   MessageBuilders& Builders();
 
@@ -87,7 +87,7 @@ class RunSequence {
   std::unique_ptr<RunLock> run_lock_;  // held until the process ends
   std::unique_ptr<Administratie> admin_;
   std::unique_ptr<MessageBuilders> delivery_;
-  RunOutcome outcome_ = RunOutcome::kNietGeopend;
+  RunOutcome outcome_ = RunOutcome::kNotOpened;
   std::string open_failure_;
 };
 

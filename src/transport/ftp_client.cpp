@@ -1,5 +1,7 @@
 #include "transport/ftp_client.h"
 
+#include "common/utf8_text.h"
+
 #include <algorithm>
 #include <fstream>
 #include <utility>
@@ -14,13 +16,6 @@ namespace {
 
 constexpr int32_t kSizeNotFound = -1;
 constexpr int32_t kSizeFailure = -2;
-
-std::string TrimSpaces(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 // The text between the quotes of a "257" reply, with doubled quotes undone.
 std::string QuotedPath(const std::string& reply) {

@@ -20,11 +20,6 @@ constexpr char kSettingsFile[] = "agrovision.ini";
 constexpr char kRemoteFolder[] = "/";
 constexpr int kDefaultFtpPort = 21;
 
-std::string WithFinalSeparator(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
-
 // Lines end at CR LF or at a CR alone; a lone LF stays part of its line.
 std::vector<std::string> SplitSettingLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -43,19 +38,19 @@ std::vector<std::string> SplitSettingLines(const std::string& text) {
 }
 
 // A bare name that stays inside the data folder.
-bool IsVeiligeBestandsnaam(const std::string& name) {
+bool IsSafeFileName(const std::string& name) {
   return !name.empty() && name.find_first_of("/\\") == std::string::npos &&
          name.find("..") == std::string::npos;
 }
 
-bool SchrijfLokaleKopie(const std::string& path, const std::string& bericht) {
+bool WriteLocalCopy(const std::string& path, const std::string& bericht) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bericht << "\r\n";
   out.close();
   return !out.fail();
 }
 
-void VerwijderLokaleKopie(const std::string& path) {
+void RemoveLocalCopy(const std::string& path) {
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
 }
@@ -63,10 +58,10 @@ void VerwijderLokaleKopie(const std::string& path) {
 class FtpDelivery : public FtpSender {
  public:
   FtpDelivery(std::string data_map, UserInterface& ui, FtpDeliveryOptions options)
-      : data_map_(WithFinalSeparator(std::move(data_map))), ui_(ui), options_(options) {}
+      : data_map_(WithFinalSlash(std::move(data_map))), ui_(ui), options_(options) {}
 
   FtpOutcome VerstuurViaFTP(const std::string& bericht, const std::string& bestandsnaam) override {
-    if (!IsVeiligeBestandsnaam(bestandsnaam)) {
+    if (!IsSafeFileName(bestandsnaam)) {
       ui_.ShowMessage("De bestandsnaam \"" + bestandsnaam +
                           "\" is ongeldig; het bericht is niet via FTP verzonden.",
                       MessageIcon::kWarning, gsApplicatieTitel);
@@ -92,8 +87,8 @@ class FtpDelivery : public FtpSender {
   FtpOutcome Lever(cFTP& ftp, const std::string& bericht, const std::string& bestandsnaam) {
     FtpSettings settings;
     std::string ini = data_map_ + kSettingsFile;
-    if (BestaatBestand(ini)) settings = LeesFtpInstellingen(ini);
-    if (!ControleerInstellingen(settings)) return FtpOutcome::kRefused;
+    if (BestaatBestand(ini)) settings = ReadFtpSettings(ini);
+    if (!CheckSettings(settings)) return FtpOutcome::kRefused;
     ftp.SetModeActive();
     ftp.SetTransferBinary();
     ZandloperAan();
@@ -101,12 +96,12 @@ class FtpDelivery : public FtpSender {
     if (ftp.OpenConnection(settings.server, settings.login, settings.password)) {
       ZandloperUit();
       ftp.CloseConnection();
-      if (!SchrijfLokaleKopie(lokaal, bericht)) {
-        Waarschuw("Het bestand \"" + lokaal + "\" kon niet worden geschreven.");
+      if (!WriteLocalCopy(lokaal, bericht)) {
+        Warn("Het bestand \"" + lokaal + "\" kon niet worden geschreven.");
         return FtpOutcome::kFailed;
       }
       ui_.ProcessPendingEvents();
-    } else if (MeldFout(ftp)) {
+    } else if (ReportFailure(ftp)) {
       return FtpOutcome::kFailed;
     }
     FtpOutcome uitkomst = FtpOutcome::kFailed;
@@ -114,20 +109,20 @@ class FtpDelivery : public FtpSender {
     if (BestaatBestand(controle) &&
         ftp.OpenConnection(settings.server, settings.login, settings.password)) {
       ftp.SetFTPDirectory(kRemoteFolder);
-      if (MeldFout(ftp)) return FtpOutcome::kFailed;
+      if (ReportFailure(ftp)) return FtpOutcome::kFailed;
       ftp.DeleteFTPFile(bestandsnaam);
       // A missing earlier file is no failure.
       ftp.ClearLastErrorMessage();
       ftp.SimpleFTPPutFile(lokaal, bestandsnaam);
-      if (MeldFout(ftp)) return FtpOutcome::kFailed;
+      if (ReportFailure(ftp)) return FtpOutcome::kFailed;
       uitkomst = FtpOutcome::kUploaded;
     }
-    VerwijderLokaleKopie(lokaal);
+    RemoveLocalCopy(lokaal);
     return uitkomst;
   }
 
   // Shows the first missing setting; true when all four are there.
-  bool ControleerInstellingen(const FtpSettings& settings) {
+  bool CheckSettings(const FtpSettings& settings) {
     const std::pair<const std::string*, const char*> checks[] = {
         {&settings.server, "Er is geen FTP instelling aangetroffen."},
         {&settings.port, "Er is geen FTP poort instelling aangetroffen."},
@@ -144,15 +139,15 @@ class FtpDelivery : public FtpSender {
   }
 
   // Shows and clears the client's error text; false when there is none.
-  bool MeldFout(cFTP& ftp) {
+  bool ReportFailure(cFTP& ftp) {
     std::string text = ftp.GetLastErrorMessage();
     if (text.empty()) return false;
-    Waarschuw(text);
+    Warn(text);
     ftp.ClearLastErrorMessage();
     return true;
   }
 
-  void Waarschuw(const std::string& text) {
+  void Warn(const std::string& text) {
     ui_.ShowMessage(text, MessageIcon::kWarning, gsApplicatieTitel);
   }
   void ZandloperAan() { ui_.SetBusyPointer(true); }
@@ -165,7 +160,7 @@ class FtpDelivery : public FtpSender {
 
 }  // namespace
 
-FtpSettings LeesFtpInstellingen(const std::string& path) {
+FtpSettings ReadFtpSettings(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<std::string> lines = SplitSettingLines(text);

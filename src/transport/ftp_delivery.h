@@ -19,7 +19,7 @@ struct FtpSettings {
 };
 
 // Reads the settings file; a missing or unreadable file gives four empty values.
-FtpSettings LeesFtpInstellingen(const std::string& path);
+FtpSettings ReadFtpSettings(const std::string& path);
 
 // The control port: 21, or TYPROSYNC_FTP_PORT when it holds a valid port.
 int FtpPortFromEnvironment();

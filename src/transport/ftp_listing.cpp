@@ -7,6 +7,7 @@
 namespace typrosync {
 namespace {
 
+// Servers end listing lines with CR LF or LF alone; blank lines carry nothing.
 std::vector<std::string> Lines(const std::string& listing) {
   std::vector<std::string> lines;
   std::istringstream in(listing);
@@ -18,12 +19,14 @@ std::vector<std::string> Lines(const std::string& listing) {
   return lines;
 }
 
+// A size that does not read counts as 0 rather than dropping the entry.
 int64_t ParseSize(const std::string& text) {
   int64_t value = 0;
   std::from_chars(text.data(), text.data() + text.size(), value);
   return value;
 }
 
+// Fact names and types are case-insensitive in MLSD.
 std::string Lower(std::string text) {
   for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   return text;
@@ -34,6 +37,8 @@ std::string Lower(std::string text) {
 std::vector<FtpListEntry> ParseMlsdListing(const std::string& listing) {
   std::vector<FtpListEntry> entries;
   for (const std::string& line : Lines(listing)) {
+    // "fact=value;fact=value; name": the first space ends the facts, and the
+    // name after it may hold further spaces.
     size_t space = line.find(' ');
     if (space == std::string::npos) continue;
     FtpListEntry entry{line.substr(space + 1), 0};
@@ -47,6 +52,7 @@ std::vector<FtpListEntry> ParseMlsdListing(const std::string& listing) {
       if (key == "size") entry.size = ParseSize(fact.substr(equals + 1));
       if (key == "type") type = Lower(fact.substr(equals + 1));
     }
+    // The folder itself and its parent are no entries of it.
     if (type == "cdir" || type == "pdir") continue;
     entries.push_back(entry);
   }

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <utility>
 
+#include "common/hex_digits.h"
 #include "transport/ftp_errors.h"
 
 namespace typrosync {
@@ -30,15 +31,14 @@ std::string StripLineEnd(std::string text) {
 
 // Percent-encodes a remote path for the URL; "/" stays a separator.
 std::string EncodePath(const std::string& path) {
-  static const char kHex[] = "0123456789ABCDEF";
   std::string out;
   for (unsigned char ch : path) {
     if (std::isalnum(ch) || ch == '-' || ch == '.' || ch == '_' || ch == '~' || ch == '/') {
       out += static_cast<char>(ch);
     } else {
       out += '%';
-      out += kHex[ch >> 4];
-      out += kHex[ch & 15];
+      out += HexDigit(ch >> 4, true);
+      out += HexDigit(ch, true);
     }
   }
   return out;

@@ -1,5 +1,7 @@
 #include "transport/https_delivery.h"
 
+#include "common/file_helpers.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -21,11 +23,6 @@ using SteadyClock = std::chrono::steady_clock;
 std::string EnvironmentValue(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string() : std::string(value);
-}
-
-std::string WithFinalSeparator(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
 }
 
 // bericht.xml may not be writable; the message still goes out.
@@ -160,7 +157,7 @@ std::string DutchFailure(CURLcode code, bool timed_out) {
 class CurlHttpsSender : public HttpsSender {
  public:
   CurlHttpsSender(std::string data_map, HttpsOptions options)
-      : data_map_(WithFinalSeparator(std::move(data_map))), options_(std::move(options)) {
+      : data_map_(WithFinalSlash(std::move(data_map))), options_(std::move(options)) {
     if (options_.url.empty()) options_.url = CropREndpoint();
   }
 

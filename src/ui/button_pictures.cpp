@@ -212,7 +212,7 @@ QPixmap DrawSwitch(int16_t look) {
 }
 
 // Text toggle: "Nee" while released, "Ja" when pressed.
-QPixmap DrawJaNee(int16_t look) {
+QPixmap DrawYesNo(int16_t look) {
   QPixmap pixmap(40, 18);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
@@ -294,7 +294,7 @@ std::unique_ptr<PictureCache> DrawAll() {
     }
   }
   using Draw = QPixmap (*)(int16_t);
-  cache->small = DrawList<Draw>(DrawSwitch, DrawJaNee);
+  cache->small = DrawList<Draw>(DrawSwitch, DrawYesNo);
   cache->radio = DrawList<Draw>([](int16_t look) { return DrawRadio(look, false); },
                                 [](int16_t look) { return DrawRadio(look, true); });
   return cache;

@@ -26,4 +26,9 @@ int TwipsToPixels(double twips, const QWidget* widget) {
   return static_cast<int>(std::nearbyint(twips / TwipsPerPixel(widget)));
 }
 
+int TwipsToPixelsAt(double twips, double dpi) {
+  // Halves go to even, as the platform's own conversions round.
+  return static_cast<int>(std::nearbyint(twips / (kTwipsPerInch / (dpi > 0 ? dpi : kDefaultDpi))));
+}
+
 }  // namespace typrosync

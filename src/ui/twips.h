@@ -14,5 +14,7 @@ double TwipsPerPixel(const QWidget* widget = nullptr);
 // Pixels to twips and back, rounded to the nearest whole unit (halves to even).
 long PixelsToTwips(double pixels, const QWidget* widget = nullptr);
 int TwipsToPixels(double twips, const QWidget* widget = nullptr);
+// The same at `dpi` dots per inch (15 twips a pixel at 96).
+int TwipsToPixelsAt(double twips, double dpi);
 
 }  // namespace typrosync

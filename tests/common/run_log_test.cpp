@@ -108,7 +108,7 @@ TEST(RunLogTextTest, PadRechtsAndComputerNaam) {
   EXPECT_EQ(test_support::ErrorNumber([] { PadRechts("x", -1); }), 5);
   EXPECT_EQ(test_support::Joined<std::optional<std::string>>(
                 {"PC:01", ":/\\?!<>*\"|", std::string("host\0junk", 9), "", std::nullopt},
-                ComputerNaamUit),
+                ComputerNameFrom),
             "PC01|-|host|-|-");
   EXPECT_EQ(GetComputerNaam().find_first_of(":/\\?!<>*\"|"), std::string::npos);
 }

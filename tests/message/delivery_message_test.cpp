@@ -153,7 +153,7 @@ class DeliveryMessageTest : public ::testing::Test {
     if (!administratie_) throw std::runtime_error("administration did not open");
     TableRecordset& user = administratie_->Table("UserGegevens");
     if (user.RecordCount() > 0) user.MoveFirst();  // as the run's caption does
-    builder_ = std::make_unique<DeliveryMessage>(state_, BerichtTabellenVan(*administratie_),
+    builder_ = std::make_unique<DeliveryMessage>(state_, MessageTablesOf(*administratie_),
                                                  clock_, separators_);
     return *builder_;
   }

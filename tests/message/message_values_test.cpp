@@ -15,10 +15,10 @@ using Pair = std::pair<const char*, const char*>;
 
 // The common forms appear in the builders' expected message; these are the edges.
 TEST(MessageValuesTest, DatesKeysAndLineNumbers) {
-  EXPECT_EQ("2024--T12:00:00Z", BerichtDatum("2024"));
-  EXPECT_EQ("2024-03-04T12:00:00Z", BerichtDatum("202403041530"));
-  EXPECT_EQ("234567890123456000000000000001", VoucherSleutel("1234567890123456", "1"));
-  EXPECT_EQ("0000000000000é1000000000000002", VoucherSleutel("é1", "2"));  // é counts as one
+  EXPECT_EQ("2024--T12:00:00Z", MessageDate("2024"));
+  EXPECT_EQ("2024-03-04T12:00:00Z", MessageDate("202403041530"));
+  EXPECT_EQ("234567890123456000000000000001", VoucherKey("1234567890123456", "1"));
+  EXPECT_EQ("0000000000000é1000000000000002", VoucherKey("é1", "2"));  // é counts as one
   // The last four characters of the tag, by the leading-number rule, half to even.
   const Pair tags[] = {{"1002024030400030003", "3"},
                        {"10234ABCD", "0"},
@@ -27,7 +27,7 @@ TEST(MessageValuesTest, DatesKeysAndLineNumbers) {
                        {"x13.5", "14"},
                        {"", "0"},
                        {"77-003", "-3"}};
-  for (const auto& [tag, expected] : tags) EXPECT_EQ(expected, RegelNummer(tag)) << tag;
+  for (const auto& [tag, expected] : tags) EXPECT_EQ(expected, LineNumber(tag)) << tag;
 }
 
 TEST(MessageValuesTest, OnlyTheThreeAcknowledgementsCountInAnyCase) {
@@ -72,15 +72,15 @@ TEST(LineQuantityTest, DividesAndScalesByWeightCategory) {
       {7, 0.00001, 1, 0, "7.000"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(c.expected, HoeveelheidTekst({c.aantal, c.standaard, c.gewicht, c.categorie}, separators))
+    EXPECT_EQ(c.expected, QuantityText({c.aantal, c.standaard, c.gewicht, c.categorie}, separators))
         << c.aantal.Text() << " / " << c.standaard.Text() << " x " << c.gewicht.Text() << " k "
         << c.categorie.Text();
   }
   // Every step lands on four decimals: 1/3 x 3 is 0,9999; 0,00004 is 0.
-  EXPECT_EQ(Currency::FromRaw(9999), HoeveelheidInLiters({1, 3, 3, 0}, separators));
-  EXPECT_EQ(Currency(), HoeveelheidInLiters({0.04, 1, 1, 2}, separators));
+  EXPECT_EQ(Currency::FromRaw(9999), QuantityInLitres({1, 3, 3, 0}, separators));
+  EXPECT_EQ(Currency(), QuantityInLitres({0.04, 1, 1, 2}, separators));
   EXPECT_EQ(6, test_support::ErrorNumber(
-                   [&] { HoeveelheidTekst({1000000000.0, 1, 1000000.0, 0}, separators); }));
+                   [&] { QuantityText({1000000000.0, 1, 1000000.0, 0}, separators); }));
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(OrderRunTest, WhichLinesArePending) {
   }
   admin.Relatie("ab1", "X");
   for (const char* relnr : {"ab1", "AB1"}) admin.Order({{"RelNr", relnr}, {"OrderNr", 7001}});
-  ASSERT_EQ(Sync(), RunOutcome::kGereed);
+  ASSERT_EQ(Sync(), RunOutcome::kFinished);
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].name);
     const std::string call = "CROPR " + std::to_string(3001 + i) + " 1";
@@ -117,7 +117,7 @@ TEST_F(OrderRunTest, RowsOfACustomer) {
     for (size_t f = 0; f < c.fields.size(); ++f) line.emplace_back(names[f], c.fields[f]);
     keys.push_back(admin.Order(line));
   }
-  ASSERT_EQ(Sync(), RunOutcome::kGereed);
+  ASSERT_EQ(Sync(), RunOutcome::kFinished);
   ASSERT_EQ(Calls(), std::vector<std::string>{"CROPR 1001 15"});
   const DeliveryLines& rows = calls[0].rows;
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -156,7 +156,7 @@ TEST_F(OrderRunTest, RelationGroupsChooseThePlatforms) {
     admin.Order({{"RelNr", relnr}, {"OrderNr", ordernr}});
     admin.Meta(ordernr);
   }
-  ASSERT_EQ(Sync(), RunOutcome::kGereed);
+  ASSERT_EQ(Sync(), RunOutcome::kFinished);
   const std::string log = admin.Log("2024-03");
   std::map<std::string, std::string> platforms;
   for (const auto& call : calls) platforms[call.relnr] += call.platform + " ";
@@ -181,7 +181,7 @@ TEST_F(OrderRunTest, StampsAndLogBlocksFollowTheBuildersAndTheAcknowledgement) {
   for (const char* ordernr : {"71001", "71002", "71003"}) admin.Meta(ordernr);
   std::vector<Marks> during;
   on_call = [&](const auto& call) { during.push_back(admin.MarksOf("7" + call.relnr).value()); };
-  ASSERT_EQ(Sync(), RunOutcome::kGereed);
+  ASSERT_EQ(Sync(), RunOutcome::kFinished);
   EXPECT_EQ(admin.MarksOf("71001"), Marks(kStempel, kStempel));
   EXPECT_EQ(admin.MarksOf("71002"), Marks(kStempel, ""));
   EXPECT_EQ(admin.MarksOf("71003"), Marks("", ""));
@@ -206,7 +206,7 @@ TEST_F(OrderRunTest, StampsAndLogBlocksFollowTheBuildersAndTheAcknowledgement) {
   EXPECT_EQ(admin.Log("2024-03"), expected);
 
   // The next run offers only what is not stamped.
-  ASSERT_EQ(Sync(), RunOutcome::kGereed);
+  ASSERT_EQ(Sync(), RunOutcome::kFinished);
   EXPECT_EQ(Calls(),
             (std::vector<std::string>{"CROPR 1001 1", "AGROVISION 1001 1", "CROPR 1003 1"}));
   EXPECT_EQ(calls[0].rows[0].column(kColOrderNr), "81001");
@@ -215,7 +215,7 @@ TEST_F(OrderRunTest, StampsAndLogBlocksFollowTheBuildersAndTheAcknowledgement) {
 TEST_F(OrderRunTest, StatusAndProgressEvery51Records) {
   admin.Relatie("1001", "");
   for (int i = 1; i <= 120; ++i) admin.Order({{"OrderNr", 6000 + i}});
-  ASSERT_EQ(Sync(), RunOutcome::kGereed);
+  ASSERT_EQ(Sync(), RunOutcome::kFinished);
   // The console shows the status without its detail, progress in steps of 10 %:
   // the refreshes after records 51 (41 %) and 102 (84 %).
   EXPECT_NE(out.str().find("Status: Lezen van orders\nVoortgang: 40 %\nVoortgang: 80 %\n"

@@ -23,7 +23,7 @@ TEST(FrmMainTest, ColumnsRowsPictureAndClosing) {
   FrmMain window;
   RunSequence run({*clock, *engine, "PC01", nullptr}, window);
   window.Load(run, "");
-  window.resize(TwipsNaarPixels(23000, window.logicalDpiX()), 420);
+  window.resize(TwipsToPixelsAt(23000, window.logicalDpiX()), 420);
   window.show();
   DeliveryLine line{{"1001", "Boer Jansen", "Emmen", "MB1", "5 jan 2024", "10 jan 2024", "A1",
                      "Middel 5 l", "10", "2,50", "2,50", "NL-12345", "5001", "Crop-R klanten"},

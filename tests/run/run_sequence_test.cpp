@@ -32,7 +32,7 @@ TEST_F(RunSequenceTest, FinishedRunShowsItsStepsAndLinesAlignedAsInTheWindow) {
   std::vector<bool> may_unload;
   on_call = [&](const auto&) { may_unload.push_back(run->MayUnload()); };
   // Without the final "/", which the run adds.
-  EXPECT_EQ(Sync(std::filesystem::path(admin.folder()).parent_path()), RunOutcome::kGereed);
+  EXPECT_EQ(Sync(std::filesystem::path(admin.folder()).parent_path()), RunOutcome::kFinished);
   EXPECT_EQ(may_unload, std::vector<bool>{false});  // closing is refused while busy
   EXPECT_EQ(run->state().sRunId, "20240301_123045");
   EXPECT_EQ(
@@ -71,7 +71,7 @@ TEST_F(RunSequenceTest, AnEndingErrorIsLoggedAndEarlierStampsStay) {
     on_call = [&c](const auto& call) {
       if (call.relnr == "1002") c.raise();
     };
-    EXPECT_EQ(Sync(), RunOutcome::kAfgebroken);
+    EXPECT_EQ(Sync(), RunOutcome::kAborted);
     EXPECT_TRUE(admin.Log("2024-03").ends_with(
         test_support::kLogPrefix + "SYNC      : ERROR           : Synchronisatie afgebroken\r\n" +
         test_support::kLogPrefix + "ERROR     :  + Error        : " + c.error_line + "\r\n"));
