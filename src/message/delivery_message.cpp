@@ -20,20 +20,20 @@ constexpr char kPaarScheiding = '\xFF';
 // Room reserved for a message before it is built: generous, since reserved
 // room that is never written costs no memory, while a buffer that has to grow
 // holds its old and its new copy for a moment.
-constexpr size_t kRuimtePerRegel = 1024;
-constexpr size_t kRuimteKop = 4096;
+constexpr size_t kRoomPerLine = 1024;
+constexpr size_t kRoomForHead = 4096;
 
 // The customer's rows under their exact voucher and order, each list in row order.
-using RijenPerPaar = std::map<std::pair<std::string_view, std::string_view>, std::vector<size_t>>;
+using RowsPerPair = std::map<std::pair<std::string_view, std::string_view>, std::vector<size_t>>;
 
-RijenPerPaar RijenPerPaarVan(const DeliveryLines& rows, const std::string& sRelNr) {
-  RijenPerPaar rijen;
+RowsPerPair RowsPerPairOf(const DeliveryLines& rows, const std::string& sRelNr) {
+  RowsPerPair rows_per_pair;
   for (size_t k = 0; k < rows.size(); ++k) {
     const DeliveryLine& row = rows[k];
     if (row.column(kColRelNr) != sRelNr) continue;
-    rijen[{row.column(kColMagazijnbon), row.column(kColOrderNr)}].push_back(k);
+    rows_per_pair[{row.column(kColMagazijnbon), row.column(kColOrderNr)}].push_back(k);
   }
-  return rijen;
+  return rows_per_pair;
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
     leveranciers_nummer = MaakSepaTekst(state_.sLeveranciersNummer, 0);
   }
   cStringBuilder sbBericht;
-  sbBericht.Reserve(kRuimteKop + kRuimtePerRegel * state_.lvwLeveringen.size());
+  sbBericht.Reserve(kRoomForHead + kRoomPerLine * state_.lvwLeveringen.size());
   AppendHead(sbBericht, sBerichtNummer, state_.sZenderId);
   AppendSupplier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
   AppendCustomer(sbBericht, sRelNr, relatie, sLandCode, separators_);
@@ -89,15 +89,15 @@ void DeliveryMessage::CollectPairs(const std::string& sRelNr) {
 // ignores case), so the rows are grouped once instead of searched per pair.
 void DeliveryMessage::AppendSegments(const std::string& sRelNr, cStringBuilder& sbBericht) {
   BerichtOpbouw opbouw{sbBericht, state_.lstUniek, separators_};
-  const RijenPerPaar rijen = RijenPerPaarVan(state_.lvwLeveringen, sRelNr);
+  const RowsPerPair rows_per_pair = RowsPerPairOf(state_.lvwLeveringen, sRelNr);
   const size_t paren = state_.lstOrderNr.size();
   for (size_t i = 0; i < paren; ++i) {
     const std::string& paar = state_.lstOrderNr.at(static_cast<long>(i));
     size_t scheiding = paar.find(kPaarScheiding);
     std::string voucher = paar.substr(0, scheiding);
     std::string order = paar.substr(scheiding + 1);
-    const auto gevonden = rijen.find({voucher, order});
-    if (gevonden == rijen.end()) continue;
+    const auto gevonden = rows_per_pair.find({voucher, order});
+    if (gevonden == rows_per_pair.end()) continue;
     for (size_t k : gevonden->second) {
       SchrijfRegel(state_.lvwLeveringen[k], voucher, tabellen_, opbouw);
     }

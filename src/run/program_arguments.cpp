@@ -5,7 +5,7 @@
 
 namespace typrosync {
 
-const char* const kGebruik =
+const char* const kUsage =
     "Gebruik: typrosync [--quiet] [--verbose] DATAMAP\n"
     "  Verstuurt de nog niet gemelde leveringen van de administratie in DATAMAP\n"
     "  naar Crop-R en AgroVision en stempelt de verstuurde orders.\n"

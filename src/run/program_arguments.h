@@ -6,7 +6,7 @@
 
 namespace typrosync {
 
-extern const char* const kGebruik;
+extern const char* const kUsage;
 
 struct ProgramArguments {
   std::string data_map;  // every other argument, joined by spaces

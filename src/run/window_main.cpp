@@ -8,16 +8,16 @@
 #include "common/clock.h"
 #include "database/engine_choice.h"
 #include "run/console_view.h"
-#include "run/run_senders.h"
 #include "run/end_report.h"
 #include "run/frm_main.h"
+#include "run/run_senders.h"
 #include "run/run_sequence.h"
 #include "run/stop_signal.h"
 
 namespace typrosync {
 namespace {
 
-bool ZonderScherm() {
+bool IsScreenless() {
   const QString platform = QGuiApplication::platformName();
   return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
@@ -33,7 +33,7 @@ int WindowMain(int& argc, char** argv, const ProgramArguments& arguments) {
   std::unique_ptr<Clock> clock = MakeSystemClock();
   std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
   ConsoleView console(output.Out(), output.Err(), arguments.verbose, policy.journal);
-  FrmMain window(ZonderScherm() ? &console : nullptr);
+  FrmMain window(IsScreenless() ? &console : nullptr);
   RunSenders senders = MakeRunSenders(arguments.data_map, *stop, window, output);
   RunSequence run({*clock, *engine, GetComputerNaam(), senders.https.get(), senders.ftp.get(),
                    nullptr, senders.warnings.get(), stop.get()},

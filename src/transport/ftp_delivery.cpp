@@ -68,10 +68,10 @@ class FtpDelivery : public FtpSender {
       return FtpOutcome::kRefused;
     }
     cFTP ftp(ClientOptions());
-    const FtpOutcome uitkomst = Lever(ftp, bericht, bestandsnaam);
+    const FtpOutcome outcome = Deliver(ftp, bericht, bestandsnaam);
     ZandloperUit();
     ftp.CloseConnection();
-    return uitkomst;
+    return outcome;
   }
 
  private:
@@ -84,7 +84,7 @@ class FtpDelivery : public FtpSender {
   }
 
   // The delivery up to its common end (closing and restoring the pointer).
-  FtpOutcome Lever(cFTP& ftp, const std::string& bericht, const std::string& bestandsnaam) {
+  FtpOutcome Deliver(cFTP& ftp, const std::string& bericht, const std::string& bestandsnaam) {
     FtpSettings settings;
     std::string ini = data_map_ + kSettingsFile;
     if (BestaatBestand(ini)) settings = ReadFtpSettings(ini);
@@ -104,7 +104,7 @@ class FtpDelivery : public FtpSender {
     } else if (ReportFailure(ftp)) {
       return FtpOutcome::kFailed;
     }
-    FtpOutcome uitkomst = FtpOutcome::kFailed;
+    FtpOutcome outcome = FtpOutcome::kFailed;
     std::string controle = lokaal;
     if (BestaatBestand(controle) &&
         ftp.OpenConnection(settings.server, settings.login, settings.password)) {
@@ -115,10 +115,10 @@ class FtpDelivery : public FtpSender {
       ftp.ClearLastErrorMessage();
       ftp.SimpleFTPPutFile(lokaal, bestandsnaam);
       if (ReportFailure(ftp)) return FtpOutcome::kFailed;
-      uitkomst = FtpOutcome::kUploaded;
+      outcome = FtpOutcome::kUploaded;
     }
     RemoveLocalCopy(lokaal);
-    return uitkomst;
+    return outcome;
   }
 
   // Shows the first missing setting; true when all four are there.

@@ -33,8 +33,9 @@ struct ScriptedHttps : HttpsSender {
 };
 
 struct RecordingFtp : FtpSender {
-  void VerstuurViaFTP(const std::string&, const std::string& bestandsnaam) override {
+  FtpOutcome VerstuurViaFTP(const std::string&, const std::string& bestandsnaam) override {
     names.push_back(bestandsnaam);
+    return FtpOutcome::kUploaded;
   }
   std::vector<std::string> names;
 };
