@@ -1,6 +1,15 @@
 #include "database/name_index.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace typrosync {
+
+std::string UpperAscii(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
+}
 namespace {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -10,6 +10,9 @@ namespace typrosync {
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// `text` with its ASCII letters in upper case, as names are compared.
+std::string UpperAscii(std::string text);
+
 class NameIndex {
  public:
   // Keeps the first position given for a name.

@@ -4,18 +4,13 @@
 #include <cctype>
 
 #include "database/database_errors.h"
+#include "database/name_index.h"
 
 namespace typrosync {
 namespace {
 
-std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
-}
-
 bool Contains(const std::string& text, const char* part) {
-  return Upper(text).find(part) != std::string::npos;
+  return UpperAscii(text).find(part) != std::string::npos;
 }
 
 bool IsLockFailure(const odbc::Diagnostic& record) {
@@ -45,7 +40,7 @@ std::shared_ptr<OdbcConnection> OdbcConnection::Open(const std::string& connecti
                                                      std::chrono::milliseconds busy_timeout) {
   try {
     auto api = std::make_unique<odbc::Connection>(connection_string);
-    if (Upper(api->DbmsName()) == "SQLITE") {
+    if (UpperAscii(api->DbmsName()) == "SQLITE") {
       std::string options = SqliteDriverOptions(connection_string, busy_timeout);
       if (!options.empty()) {
         api.reset();
@@ -68,7 +63,7 @@ OdbcConnection::OdbcConnection(std::unique_ptr<odbc::Connection> api, std::strin
 }
 
 void OdbcConnection::LearnTraits() {
-  const std::string dbms = Upper(api_->DbmsName());
+  const std::string dbms = UpperAscii(api_->DbmsName());
   traits_.sqlite = dbms == "SQLITE";
   if (dbms == "MDBTOOLS") {
     traits_.catalog = false;

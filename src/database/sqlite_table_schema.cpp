@@ -5,17 +5,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "database/name_index.h"
+
 namespace typrosync {
 namespace {
 
-std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
-}
-
 ColumnKind KindOfDeclaredType(const std::string& declared) {
-  const std::string type = Upper(declared);
+  const std::string type = UpperAscii(declared);
   if (type.find("CURRENCY") != std::string::npos || type.find("MONEY") != std::string::npos) {
     return ColumnKind::kCurrency;
   }
