@@ -12,6 +12,8 @@ namespace {
 
 std::string Veld(const TableRecordset& rs, const char* name) { return rs.Field(name).Text(); }
 
+// An empty code reads as 0, which no table entry uses, so the lookup gives
+// an empty description instead of failing.
 int16_t CodeVan(const Variant& value) {
   if (value.IsEmptyValue()) return 0;
   return ToInteger16(value.ToDouble());
@@ -21,6 +23,8 @@ int16_t CodeVan(const Variant& value) {
 
 void AppendHead(cStringBuilder& sb, const std::string& sBerichtNummer,
                const std::string& sZenderId) {
+  // The declaration is written byte for byte as the platforms have always
+  // received it, space before "?>" included.
   sb.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");
   AppendElement(sb, "LeveringsBericht",
                 {{"xmlns", kBerichtNamespace}, {"xmlns:xsi", kXsiNamespace}}, ElementEinde::kOpen);
@@ -43,6 +47,7 @@ void AppendSupplier(cStringBuilder& sb, const TableRecordset& rs,
                  {"A702780Huisnummer", Veld(rs, "Huisnummer")},
                  {"A702781Postcode", Clean(TrimSpaces(UpperCaseLatin1(Veld(rs, "Postcode"))))},
                  {"A702782Plaatsnaam", Veld(rs, "Woonplaats")},
+                 // The program serves Dutch suppliers only.
                  {"A702783Land", "NL"},
                  {"A702762Telefoonnummer", Veld(rs, "TelefoonNr")},
                  {"A702849EmailAdres", Veld(rs, "Email")},
@@ -64,6 +69,8 @@ void AppendCustomer(cStringBuilder& sb, const std::string& sRelNr, const TableRe
                    const std::string& sLandCode,
                    const Separators& separators) {
   std::string naam = TrimSpaces(Veld(rs, "bedrijfsnaam1") + " " + Veld(rs, "Bedrijfsnaam2"));
+  // The customer's postcode gets the Dutch postcode layout; the supplier's
+  // own is only put in upper case above.
   std::string postcode = Veld(rs, "BedrijfsPostcode");
   AppendElement(sb, "Afnemer",
                 {{"A203813KlantNummer", sRelNr},

@@ -14,6 +14,8 @@ std::string Veld(const TableRecordset& rs, const char* name) { return rs.Field(n
 
 // Positions Ordergegevens on the line with this key and article number.
 bool FindOrderLine(TableRecordset& rs, const std::string& tag, const std::string& artnr) {
+  // Several articles may share one line key; the walk stays on the key and
+  // looks for the row's own article.
   rs.SetIndex("RelnrOrderdatumRegnrIndex");
   rs.Seek(Variant(tag));
   if (rs.NoMatch()) return false;
@@ -34,6 +36,7 @@ bool FindArticle(TableRecordset& rsArtikelen, const Variant& artnr) {
 void OpenSegment(const std::string& sSleutel, MessageTables& t, BerichtOpbouw& opbouw) {
   const TableRecordset& order = t.rsOrdergegevens;
   std::string order_nr = Veld(order, "OrderNr");
+  // A new voucher closes the segment of the previous one, if it had lines.
   if (opbouw.iRegels > 0) {
     opbouw.sbBericht.Append("</SegmentLevering>");
     opbouw.iRegels = 0;
@@ -56,6 +59,7 @@ struct Artikelgroep {
 
 Artikelgroep ReadArticleGroup(const Variant& value, TableRecordset& rsTabelArtikelgroepen) {
   Artikelgroep groep{value.Text(), ""};
+  // A negative group code names no group: both fields go out empty.
   if (LeadingNumber(groep.code) < 0) return {"", ""};
   int16_t nummer = value.IsEmptyValue() ? 0 : ToInteger16(value.ToDouble());
   groep.omschrijving = GetTabelOmschrijving(rsTabelArtikelgroepen, nummer);
@@ -79,6 +83,7 @@ void AppendLine(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
                  {"A203819ArtikelNummer", Veld(order, "ArtNr")},
                  {"A203820ArtikelOmschrijving", Clean(omschrijving)},
                  {"A703286NettoHoeveelheidGeleverdProduct", hoeveelheid},
+                 // Quantities are converted to litres, so the unit is fixed.
                  {"A204653HoeveelheidEenheid", "LTR"},
                  {"A204583ArtikelgroepCode", groep.code},
                  {"A204584ArtikelgroepOmschrijving", groep.omschrijving},
@@ -93,6 +98,7 @@ void AppendLine(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
 void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTables& t,
                   BerichtOpbouw& opbouw) {
   const std::string& artnr = row.column(kColArtNr);
+  // The crop-protection block opens with the first line of the message.
   if (!opbouw.bGBMOpen) {
     opbouw.sbBericht.Append("<GBM>");
     opbouw.bGBMOpen = true;
@@ -101,12 +107,16 @@ void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTa
   if (FindOrderLine(t.rsOrdergegevens, row.tag, artnr) &&
       FindArticle(t.rsArtikelen, t.rsOrdergegevens.Field("ArtNr"))) {
     sSleutel = VoucherKey(voucher, Veld(t.rsOrdergegevens, "OrderNr"));
+    // Lines of one voucher and order share one segment; lines of the same
+    // key further on join it rather than opening a second one.
     if (!opbouw.lstUniek.Contains(sSleutel)) {
       opbouw.lstUniek.Add(sSleutel);
       OpenSegment(sSleutel, t, opbouw);
     }
     ++opbouw.iRegels;
   }
+  // A row whose order line or article has gone since it was read is left
+  // out of the message rather than sent half empty.
   if (sSleutel.empty()) return;
   AppendLine(row, t, opbouw.sbBericht, opbouw.separators);
 }

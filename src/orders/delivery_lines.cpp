@@ -26,6 +26,8 @@ struct Klant {
   std::string relatiegroepen;
 };
 
+// Group descriptions are cached per selection for the whole run: most
+// customers share a handful of selections.
 const std::string& CustomerGroups(OrderContext& ctx, const std::string& selectie) {
   auto [it, nieuw] = ctx.relatiegroepen.try_emplace(selectie);
   if (nieuw) {
@@ -37,6 +39,8 @@ const std::string& CustomerGroups(OrderContext& ctx, const std::string& selectie
 
 std::optional<Klant> FindCustomer(OrderContext& ctx, const std::string& sRelNr) {
   TableRecordset& relaties = ctx.admin.Table("RelatieGegevens");
+  // A customer number without a record sends nothing for that customer:
+  // without name and groups there is no destination to choose.
   relaties.SetIndex("PrimaryKey");
   relaties.Seek(Variant(sRelNr));
   if (relaties.NoMatch()) return std::nullopt;
@@ -52,6 +56,8 @@ bool IsRecentEnough(const Variant& order_datum) {
   return jaar && *jaar >= kEersteJaar;
 }
 
+// A stamp for either platform marks the whole order as delivered: one order
+// is never reported twice, even to the other platform.
 bool IsAlreadyDelivered(TableRecordset& meta, const std::string& order_nr) {
   meta.Seek(Variant(order_nr));
   if (meta.NoMatch()) return false;
@@ -80,6 +86,7 @@ const std::optional<Klant>& Klantgegevens(OrderContext& ctx, Verwerking& w,
 }
 
 void FillLine(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Verwerking& w) {
+  // Every found line starts checked; the window may leave lines out later.
   DeliveryLine& row = ctx.state.lvwLeveringen.emplace_back();
   row.checked = true;
   const std::string art_nr = orders.Field("ArtNr").Text();
@@ -113,7 +120,9 @@ void FillLine(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
 
   row.column(kColOrderNr) = orders.Field("OrderNr").Text();
   row.column(kColRelatiegroep) = klant.relatiegroepen;
+  // Destinations only ever switch on; any line of the customer may do so.
   DetermineDestination(row.column(kColRelatiegroep), w.bestemming);
+  // The tag is the order line's key, which the stamping seeks again.
   row.tag = orders.Field("RelnrOrderdatumRegNrIndex").Text();
 }
 
@@ -134,6 +143,8 @@ void InspectLine(OrderContext& ctx, TableRecordset& orders, TableRecordset& meta
 void CollectLines(OrderContext& ctx, const std::string& sRelNr, Verwerking& w) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
   TableRecordset& meta = ctx.admin.Table("OrderGegevensMeta");
+  // The customer's lines are adjacent in this index; the walk stops at the
+  // first line of the next customer.
   orders.SetIndex("RelNr");
   orders.MoveFirst();
   orders.Seek(Variant(sRelNr));
@@ -157,10 +168,13 @@ void LogBlock(RunLog& log, const char* soort, const std::string& sRelNr, size_t 
 
 void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& bestemming) {
   const size_t regels = ctx.state.lvwLeveringen.size();
+  // One stamp for both platforms: the log and the stamped orders show the
+  // same moment.
   const std::string stempel =
       FormatMoment(ctx.clock.Now(), "yyyymmdd") + FormatMoment(ctx.clock.Now(), "hhmmss");
   if (bestemming.bCropR) {
     LogBlock(ctx.log, "CROPR", sRelNr, regels, stempel);
+    // Crop-R answers; only an accepted message marks the orders.
     if (ctx.builders.BouwBerichtCropR(sRelNr)) {
       ctx.log.LogRegel(Head("CROPR", ": Status          : ") + "OK");
       MarkeerGeleverd(ctx, stempel, kLeveringCropR);
@@ -168,6 +182,8 @@ void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& be
   }
   if (bestemming.bAgroVision) {
     LogBlock(ctx.log, "AGROVISION", sRelNr, regels, stempel);
+    // An FTP upload has no reply to wait for: the orders are marked after
+    // every upload.
     ctx.builders.BouwBerichtAgroVision(sRelNr);
     MarkeerGeleverd(ctx, stempel, kLeveringAgroVision);
   }

@@ -5,6 +5,8 @@
 namespace typrosync {
 namespace {
 
+// The Crop-R stamp goes into the field named after Dacom, whose customers
+// Crop-R serves: the administration's own screens read it under that name.
 const char* MarkField(int16_t kind) {
   if (kind == kLeveringAgroVision) return "LeveringNaarAgroVision";
   if (kind == kLeveringCropR) return "LeveringNaarDacom";
@@ -15,6 +17,7 @@ void StampMeta(TableRecordset& meta, const std::string& stamp, int16_t kind) {
   meta.Edit();
   if (const char* veld = MarkField(kind)) meta.SetField(veld, Variant(stamp));
   meta.Update();
+  // Back on the written row, so a following Seek starts from a known place.
   meta.GoTo(meta.LastModified());
 }
 
@@ -30,6 +33,8 @@ void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) 
   std::set<std::string> gestempeld;  // lines of one order stamp it once in the count
   for (size_t i = 0; i < aantal; ++i) {
     const std::string& tag = ctx.state.lvwLeveringen[i].tag;
+    // A line that disappeared since it was read (deleted in the
+    // administration meanwhile) is skipped, not an error: nothing to stamp.
     orders.Seek(Variant(tag));
     if (orders.NoMatch()) continue;
     const std::string order_nr = orders.Field("OrderNr").Text();

@@ -29,10 +29,14 @@ void CollectCustomers(OrderContext& ctx) {
   int teller = 0;
   orders.MoveFirst();
   while (!orders.IsEOF()) {
+    // Only lines with a warehouse voucher have left the warehouse; the rest
+    // are orders not yet delivered.
     if (!orders.Field("MagazijnBonNr").IsEmptyValue()) {
       std::string relnr = orders.Field("RelNr").Text();
       if (!IsInRelNr(ctx.state, relnr)) ctx.state.lstRelNr.Add(std::move(relnr));
     }
+    // The screen is refreshed every so many rows only: a refresh per row
+    // would cost more than reading it.
     if (++teller > kVerversInterval) {
       ctx.view.SetStatus("Lezen van orders ( " + orders.Field("OrderNr").Text() + " )");
       ctx.view.SetProgress(orders.PercentPosition());
@@ -51,6 +55,8 @@ void LeesToelatingsnummers(OrderContext& ctx) {
   TableRecordset& artikelen = ctx.admin.Table("Artikelen");
   artikelen.MoveFirst();
   while (!artikelen.IsEOF()) {
+    // Articles without an authorisation number are no crop-protection
+    // products and are never reported.
     const Variant toelating = artikelen.Field("ToelatingsNummer");
     if (!toelating.IsEmptyValue()) {
       ctx.state.lstArtNr.Add(artikelen.Field("Artikelnummer").Text());
@@ -65,6 +71,8 @@ void LeesOrders(OrderContext& ctx) {
   ctx.state.lstRelNr.Clear();
   CollectCustomers(ctx);
 
+  // All customers are known before the first is sent, so the progress bar
+  // can count customers instead of rows.
   ShowStatus(ctx.view, "Versturen van orders");
   int teller = 0;
   const size_t aantal = ctx.state.lstRelNr.size();
