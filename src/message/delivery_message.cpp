@@ -15,7 +15,7 @@ namespace {
 
 // Separates voucher and order in an entry of lstOrderNr. As a lone byte it
 // never occurs in UTF-8 text, so the first one is always the separator.
-constexpr char kPaarScheiding = '\xFF';
+constexpr char kPairSeparator = '\xFF';
 
 // Room reserved for a message before it is built: generous, since reserved
 // room that is never written costs no memory, while a buffer that has to grow
@@ -82,7 +82,7 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
 void DeliveryMessage::CollectPairs(const std::string& sRelNr) {
   for (const DeliveryLine& row : state_.lvwLeveringen) {
     if (row.column(kColRelNr) != sRelNr) continue;
-    std::string paar = row.column(kColMagazijnbon) + kPaarScheiding + row.column(kColOrderNr);
+    std::string paar = row.column(kColMagazijnbon) + kPairSeparator + row.column(kColOrderNr);
     // First appearance decides the order of the segments in the message.
     if (!state_.lstOrderNr.Contains(paar)) state_.lstOrderNr.Add(std::move(paar));
   }
@@ -98,7 +98,7 @@ void DeliveryMessage::AppendSegments(const std::string& sRelNr, cStringBuilder& 
   const size_t paren = state_.lstOrderNr.size();
   for (size_t i = 0; i < paren; ++i) {
     const std::string& paar = state_.lstOrderNr.at(static_cast<long>(i));
-    size_t scheiding = paar.find(kPaarScheiding);
+    size_t scheiding = paar.find(kPairSeparator);
     std::string voucher = paar.substr(0, scheiding);
     std::string order = paar.substr(scheiding + 1);
     const auto gevonden = rows_per_pair.find({voucher, order});

@@ -11,7 +11,7 @@ namespace typrosync {
 namespace {
 
 // Separators people type inside an account number; they carry no digit.
-constexpr std::string_view kIbanScheidingstekens = "/:\\+-*";
+constexpr std::string_view kIbanSeparators = "/:\\+-*";
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -62,7 +62,7 @@ bool IsGeldigeIban(std::string sTekst) {
   if (Utf8Length(sTekst) < 10) return false;
   for (char& c : sTekst) c = UpperAscii(c);
   std::erase_if(sTekst,
-                [](char c) { return kIbanScheidingstekens.find(c) != std::string_view::npos; });
+                [](char c) { return kIbanSeparators.find(c) != std::string_view::npos; });
   // The standard check: country and check digits to the end, letters as
   // numbers, remainder 1 after division by 97.
   std::string sGetal = IbanDigits(MoveCountryToEnd(sTekst));

@@ -68,8 +68,8 @@ std::string MessageDate(const std::string& stored_date) {
 std::string VoucherKey(const std::string& voucher, const std::string& order_nr) {
   // Both parts are padded or cut to 15 characters, so the key has a fixed
   // width and sorts as its parts do.
-  static const std::string kNullen = "000000000000000";
-  return RightChars(kNullen + voucher, 15) + RightChars(kNullen + order_nr, 15);
+  static const std::string kZeros = "000000000000000";
+  return RightChars(kZeros + voucher, 15) + RightChars(kZeros + order_nr, 15);
 }
 
 std::string LineNumber(const std::string& tag) {

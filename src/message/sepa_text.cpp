@@ -18,15 +18,15 @@ namespace {
 // The SEPA character set: what every receiving platform accepts, and with no
 // character that needs escaping in XML, since the message is built by plain
 // concatenation.
-constexpr std::string_view kSepaTekens =
+constexpr std::string_view kSepaCharacters =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/-?:().,'+ ";
 // Replacing again until nothing is found ends for any search text that the
 // replacement does not recreate; the cap ends the rest.
-constexpr int kMaxVervangRondes = 401;
+constexpr int kMaxReplaceRounds = 401;
 
 constexpr std::array<bool, 256> BuildSepaSet() {
   std::array<bool, 256> in_set{};
-  for (char c : kSepaTekens) in_set[static_cast<unsigned char>(c)] = true;
+  for (char c : kSepaCharacters) in_set[static_cast<unsigned char>(c)] = true;
   return in_set;
 }
 constexpr std::array<bool, 256> kInSepaSet = BuildSepaSet();
@@ -107,7 +107,7 @@ std::string VerwijderAccenten(const std::string& sTekst) {
 std::string VervangAlles(std::string sTekst, const std::string& sZoek,
                          const std::string& sVervang) {
   if (sZoek.empty()) return sTekst;
-  for (int round = 0; round < kMaxVervangRondes; ++round) {
+  for (int round = 0; round < kMaxReplaceRounds; ++round) {
     const size_t count = CountOccurrences(sTekst, sZoek);
     if (count == 0) break;
     // A replacement that holds the search text grows the text every round.

@@ -26,7 +26,7 @@ void ShowStatus(OrdersView& view, const std::string& status) {
 // Collects each RelNr of the lines with a warehouse voucher, first appearance first.
 void CollectCustomers(OrderContext& ctx) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
-  int teller = 0;
+  int rows_since_refresh = 0;
   orders.MoveFirst();
   while (!orders.IsEOF()) {
     // Only lines with a warehouse voucher have left the warehouse; the rest
@@ -37,10 +37,10 @@ void CollectCustomers(OrderContext& ctx) {
     }
     // The screen is refreshed every so many rows only: a refresh per row
     // would cost more than reading it.
-    if (++teller > kVerversInterval) {
+    if (++rows_since_refresh > kVerversInterval) {
       ctx.view.SetStatus("Lezen van orders ( " + orders.Field("OrderNr").Text() + " )");
       ctx.view.SetProgress(orders.PercentPosition());
-      teller = 0;
+      rows_since_refresh = 0;
       ctx.view.ProcessPendingEvents();
     }
     orders.MoveNext();
@@ -74,14 +74,14 @@ void LeesOrders(OrderContext& ctx) {
   // All customers are known before the first is sent, so the progress bar
   // can count customers instead of rows.
   ShowStatus(ctx.view, "Versturen van orders");
-  int teller = 0;
+  int rows_since_refresh = 0;
   const size_t aantal = ctx.state.lstRelNr.size();
   for (size_t i = 0; i < aantal; ++i) {
     const std::string relnr = ctx.state.lstRelNr.at(static_cast<long>(i));
-    if (++teller > kVerversInterval) {
+    if (++rows_since_refresh > kVerversInterval) {
       ctx.view.SetStatus("Versturen van orders ( " + relnr + " )");
       ctx.view.SetProgress(static_cast<double>(i) / static_cast<double>(aantal) * 100);
-      teller = 0;
+      rows_since_refresh = 0;
       ctx.view.ProcessPendingEvents();
     }
     StopIfRequested(ctx);

@@ -18,7 +18,7 @@ constexpr long kInternalErrorNumber = 51;
 constexpr const char* kInternalErrorText = "Interne fout";
 
 // The fixed sender identity of every message.
-constexpr std::string_view kAfzender = "KORVELDAM";
+constexpr std::string_view kSender = "KORVELDAM";
 
 std::string SyncLine(const std::string& label, const std::string& waarde) {
   return PadRechts("SYNC", 10) + label + waarde;
@@ -36,8 +36,8 @@ void RunSequence::Load(const std::string& argument) {
   state_.sRunId += '_';
   state_.sRunId += FormatMoment(services_.clock.Now(), "hhmmss");
   state_.sDataMapArg = WithFinalSlash(argument);
-  state_.sZenderId = std::string(kAfzender);
-  state_.sLeveranciersNummer = std::string(kAfzender);
+  state_.sZenderId = std::string(kSender);
+  state_.sLeveranciersNummer = std::string(kSender);
   separators_ = LeesLandinstellingen();
   view_.SetProgress(0);
   view_.SetStatus("Geen activiteit.");
