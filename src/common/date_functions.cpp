@@ -33,6 +33,8 @@ constexpr std::array<Month, 12> kMonths = {{
     {"DEC", "dec", "december"},
 }};
 
+// Only ASCII letters change case: month abbreviations are plain ASCII and an
+// accented text must not match one by accident.
 std::string UpperAscii(std::string text) {
   for (char& c : text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -65,6 +67,7 @@ std::string EightDigitDate(const std::string& text, bool& empty_date) {
   const std::string year = Utf8Mid(text, 1, 4);
   std::string month = TrimSpaces(Utf8Mid(text, 5, 2));
   const std::string day = TrimSpaces(Utf8Mid(text, 7, 2));
+  // A one-digit month ("2019 3 5" style exports) is padded before lookup.
   if (Utf8Length(month) == 1) {
     if (const auto number = WholeNumber(month)) month = VoorloopNullen(*number, 2);
   }
@@ -102,6 +105,9 @@ Variant MaandConversie(const Variant& maand, bool lange_naam) {
 }
 
 std::string DatumOmkeren(std::string& sDatum, bool richting) {
+  // One direction only swaps characters and so passes any non-date text
+  // through; the other reads the text as a number first, which drops blanks
+  // and pads a short date such as 1052024 to eight digits.
   if (!richting) {
     if (Utf8Length(sDatum) != 8) return sDatum;
     return Utf8Mid(sDatum, 7, 2) + Utf8Mid(sDatum, 5, 2) + Utf8Mid(sDatum, 1, 4);
@@ -118,6 +124,7 @@ std::string VoorloopNullen(int32_t getal, int16_t breedte) {
   std::string text = std::to_string(getal);
   const auto width = static_cast<size_t>(breedte);
   if (text.size() < width) text.insert(0, width - text.size(), '0');
+  // A number wider than asked keeps its leftmost digits, not its rightmost.
   return text.substr(0, width);
 }
 

@@ -13,6 +13,8 @@ namespace typrosync {
 namespace {
 
 constexpr char kNoBreakSpace[] = "\xC2\xA0";
+// Amounts and numbers are cut to their rightmost characters at these widths,
+// which keeps absurdly long texts out of the message instead of failing.
 constexpr size_t kAmountWidth = 20;
 constexpr size_t kNumberWidth = 15;
 
@@ -32,6 +34,8 @@ size_t Count(const std::string& s, const std::string& part) {
 
 std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
   if (from.empty()) return s;
+  // Continues after the replacement, so a `to` that contains `from` cannot
+  // loop forever.
   for (size_t pos = s.find(from); pos != std::string::npos; pos = s.find(from, pos + to.size())) {
     s.replace(pos, from.size(), to);
   }
@@ -60,6 +64,7 @@ bool AllDigits(const std::string& s) {
 
 // The final pattern: whole numbers for -1, one to four fixed decimals.
 std::string FormatDecimals(const std::string& result, int16_t decimals) {
+  // Any other count leaves the text as NumberText made it.
   if (decimals < -1 || decimals > 4) return result;
   const auto number = TryParseNumber(result);
   if (!number) return result;
@@ -107,6 +112,7 @@ struct NumberTexts {
       s = "0";
       return false;
     }
+    // The sign is put back by the caller in its own form (minus or brackets).
     if (*number < 0) {
       s = FormatDouble(-*number);
       return true;
@@ -133,6 +139,8 @@ struct NumberTexts {
     return DecimalText(s).value_or(s);
   }
 
+  // Adds the carry of rounded cents on the digit text, so that a long whole
+  // part does not lose digits through a double.
   std::string IncrementWhole(const std::string& whole) {
     if (whole.empty() || !AllDigits(whole)) {
       return FormatDouble(TryParseNumber(whole).value_or(0) + 1);
@@ -151,6 +159,8 @@ struct NumberTexts {
   // Rounds a fraction to two digits on its first three, halves away from zero;
   // returns the two digits and whether 1 carries into the whole part.
   std::string RoundFractionToCents(const std::string& fraction, bool& carry) {
+    // Only the first three decimals count: 0,1249 rounds to 0,12 and 0,125
+    // to 0,13, whatever digits follow.
     const std::string three = Utf8Left(fraction + "000", 3);
     const std::string as_number = Utf8Left(three, 2) + sep.gsDecimaalTeken + Utf8Mid(three, 3, 1);
     const double cents = RoundHalfAway(TryParseNumber(as_number).value_or(0));
@@ -163,15 +173,20 @@ struct NumberTexts {
   // NormaliseerBedrag up to the sign step: the text cleaned of spaces, signs
   // and separators; nullopt when it is empty.
   std::optional<std::string> PrepareAmountText(std::string s) {
+    // ",50" and ".50" are half a unit; the leading 0 keeps the lone-grouping
+    // rule from reading them as something else.
     if (Utf8Length(s) == 3 && (s.starts_with(sep.gsDecimaalTeken) || s.starts_with(sep.gsDuizendTeken))) {
       s = "0" + s;
     }
+    // An exponent text with something behind a space ("1E3 kg") keeps only
+    // the number in front.
     if (s.find('E') != std::string::npos) {
       const size_t space = s.find(' ');
       if (space != std::string::npos) s = TrimSpaces(s.substr(0, space));
       s = ExpandExponent(s);
     }
     s = RemoveAll(s, " ");
+    // Several leading minus signs count as one.
     if (s.starts_with("-")) {
       const size_t digits = s.find_first_not_of('-');
       s = "-" + (digits == std::string::npos ? std::string() : s.substr(digits));
@@ -203,6 +218,8 @@ struct NumberTexts {
 
   std::string AmountWithSign(const std::string& grouped, const std::string& cents, bool negative,
                              bool brackets, bool whole_units, bool rounding) {
+    // Negative amounts in brackets are written <1.234,56>, the form the
+    // administration's own lists use; a plain minus otherwise.
     std::string result = rounding ? grouped : grouped + sep.gsDecimaalTeken + cents;
     if (whole_units) result = grouped;
     if (!negative) return result;
@@ -217,8 +234,10 @@ struct NumberTexts {
                          bool allow_large, bool& out_of_range) {
     s = CleanSeparators(std::move(s));
     if (s == sep.gsDecimaalTeken) s = "0";
+    // A text that starts with NUL comes from an uninitialised database field.
     if (!value_text.empty() && value_text[0] == '\0') s = "0";
     s = KeepLeadingMinusOnly(s);
+    // Later decimal separators are dropped, the digits behind them kept.
     if (Count(s, sep.gsDecimaalTeken) > 1) {
       const size_t first = s.find(sep.gsDecimaalTeken) + sep.gsDecimaalTeken.size();
       s = s.substr(0, first) + RemoveAll(s.substr(first), sep.gsDecimaalTeken);
@@ -232,6 +251,8 @@ struct NumberTexts {
       result = Utf8Right(s.substr(0, pos) + sep.gsDecimaalTeken + kept, kNumberWidth);
     } else {
       result = Utf8Right(s + sep.gsDecimaalTeken + "00", kNumberWidth);
+      // Without a decimal part a value above 1000 is taken to be a code
+      // or a mistake rather than a quantity.
       if (!allow_large && TryParseNumber(s).value_or(0) > 1000) {
         out_of_range = true;
         return "n/a";
@@ -240,6 +261,8 @@ struct NumberTexts {
     if (negative) {
       const double number = TryParseNumber(result).value_or(0);
       if (!allow_large && number > 10000) return "n/a";
+      // A negative number is written as an amount, and so it pins the
+      // separators just as NormaliseerBedrag does.
       Variant minus(-number);
       result = Bedrag(minus, false, false, false);
     }
@@ -251,11 +274,16 @@ struct NumberTexts {
     if (TrimSpaces(value.Text()).empty() || value.EqualsZero()) return nothing();
     std::string s = TrimSpaces(RemoveAll(value.Text(), kNoBreakSpace));
     if (s.empty()) return nothing();
+    // Deliberately left changed for the rest of the run: amounts are read in
+    // the Dutch form whatever the locale said, and every later number text
+    // follows.
     sep.gsDecimaalTeken = ",";
     sep.gsDuizendTeken = ".";
     const auto prepared = PrepareAmountText(std::move(s));
     if (!prepared) return nothing();
     s = *prepared;
+    // Letters or other signs left over: the text was no amount, and 0,00
+    // is sent rather than a guess.
     if (!OnlyAmountCharacters(s) || s == sep.gsDecimaalTeken) return ZeroAmount();
     s = CutAtSecondDecimal(s);
     const bool negative = TakeSign(s);
@@ -267,6 +295,7 @@ struct NumberTexts {
     const std::string cents = RoundFractionToCents(s.substr(pos + sep.gsDecimaalTeken.size()), carry);
     if (carry) whole = IncrementWhole(whole);
     const std::string amount = Utf8Right(whole + sep.gsDecimaalTeken + cents, kAmountWidth);
+    // Rounding to whole units goes half to even on the already rounded cents.
     if (rounding) whole = FormatDouble(RoundHalfEven(TryParseNumber(amount).value_or(0)));
     const std::string grouped =
         Utf8Length(whole) >= 4 ? GroupThousands(whole, sep.gsDuizendTeken) : whole;
@@ -274,12 +303,14 @@ struct NumberTexts {
   }
 
   std::string Getal(Variant& value, int16_t& decimals, bool allow_large) {
+    // 0 decimals means "not given" here; the caller sees the 2 it became.
     if (decimals == 0) decimals = 2;
     if (!value.IsNull()) value = Variant(RemoveAll(RemoveAll(value.Text(), "%"), gsSpatie));
     const std::string value_text = value.Text();
     std::string s = ExpandExponent(value_text);
     const std::string trimmed = TrimSpaces(value_text);
     std::string result;
+    // The administration's own placeholders for a missing value.
     if (trimmed == "n/a" || trimmed == "(niet ingesteld)") {
       result = ZeroAmount();
     } else if (trimmed.empty()) {
@@ -301,6 +332,7 @@ struct NumberTexts {
       if (decimals != 0) {
         result = Getal(value, decimals, true);
       } else {
+        // No decimals asked: the whole part, cut rather than rounded.
         result = FormatDouble(std::trunc(value.ToDouble()));
       }
       if (!grouping) return result;
@@ -310,6 +342,8 @@ struct NumberTexts {
       const std::string fraction =
           pos == std::string::npos ? "" : result.substr(pos + sep.gsDecimaalTeken.size());
       std::string grouped = GroupThousands(whole, sep.gsDuizendTeken);
+      // The minus counts as a character when grouping; "-.123" must lose the
+      // separator that landed behind it.
       if (!sep.gsDuizendTeken.empty() && grouped.starts_with("-" + sep.gsDuizendTeken)) {
         grouped.erase(1, sep.gsDuizendTeken.size());
       }
@@ -333,6 +367,7 @@ int16_t TelTeken(std::string& text, std::string& ch) {
   for (std::string_view character : Utf8Characters(text)) {
     if (character == ch) ++count;
   }
+  // The count is a 16-bit integer to its callers; more is an overflow.
   if (count > 32767) throw VbError::Overflow();
   return static_cast<int16_t>(count);
 }

@@ -13,6 +13,8 @@ namespace typrosync {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// Only these four count as blanks around a number; a non-breaking space from
+// a spreadsheet paste makes the text no number at all.
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 enum class ReadStatus { kOk, kNotNumber, kOverflow };
@@ -46,6 +48,8 @@ Read FromPlain(const std::string& plain) {
   double value = 0;
   const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (ec == std::errc::result_out_of_range) {
+    // from_chars says "out of range" both ways; only a too-large value is an
+    // overflow, a too-small one quietly becomes a zero that keeps its sign.
     if (Magnitude(plain) > 0) return {ReadStatus::kOverflow, 0};
     return {ReadStatus::kOk, plain[0] == '-' ? -0.0 : 0.0};
   }
@@ -96,6 +100,8 @@ std::optional<NumberParts> SplitNumber(std::string_view text) {
   return parts;
 }
 
+// Rebuilds the Dutch text as a C-form text so that the conversion never
+// depends on the process locale.
 Read ReadNumber(std::string_view text) {
   const auto parts = SplitNumber(text);
   if (!parts) return {};
@@ -114,6 +120,8 @@ struct Digits15 {
   int exponent = 0;
 };
 
+// Fifteen digits is what a double shows reliably; every text the program
+// writes is built from these so that 0.1 + 0.2 reads as 0,3.
 Digits15 SignificantDigits(double value) {
   char buffer[40];
   const auto result =
@@ -137,6 +145,7 @@ void TrimFraction(std::string& digits) {
   if (!digits.empty() && digits.back() == ',') digits.pop_back();
 }
 
+// Exponents carry a sign and at least two digits: E+15, E-05.
 std::string Exponent(int exponent) {
   std::string digits = std::to_string(std::abs(exponent));
   if (digits.size() < 2) digits.insert(0, "0");
@@ -170,6 +179,7 @@ void RoundScaleHalfEven(std::string& digits, long& scale, long keep) {
   const bool above_half =
       dropped[0] > '5' ||
       (dropped[0] == '5' && dropped.find_first_not_of('0', 1) != std::string::npos);
+  // Exactly half only when every dropped digit after the 5 is zero.
   const bool half = dropped[0] == '5' && !above_half;
   const bool odd = !digits.empty() && (digits.back() - '0') % 2 == 1;
   if (above_half || (half && odd)) IncrementDigits(digits);
@@ -184,6 +194,8 @@ std::string FormatDouble(double value) {
   const Digits15 d = SignificantDigits(value);
   const std::string& digits = d.digits;
   std::string out;
+  // Scientific form only where the plain form would need more than 15 digits
+  // before the comma or more than four leading zeros after it.
   if (d.exponent >= 15 || d.exponent < -4) {
     out = digits.substr(0, 1) + "," + digits.substr(1);
     TrimFraction(out);
@@ -211,7 +223,10 @@ double ParseNumber(std::string_view text) {
   return read.value;
 }
 
+// Works on the digit text itself, never through a double, so a 29-digit
+// amount keeps every digit.
 std::optional<std::string> DecimalText(std::string_view text) {
+  // The limits of a 96-bit decimal: 29 digits, at most 28 of them decimals.
   constexpr long kMaxScale = 28;
   constexpr size_t kMaxDigits = 29;
   const auto parts = SplitNumber(text);
@@ -227,11 +242,14 @@ std::optional<std::string> DecimalText(std::string_view text) {
     scale = 0;
   }
   RoundScaleHalfEven(digits, scale, kMaxScale);
+  // More digits than fit: give up decimals (rounding) before ever giving up
+  // whole digits.
   if (digits.size() > kMaxDigits) {
     RoundScaleHalfEven(digits, scale, scale - static_cast<long>(digits.size() - kMaxDigits));
   }
   if (static_cast<long>(digits.size()) - scale > static_cast<long>(kMaxDigits) ||
       (static_cast<long>(digits.size()) - scale == static_cast<long>(kMaxDigits) &&
+       // 2^96 - 1, the largest magnitude a 96-bit decimal holds.
        digits.substr(0, kMaxDigits) > "79228162514264337593543950335")) {
     return std::nullopt;
   }
@@ -263,6 +281,8 @@ std::string FormatFixed(double value, int decimals) {
     const auto dropped = static_cast<size_t>(fraction_digits - decimals);
     if (digits.size() <= dropped) digits.insert(0, dropped - digits.size() + 1, '0');
     const size_t cut = digits.size() - static_cast<size_t>(fraction_digits - decimals);
+    // Fixed texts round half away from zero, unlike the half-even steps of
+    // DecimalText: this is what a formatted amount on screen shows.
     const bool up = cut < digits.size() ? digits[cut] >= '5' : false;
     digits.erase(cut);
     if (up) IncrementDigits(digits);
@@ -274,12 +294,17 @@ std::string FormatFixed(double value, int decimals) {
   }
   const std::string whole = StripLeadingZeros(digits.substr(0, digits.size() - decimals));
   const std::string fraction = digits.substr(digits.size() - decimals);
+  // A negative value that rounds to nothing prints without its minus sign.
   const bool zero = whole == "0" && fraction.find_first_not_of('0') == std::string::npos;
   std::string out = (d.negative && !zero ? "-" : "") + whole;
   if (decimals > 0) out += "," + fraction;
   return out;
 }
 
+// Reads the longest number at the start of a text and ignores the rest, the
+// way a quantity column with a unit behind it ("12.5 ltr") must be read.
+// Unlike the Dutch form, the point here is the decimal point, blanks may sit
+// between digits and D is an exponent too; no number at all gives 0.
 double LeadingNumber(std::string_view text) {
   std::string plain;
   size_t i = 0;
@@ -325,6 +350,8 @@ double LeadingNumber(std::string_view text) {
   return read.value;
 }
 
+// nearbyint follows the current rounding mode, which the program never
+// changes from round-to-nearest-even.
 double RoundHalfEven(double value) { return std::nearbyint(value); }
 
 double RoundHalfAway(double value) { return std::round(value); }
@@ -340,6 +367,8 @@ double RoundDecimalHalfAway(double value, int decimals) {
   return ParseNumber(FormatFixed(value, decimals));
 }
 
+// Integer conversions round half to even (2,5 gives 2), and a NaN fails the
+// range test and so overflows instead of becoming an arbitrary number.
 int16_t ToInteger16(double value) {
   const double rounded = RoundHalfEven(value);
   if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw VbError::Overflow();

@@ -1,7 +1,9 @@
 #pragma once
-// The run's own state: the members and hidden work lists of the main window,
-// kept in a plain struct so the core can use them without any toolkit. The
-// window only shows what is here.
+// The run's own state: the sender identity, the current customer's delivery
+// lines and the work lists of one run. Every member is read or written by
+// the orders or message layer, so it lives here and not with the window;
+// the window only shows the lines and stays open while bBezig is set (which
+// the AgroVision delivery in the orders layer clears as well).
 
 #include <string>
 
@@ -16,7 +18,7 @@ struct RunState {
   std::string sDataMapArg;                       // the argument, with a final "/"
   std::string sZenderId = "KORVELDAM";           // sender id of every message
   std::string sLeveranciersNummer = "KORVELDAM"; // supplier number (AgroVision)
-  bool bBezig = false;                           // while true the window refuses to close
+  bool bBezig = false;                           // while true the run may not be closed
 
   DeliveryLines lvwLeveringen;  // the delivery lines of the customer being handled
 

@@ -7,6 +7,8 @@ namespace {
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 // Length of the valid UTF-8 sequence at `i`, or 1 for a byte that starts none.
+// An invalid byte thus counts as one character of its own, so lengths and
+// cuts never fail on damaged text and never split a valid character.
 size_t SequenceLength(std::string_view text, size_t i) {
   const auto lead = static_cast<unsigned char>(text[i]);
   size_t length = 0;
@@ -71,6 +73,7 @@ std::string Utf8Right(std::string_view text, size_t count) {
   return std::string(text.substr(OffsetOf(text, length - count)));
 }
 
+// Positions count from 1; 0 is taken as 1 rather than failing.
 std::string Utf8Mid(std::string_view text, size_t start, size_t count) {
   if (start == 0) start = 1;
   const size_t begin = OffsetOf(text, start - 1);

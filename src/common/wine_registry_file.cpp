@@ -5,12 +5,16 @@
 namespace typrosync {
 namespace {
 
+// The registry's value type numbers as the file writes them in hex(N) and
+// str(N); only these few change how the data is read.
 constexpr uint32_t kRegSzType = 1;
 constexpr uint32_t kRegExpandSzType = 2;
 constexpr uint32_t kRegBinaryType = 3;
 constexpr uint32_t kRegDwordType = 4;
 constexpr uint32_t kRegMultiSzType = 7;
 
+// Callers pass only code points the UTF-16 pairing produced, so no range
+// check is needed here.
 void AppendUtf8(char32_t code, std::string& out) {
   if (code < 0x80) {
     out += static_cast<char>(code);
@@ -34,6 +38,8 @@ void AppendUtf8(char32_t code, std::string& out) {
 class Utf16ToUtf8 {
  public:
   void Unit(char32_t unit) {
+    // A high surrogate waits for the next unit; anything else but a low
+    // surrogate leaves it unpaired.
     if (high_ != 0) {
       if (unit >= 0xDC00 && unit <= 0xDFFF) {
         AppendUtf8(0x10000 + ((high_ - 0xD800) << 10) + (unit - 0xDC00), out_);
@@ -76,6 +82,8 @@ int HexValue(char c) {
 
 // Reads up to `max_digits` digits of `base` (8 or 16) from text[pos];
 // advances pos. Returns -1 when there is none.
+// The digit limit matters: "\x00e9abc" stops after four hex digits, so the
+// text that follows an escape is never swallowed into it.
 long ReadNumber(std::string_view text, size_t& pos, int base, int max_digits) {
   long value = -1;
   for (int i = 0; i < max_digits && pos < text.size(); ++i, ++pos) {
@@ -110,6 +118,8 @@ char SimpleEscape(char c) {
   }
 }
 
+// Octal escapes take up to three digits, \x up to four hex digits (one
+// UTF-16 unit); a \x with no digit after it stands for the letter x.
 void DecodeEscape(std::string_view text, size_t& pos, Utf16ToUtf8& out) {
   const char c = text[pos];
   if (c >= '0' && c <= '7') {
@@ -127,6 +137,7 @@ void DecodeEscape(std::string_view text, size_t& pos, Utf16ToUtf8& out) {
   out.Unit(static_cast<unsigned char>(SimpleEscape(c)));
 }
 
+// Empty parts are dropped, so "A\\B" and "A\B\" name the same key as "A\B".
 std::vector<std::string> SplitKeyPath(const std::string& path) {
   std::vector<std::string> parts;
   size_t from = 0;
@@ -151,6 +162,8 @@ KeyMatch MatchSection(std::string_view line, const std::vector<std::string>& pat
   for (size_t i = 0; i < path.size(); ++i) {
     if (!EqualsIgnoringAsciiCase(parts[i], path[i])) return KeyMatch::kNone;
   }
+  // A subkey alone proves the key exists, even when it has no section of
+  // its own: the file lists only keys that hold values.
   return parts.size() == path.size() ? KeyMatch::kExact : KeyMatch::kBelow;
 }
 
@@ -175,6 +188,7 @@ bool IsStringType(uint32_t type) {
 }
 
 // String types given as bytes hold UTF-16LE; they are handed out as UTF-8.
+// An odd last byte is half a unit and is dropped.
 std::string Utf16LeBytesToUtf8(const std::string& bytes) {
   Utf16ToUtf8 out;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
@@ -207,6 +221,8 @@ std::optional<RegistryValue> ParseStringData(std::string_view data, RegistryValu
   size_t end = 0;
   const auto text = DecodeRegistryString(data.substr(pos + 1), end);
   if (!text) return std::nullopt;
+  // Kept with its NUL, the way the registry stores string data, so a
+  // reader sees the same bytes as from a hex(1) line.
   value.data = *text + '\0';
   return value;
 }
@@ -238,6 +254,8 @@ std::optional<RegistryValue> ParseHexData(std::string_view data, RegistryValue v
   return value;
 }
 
+// Any other form (a future type, a damaged line) yields no value rather than
+// a guess; the line is skipped.
 std::optional<RegistryValue> ParseValueData(std::string_view data, RegistryValue value) {
   if (data.starts_with("\"") || data.starts_with("str(")) {
     return ParseStringData(data, std::move(value));
@@ -250,6 +268,7 @@ std::optional<RegistryValue> ParseValueData(std::string_view data, RegistryValue
 // One value line ("Name"=data or @=data), continuation lines already joined.
 std::optional<RegistryValue> ParseValueLine(std::string_view line) {
   RegistryValue value;
+  // "@" is the key's default value, which has the empty name.
   size_t pos = 1;
   if (line[0] == '"') {
     size_t end = 0;
@@ -282,6 +301,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // (a trailing "\" continues on the next line); advances i past them.
 std::string JoinContinuations(const std::vector<std::string_view>& lines, size_t& i) {
   std::string joined(lines[i]);
+  // Only hex data continues; a string that ends in a backslash is complete.
   if (joined.find("=hex") == std::string::npos) return joined;
   while (joined.ends_with('\\') && i + 1 < lines.size()) {
     joined.pop_back();
@@ -292,6 +312,8 @@ std::string JoinContinuations(const std::vector<std::string_view>& lines, size_t
   return joined;
 }
 
+// Value names are case-insensitive; a later line for the same name wins, as
+// when the file is loaded.
 void StoreValue(RegistryValue value, std::vector<RegistryValue>& values) {
   for (RegistryValue& existing : values) {
     if (EqualsIgnoringAsciiCase(existing.name, value.name)) {
@@ -326,6 +348,8 @@ std::optional<std::string> DecodeRegistryString(std::string_view text, size_t& e
     if (c == '\\' && pos + 1 < text.size()) {
       ++pos;
       DecodeEscape(text, pos, out);
+    // Bytes outside ASCII are already UTF-8 in the file; only escapes hold
+    // UTF-16 units.
     } else if (static_cast<unsigned char>(c) >= 0x80) {
       out.RawByte(c);
       ++pos;
@@ -348,6 +372,8 @@ std::optional<std::vector<RegistryValue>> FindWineRegistryKey(
     if (line.empty()) continue;
     if (line[0] == '[') {
       const KeyMatch match = MatchSection(line, path);
+      // The same key may appear in more than one section; values collect
+      // across all of them.
       in_key = match == KeyMatch::kExact;
       found = found || match != KeyMatch::kNone;
     } else if (in_key && (line[0] == '"' || line[0] == '@')) {

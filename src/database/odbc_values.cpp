@@ -14,12 +14,16 @@
 namespace typrosync {
 namespace {
 
+// Drivers spell their type names freely ("money", "CURRENCY", "YESNO"), so
+// the name is searched, not compared.
 bool NameHas(const std::string& type_name, const char* part) {
   std::string upper = type_name;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return upper.find(part) != std::string::npos;
 }
 
+// The driver has already checked these texts; a malformed one reads as 0
+// rather than stopping the run.
 int64_t ParseInteger(const std::string& text) {
   int64_t value = 0;
   std::from_chars(text.data(), text.data() + text.size(), value);
@@ -32,6 +36,8 @@ double ParseDouble(const std::string& text) {
   return value;
 }
 
+// Text keys compare without regard to ASCII case, like the index order the
+// seeks rely on; a shorter text that is a prefix sorts first.
 int CompareText(const std::string& a, const std::string& b) {
   const size_t size = std::min(a.size(), b.size());
   for (size_t i = 0; i < size; ++i) {
@@ -59,6 +65,8 @@ int Group(const Variant& value) {
 
 OdbcKind KindOfColumn(const odbc::ColumnDescription& column, const std::string& type_name,
                       bool money_as_decimal) {
+  // The type name wins over the SQL type: a driver may report a currency
+  // column as plain DECIMAL.
   if (NameHas(type_name, "CURRENCY") || NameHas(type_name, "MONEY")) return OdbcKind::kCurrency;
   if (NameHas(type_name, "BOOL") || NameHas(type_name, "YESNO")) return OdbcKind::kBoolean;
   switch (column.sql_type) {
@@ -66,6 +74,8 @@ OdbcKind KindOfColumn(const odbc::ColumnDescription& column, const std::string& 
       return OdbcKind::kBoolean;
     case SQL_DECIMAL:
     case SQL_NUMERIC:
+      // Four decimals is the currency's own scale; a scale of 0 means
+      // currency only when the caller knows its driver reports money so.
       if (column.scale == 4 || (column.scale == 0 && money_as_decimal)) return OdbcKind::kCurrency;
       return column.scale == 0 ? OdbcKind::kInteger : OdbcKind::kDouble;
     case SQL_TINYINT:
@@ -95,6 +105,8 @@ std::pair<odbc::BufferType, size_t> BufferFor(OdbcKind kind, uint64_t column_siz
       return {odbc::BufferType::kInteger, 8};
     case OdbcKind::kDouble:
       return {odbc::BufferType::kDouble, 8};
+    // Currency and dates come as text: exact decimals, and no driver's own
+    // date structure to interpret.
     case OdbcKind::kCurrency:
     case OdbcKind::kDate:
       return {odbc::BufferType::kText, 48};
@@ -104,6 +116,7 @@ std::pair<odbc::BufferType, size_t> BufferFor(OdbcKind kind, uint64_t column_siz
   // Most administration texts are short; a longer one is read again whole.
   constexpr uint64_t kWidest = 256;
   const uint64_t bytes =
+      // Four bytes per character is the most UTF-8 needs; one more for NUL.
       column_size > 0 && column_size < kWidest / 4 ? column_size * 4 + 1 : kWidest;
   return {odbc::BufferType::kText, static_cast<size_t>(bytes)};
 }
@@ -143,6 +156,8 @@ Variant TextValue(const std::optional<std::string>& text, OdbcKind kind) {
   return Variant(*text);
 }
 
+// Reads the decimal text digit by digit so that no amount passes through a
+// double: 0.1 stays exactly 0.1000.
 Currency DecimalCurrency(const std::string& text) {
   size_t i = 0;
   const bool negative = i < text.size() && text[i] == '-';
@@ -168,6 +183,7 @@ Currency DecimalCurrency(const std::string& text) {
     }
     raw = raw * 10 + (c - '0');
     if (decimals >= 0) ++decimals;
+    // Stop long before 128 bits could wrap; the final check is exact.
     if (raw > static_cast<__int128>(INT64_MAX) * 10) throw VbError::Overflow();
   }
   for (int d = std::max(decimals, 0); d < 4; ++d) raw *= 10;
@@ -177,6 +193,8 @@ Currency DecimalCurrency(const std::string& text) {
   return Currency::FromRaw(static_cast<int64_t>(negative ? -raw : raw));
 }
 
+// Turns the driver's yyyy-mm-dd hh:mm:ss into the d-m-yyyy form the
+// administration's own dates have; midnight is left off, as a date alone.
 std::string DutchDateText(const std::string& odbc_text) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   const bool has_date = odbc_text.size() >= 10 && odbc_text[4] == '-';
@@ -207,6 +225,8 @@ std::string DutchDateText(const std::string& odbc_text) {
   return text;
 }
 
+// Nulls first, then numbers (a yes/no as 0 or 1), then texts: one total
+// order, so a seek over mixed keys always lands somewhere defined.
 int CompareKeys(const Variant& a, const Variant& b) {
   const int group_a = Group(a);
   const int group_b = Group(b);

@@ -83,6 +83,8 @@ SqliteConnection::~SqliteConnection() {
 
 Statement SqliteConnection::Prepare(const std::string& sql) {
   sqlite3_stmt* stmt = nullptr;
+  // Persistent: statements are kept and executed again for every record of
+  // a run, so SQLite may give them memory that is not meant to be returned.
   Check(sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
                            SQLITE_PREPARE_PERSISTENT, &stmt, nullptr));
   return Statement(stmt);
@@ -93,6 +95,8 @@ void SqliteConnection::Exec(const std::string& sql) {
 }
 
 void SqliteConnection::Fail(int rc) const {
+  // The low byte is the primary code; extended codes (SQLITE_BUSY_SNAPSHOT
+  // and the like) mean the same to a caller.
   switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -112,6 +116,8 @@ bool SqliteConnection::Step(sqlite3_stmt* stmt) const {
   const int rc = sqlite3_step(stmt);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
+  // Reset at once so a failed statement holds no lock while the error
+  // travels up.
   sqlite3_reset(stmt);
   Fail(rc);
 }

@@ -109,6 +109,9 @@ void SqliteRecordset::Release() {
   live_ = nullptr;
 }
 
+// Another recordset is about to write: an open read statement would hold
+// a snapshot (and a shared lock) that blocks the write, so the current row
+// is copied out and the statement let go.
 void SqliteRecordset::Detach() {
   if (state_ != State::kLive) return;
   kept_ = CopyRow(live_, 0, static_cast<int>(schema_.columns.size()) + 1);
@@ -124,6 +127,7 @@ OrderStatements& SqliteRecordset::Statements() {
 
 sqlite3_stmt* SqliteRecordset::Use(Statement& stmt, const std::string& sql) {
   if (!stmt) stmt = connection_->Prepare(sql);
+  // Bindings of the previous use must not leak into this one.
   sqlite3_reset(stmt.get());
   sqlite3_clear_bindings(stmt.get());
   return stmt.get();
@@ -179,6 +183,8 @@ void SqliteRecordset::Seek(const Variant& key) {
   sqlite3_stmt* stmt = Use(order.seek, order.sql.seek);
   connection_->Check(BindVariant(stmt, 1, key));
   StepInto(stmt);
+  // The seek query lands on the first row at or after the key and says in
+  // its last column whether that row really equals it.
   const int match_column = static_cast<int>(schema_.columns.size()) + 1;
   no_match_ = state_ != State::kLive || sqlite3_column_int(stmt, match_column) == 0;
   if (no_match_) {
@@ -192,6 +198,8 @@ void SqliteRecordset::Resume() {
   const long long rowid = StoredInteger(kept_[0]);
   OrderStatements& order = Statements();
   sqlite3_stmt* stmt = Use(order.resume, order.sql.resume);
+  // The row id breaks ties, so rows with equal keys are neither skipped nor
+  // visited twice.
   int parameter = 1;
   if (index_ != nullptr) {
     for (int column : index_->columns) {
@@ -244,6 +252,7 @@ void SqliteRecordset::KeepRow(StoredRow row) {
 void SqliteRecordset::GoTo(const Bookmark& bookmark) {
   if (editing_) CancelUpdate();
   long long rowid = 0;
+  // A bookmark from another table or a damaged one reads as a deleted row.
   try {
     rowid = std::stoll(bookmark.bytes);
   } catch (const std::exception&) {
@@ -263,6 +272,8 @@ Bookmark SqliteRecordset::LastModified() const {
 // ---- counting --------------------------------------------------------------
 
 long SqliteRecordset::RecordCount() {
+  // Counting is a full scan; the count holds until any write on the
+  // connection moves the stamp.
   const long long stamp = connection_->ChangeStamp();
   if (cached_count_ >= 0 && stamp == count_stamp_) return cached_count_;
   Statement stmt = connection_->Prepare("SELECT count(*) FROM " + QuoteIdentifier(schema_.name));
@@ -291,6 +302,8 @@ long SqliteRecordset::CountBefore() {
 
 double SqliteRecordset::PercentPosition() {
   if (state_ != State::kLive && state_ != State::kKept) return 0;
+  // The place is counted only after a Seek or GoTo lost it; plain moves
+  // keep it up to date for free.
   if (!ordinal_) ordinal_ = CountBefore();
   const long count = RecordCount();
   return count > 0 ? 100.0 * static_cast<double>(*ordinal_) / count : 0;
@@ -369,6 +382,8 @@ void SqliteRecordset::Update() {
   if (!edit_holds_lock_) {
     connection_->BeginWrite();  // 3260 leaves the edit pending
     edit_holds_lock_ = true;
+    // Optimistic edit: the row must still be what Edit read, or someone
+    // else's change would be overwritten unseen.
     std::optional<StoredRow> now = ReadRow(edit_rowid_);
     if (!now || !SameRow(*now, edit_original_)) {
       CancelUpdate();
@@ -384,6 +399,8 @@ void SqliteRecordset::Update() {
   editing_ = false;
   edit_holds_lock_ = false;
   connection_->EndWrite();
+  // The written row becomes current with the values as stored, so reading
+  // it back shows any conversion the column made.
   last_modified_ = edit_rowid_;
   if (std::optional<StoredRow> saved = ReadRow(edit_rowid_)) KeepRow(std::move(*saved));
 }

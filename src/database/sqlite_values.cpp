@@ -16,6 +16,7 @@ struct ColumnSource {
   int Type() const { return sqlite3_column_type(stmt, column); }
   long long Integer() const { return sqlite3_column_int64(stmt, column); }
   double Real() const { return sqlite3_column_double(stmt, column); }
+  // Read as a blob so a text with an embedded NUL keeps all its bytes.
   std::string Text() const {
     const auto* text = static_cast<const char*>(sqlite3_column_blob(stmt, column));
     return text ? std::string(text, sqlite3_column_bytes(stmt, column)) : std::string();
@@ -33,6 +34,8 @@ struct ValueSource {
   }
 };
 
+// Whole amounts are scaled in integers, exactly; only a value too large for
+// the currency goes through a double, to raise the same overflow.
 Variant CurrencyOfInteger(long long value) {
   constexpr long long kLimit = INT64_MAX / Currency::kScale;
   if (value > kLimit || value < -kLimit) {
@@ -41,6 +44,8 @@ Variant CurrencyOfInteger(long long value) {
   return Currency::FromRaw(value * Currency::kScale);
 }
 
+// SQLite keeps whatever type a value was stored with; the column's declared
+// kind decides what the program sees, so a yes/no stored as 1.0 is still True.
 template <typename Source>
 Variant MakeVariant(const Source& source, ColumnKind kind) {
   switch (source.Type()) {
@@ -72,6 +77,8 @@ bool AsWholeNumber(double value, long long& whole) {
   return true;
 }
 
+// Whole numbers go in as integers, so a written 5 reads back as the integer
+// 5 and not as the double 5.0.
 int BindNumber(sqlite3_stmt* stmt, int parameter, double value) {
   long long whole = 0;
   if (AsWholeNumber(value, whole)) return sqlite3_bind_int64(stmt, parameter, whole);
@@ -91,6 +98,8 @@ StoredRow CopyRow(sqlite3_stmt* stmt, int first, int count) {
   return row;
 }
 
+// Compares as stored, type included: 1 and 1.0 differ, so a change of type
+// by another writer also counts as a change.
 bool SameRow(const StoredRow& a, const StoredRow& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {

@@ -15,7 +15,7 @@ namespace {
 
 // Separates voucher and order in an entry of lstOrderNr. As a lone byte it
 // never occurs in UTF-8 text, so the first one is always the separator.
-constexpr char kPaarScheiding = '\xFF';
+constexpr char kPairSeparator = '\xFF';
 
 // Room reserved for a message before it is built: generous, since reserved
 // room that is never written costs no memory, while a buffer that has to grow
@@ -49,6 +49,8 @@ DeliveryMessage::DeliveryMessage(RunState& state, MessageTables tabellen, Clock&
 
 std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelNr,
                                                         Platform platform) {
+  // Segments and pairs are per message: the same voucher in the other
+  // platform's message opens its own segment again.
   state_.lstUniek.Clear();
   state_.lstOrderNr.Clear();
   TableRecordset& relatie = tabellen_.rsRelatieGegevens;
@@ -59,6 +61,8 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
   std::string sLandCode = CountryCode(relatie, tabellen_.rsTabelLandcode);
   std::string sBerichtNummer = MessageNumber(clock_);
   std::string leveranciers_nummer;
+  // Only the AgroVision message carries the supplier number; in the Crop-R
+  // message the element stays empty.
   if (platform == Platform::kAgroVision) {
     leveranciers_nummer = MaakSepaTekst(state_.sLeveranciersNummer, 0);
   }
@@ -78,7 +82,8 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
 void DeliveryMessage::CollectPairs(const std::string& sRelNr) {
   for (const DeliveryLine& row : state_.lvwLeveringen) {
     if (row.column(kColRelNr) != sRelNr) continue;
-    std::string paar = row.column(kColMagazijnbon) + kPaarScheiding + row.column(kColOrderNr);
+    std::string paar = row.column(kColMagazijnbon) + kPairSeparator + row.column(kColOrderNr);
+    // First appearance decides the order of the segments in the message.
     if (!state_.lstOrderNr.Contains(paar)) state_.lstOrderNr.Add(std::move(paar));
   }
 }
@@ -93,7 +98,7 @@ void DeliveryMessage::AppendSegments(const std::string& sRelNr, cStringBuilder& 
   const size_t paren = state_.lstOrderNr.size();
   for (size_t i = 0; i < paren; ++i) {
     const std::string& paar = state_.lstOrderNr.at(static_cast<long>(i));
-    size_t scheiding = paar.find(kPaarScheiding);
+    size_t scheiding = paar.find(kPairSeparator);
     std::string voucher = paar.substr(0, scheiding);
     std::string order = paar.substr(scheiding + 1);
     const auto gevonden = rows_per_pair.find({voucher, order});
@@ -102,6 +107,8 @@ void DeliveryMessage::AppendSegments(const std::string& sRelNr, cStringBuilder& 
       SchrijfRegel(state_.lvwLeveringen[k], voucher, tabellen_, opbouw);
     }
   }
+  // Close what the last line left open; a message without lines has
+  // neither element.
   if (opbouw.iRegels > 0) sbBericht.Append("</SegmentLevering>");
   if (opbouw.bGBMOpen) sbBericht.Append("</GBM>");
 }

@@ -10,12 +10,14 @@
 namespace typrosync {
 namespace {
 
-constexpr std::string_view kIbanScheidingstekens = "/:\\+-*";
+// Separators people type inside an account number; they carry no digit.
+constexpr std::string_view kIbanSeparators = "/:\\+-*";
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The number formed by the leading digits of the text; 0 without any.
+// Called on at most five characters, so the number cannot overflow.
 int32_t LeadingDigits(std::string_view text) {
   int32_t number = 0;
   for (char c : text) {
@@ -47,6 +49,8 @@ std::string IbanDigits(const std::string& text) {
 }  // namespace
 
 bool IsSepaLandIban(const std::string& sTekst) {
+  // Only a valid IBAN can be outside the SEPA countries; any other text is
+  // given the benefit of the doubt.
   if (!IsGeldigeIban(sTekst)) return true;
   std::string sLand = Utf8Left(sTekst, 2);
   for (char& c : sLand) c = UpperAscii(c);
@@ -58,7 +62,9 @@ bool IsGeldigeIban(std::string sTekst) {
   if (Utf8Length(sTekst) < 10) return false;
   for (char& c : sTekst) c = UpperAscii(c);
   std::erase_if(sTekst,
-                [](char c) { return kIbanScheidingstekens.find(c) != std::string_view::npos; });
+                [](char c) { return kIbanSeparators.find(c) != std::string_view::npos; });
+  // The standard check: country and check digits to the end, letters as
+  // numbers, remainder 1 after division by 97.
   std::string sGetal = IbanDigits(MoveCountryToEnd(sTekst));
   return RestNaDeling(sGetal, 97) == 1;
 }

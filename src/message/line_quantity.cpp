@@ -15,11 +15,15 @@ double FourDecimals(const Variant& value, Separators& separators) {
   return TryParseNumber(FormatGetal(separators, copy, 4, false)).value_or(0.0);
 }
 
+// A standard quantity of zero (or none) means the count is already in
+// units; dividing by it would send an infinite quantity.
 double Divisor(const Variant& standaard_aantal, double s) {
   if (LeadingNumber(standaard_aantal.Text()) == 0 || s == 0) return 1;
   return s;
 }
 
+// No weight means no quantity to report: 0, not the bare count. A currency
+// weight multiplies in currency steps, so the product rounds as stored.
 Currency TimesWeight(const Variant& gewicht, Currency q) {
   if (gewicht.IsEmptyValue()) return Currency();
   if (gewicht.kind() == Variant::Kind::kCurrency) return gewicht.ToCurrency() * q;
@@ -32,6 +36,8 @@ std::optional<double> CategoryNumber(const Variant& categorie) {
   return TryParseNumber(categorie.Text());
 }
 
+// The weight category names the unit the weight is kept in; the factors
+// bring it to litres. An unknown category leaves the value as it is.
 Currency Scale(Currency w, const Variant& categorie) {
   std::optional<double> k = CategoryNumber(categorie);
   if (!k) return w;
@@ -41,6 +47,8 @@ Currency Scale(Currency w, const Variant& categorie) {
   return w;
 }
 
+// The message is XML read by machines: its quantities use a decimal point
+// whatever separator the run's number texts use.
 std::string WithDecimalPoint(std::string text, const Separators& separators) {
   const std::string& teken = separators.gsDecimaalTeken;
   if (teken.empty() || teken == ".") return text;
@@ -53,6 +61,8 @@ std::string WithDecimalPoint(std::string text, const Separators& separators) {
 }  // namespace
 
 Currency QuantityInLitres(const RegelHoeveelheid& regel, Separators& separators) {
+  // Both operands are cut to four decimals first, as the stored values are
+  // shown, so the quotient matches what a person would compute.
   double a = FourDecimals(regel.aantal, separators);
   double s = FourDecimals(regel.standaard_aantal, separators);
   Currency q = Currency::FromDouble(a / Divisor(regel.standaard_aantal, s));

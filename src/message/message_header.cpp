@@ -10,9 +10,11 @@
 namespace typrosync {
 namespace {
 
-std::string Veld(const TableRecordset& rs, const char* name) { return rs.Field(name).Text(); }
+std::string FieldText(const TableRecordset& rs, const char* name) { return rs.Field(name).Text(); }
 
-int16_t CodeVan(const Variant& value) {
+// An empty code reads as 0, which no table entry uses, so the lookup gives
+// an empty description instead of failing.
+int16_t CodeOf(const Variant& value) {
   if (value.IsEmptyValue()) return 0;
   return ToInteger16(value.ToDouble());
 }
@@ -21,6 +23,8 @@ int16_t CodeVan(const Variant& value) {
 
 void AppendHead(cStringBuilder& sb, const std::string& sBerichtNummer,
                const std::string& sZenderId) {
+  // The declaration is written byte for byte as the platforms have always
+  // received it, space before "?>" included.
   sb.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");
   AppendElement(sb, "LeveringsBericht",
                 {{"xmlns", kBerichtNamespace}, {"xmlns:xsi", kXsiNamespace}}, ElementEinde::kOpen);
@@ -37,22 +41,23 @@ void AppendSupplier(cStringBuilder& sb, const TableRecordset& rs,
                        const std::string& leveranciers_nummer) {
   AppendElement(sb, "Leverancier",
                 {{"A702777LeveranciersNummer", leveranciers_nummer},
-                 {"A702778Naam", Clean(Veld(rs, "Naam"))},
+                 {"A702778Naam", Clean(FieldText(rs, "Naam"))},
                  {"A700138Contactpersoon", ""},
-                 {"A702779Straatnaam", Clean(Veld(rs, "Adres"))},
-                 {"A702780Huisnummer", Veld(rs, "Huisnummer")},
-                 {"A702781Postcode", Clean(TrimSpaces(UpperCaseLatin1(Veld(rs, "Postcode"))))},
-                 {"A702782Plaatsnaam", Veld(rs, "Woonplaats")},
+                 {"A702779Straatnaam", Clean(FieldText(rs, "Adres"))},
+                 {"A702780Huisnummer", FieldText(rs, "Huisnummer")},
+                 {"A702781Postcode", Clean(TrimSpaces(UpperCaseLatin1(FieldText(rs, "Postcode"))))},
+                 {"A702782Plaatsnaam", FieldText(rs, "Woonplaats")},
+                 // The program serves Dutch suppliers only.
                  {"A702783Land", "NL"},
-                 {"A702762Telefoonnummer", Veld(rs, "TelefoonNr")},
-                 {"A702849EmailAdres", Veld(rs, "Email")},
-                 {"A702850URL", Veld(rs, "WebSite")},
-                 {"A204651VAT", Veld(rs, "BTWNr")}},
+                 {"A702762Telefoonnummer", FieldText(rs, "TelefoonNr")},
+                 {"A702849EmailAdres", FieldText(rs, "Email")},
+                 {"A702850URL", FieldText(rs, "WebSite")},
+                 {"A204651VAT", FieldText(rs, "BTWNr")}},
                 ElementEinde::kLeeg);
 }
 
 std::string CountryCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rsTabelLandcode) {
-  int16_t code = CodeVan(rsRelatieGegevens.Field("BedrijfsLandCode"));
+  int16_t code = CodeOf(rsRelatieGegevens.Field("BedrijfsLandCode"));
   std::string omschrijving = GetTabelOmschrijving(rsTabelLandcode, code);
   // No fallback to "NL": the account check that once guarded this answers
   // true for every text that is not an IBAN, so every code of two letters
@@ -63,16 +68,19 @@ std::string CountryCode(const TableRecordset& rsRelatieGegevens, TableRecordset&
 void AppendCustomer(cStringBuilder& sb, const std::string& sRelNr, const TableRecordset& rs,
                    const std::string& sLandCode,
                    const Separators& separators) {
-  std::string naam = TrimSpaces(Veld(rs, "bedrijfsnaam1") + " " + Veld(rs, "Bedrijfsnaam2"));
-  std::string postcode = Veld(rs, "BedrijfsPostcode");
+  std::string naam =
+      TrimSpaces(FieldText(rs, "bedrijfsnaam1") + " " + FieldText(rs, "Bedrijfsnaam2"));
+  // The customer's postcode gets the Dutch postcode layout; the supplier's
+  // own is only put in upper case above.
+  std::string postcode = FieldText(rs, "BedrijfsPostcode");
   AppendElement(sb, "Afnemer",
                 {{"A203813KlantNummer", sRelNr},
                  {"A702785Naam", Clean(naam)},
                  {"A703258Contactpersoon", ""},
-                 {"A702786Straatnaam", Clean(Veld(rs, "BedrijfsAdres"))},
-                 {"A702787Huisnummer", Clean(Veld(rs, "Bedrijfshuisnr"))},
+                 {"A702786Straatnaam", Clean(FieldText(rs, "BedrijfsAdres"))},
+                 {"A702787Huisnummer", Clean(FieldText(rs, "Bedrijfshuisnr"))},
                  {"A702788Postcode", Clean(OpmaakPostcode(postcode, separators))},
-                 {"A702789Plaatsnaam", Veld(rs, "BedrijfsWoonplaats")},
+                 {"A702789Plaatsnaam", FieldText(rs, "BedrijfsWoonplaats")},
                  {"A702783Land", sLandCode}},
                 ElementEinde::kLeeg);
 }

@@ -10,16 +10,18 @@
 namespace typrosync {
 namespace {
 
-std::string Veld(const TableRecordset& rs, const char* name) { return rs.Field(name).Text(); }
+std::string FieldText(const TableRecordset& rs, const char* name) { return rs.Field(name).Text(); }
 
 // Positions Ordergegevens on the line with this key and article number.
 bool FindOrderLine(TableRecordset& rs, const std::string& tag, const std::string& artnr) {
+  // Several articles may share one line key; the walk stays on the key and
+  // looks for the row's own article.
   rs.SetIndex("RelnrOrderdatumRegnrIndex");
   rs.Seek(Variant(tag));
   if (rs.NoMatch()) return false;
   while (true) {
-    if (Veld(rs, "RelnrOrderdatumRegNrIndex") != tag) return false;
-    if (Veld(rs, "ArtNr") == artnr) return true;
+    if (FieldText(rs, "RelnrOrderdatumRegNrIndex") != tag) return false;
+    if (FieldText(rs, "ArtNr") == artnr) return true;
     rs.MoveNext();
     if (rs.IsEOF()) return false;
   }
@@ -33,7 +35,8 @@ bool FindArticle(TableRecordset& rsArtikelen, const Variant& artnr) {
 
 void OpenSegment(const std::string& sSleutel, MessageTables& t, BerichtOpbouw& opbouw) {
   const TableRecordset& order = t.rsOrdergegevens;
-  std::string order_nr = Veld(order, "OrderNr");
+  std::string order_nr = FieldText(order, "OrderNr");
+  // A new voucher closes the segment of the previous one, if it had lines.
   if (opbouw.iRegels > 0) {
     opbouw.sbBericht.Append("</SegmentLevering>");
     opbouw.iRegels = 0;
@@ -41,11 +44,11 @@ void OpenSegment(const std::string& sSleutel, MessageTables& t, BerichtOpbouw& o
   AppendElement(opbouw.sbBericht, "SegmentLevering",
                 {{"A702197UniekeKeyBon", sSleutel},
                  {"A300225BonNummer", order_nr},
-                 {"A702164BonDatum", MessageDate(Veld(order, "OrderDatum"))},
-                 {"A702754UBNNummer", Clean(Veld(t.rsRelatieGegevens, "UBNNummer"))},
+                 {"A702164BonDatum", MessageDate(FieldText(order, "OrderDatum"))},
+                 {"A702754UBNNummer", Clean(FieldText(t.rsRelatieGegevens, "UBNNummer"))},
                  {"A702827OrderNummer", order_nr},
-                 {"A702830GewensteLeverdatum", MessageDate(Veld(order, "LeverDatum"))},
-                 {"A702832BestelnummerKlant", Clean(Veld(order, "Referentie"))}},
+                 {"A702830GewensteLeverdatum", MessageDate(FieldText(order, "LeverDatum"))},
+                 {"A702832BestelnummerKlant", Clean(FieldText(order, "Referentie"))}},
                 ElementEinde::kOpen);
 }
 
@@ -56,6 +59,7 @@ struct Artikelgroep {
 
 Artikelgroep ReadArticleGroup(const Variant& value, TableRecordset& rsTabelArtikelgroepen) {
   Artikelgroep groep{value.Text(), ""};
+  // A negative group code names no group: both fields go out empty.
   if (LeadingNumber(groep.code) < 0) return {"", ""};
   int16_t nummer = value.IsEmptyValue() ? 0 : ToInteger16(value.ToDouble());
   groep.omschrijving = GetTabelOmschrijving(rsTabelArtikelgroepen, nummer);
@@ -73,16 +77,17 @@ void AppendLine(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
                        separators);
   Artikelgroep groep = ReadArticleGroup(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
   std::string omschrijving =
-      TrimSpaces(Veld(order, "Omschrijving1") + " " + Veld(order, "Omschrijving2"));
+      TrimSpaces(FieldText(order, "Omschrijving1") + " " + FieldText(order, "Omschrijving2"));
   AppendElement(sb, "SegmentEigenschapRegel",
                 {{"A702165LeveringsbonRegelnr", regel_nr},
-                 {"A203819ArtikelNummer", Veld(order, "ArtNr")},
+                 {"A203819ArtikelNummer", FieldText(order, "ArtNr")},
                  {"A203820ArtikelOmschrijving", Clean(omschrijving)},
                  {"A703286NettoHoeveelheidGeleverdProduct", hoeveelheid},
+                 // Quantities are converted to litres, so the unit is fixed.
                  {"A204653HoeveelheidEenheid", "LTR"},
                  {"A204583ArtikelgroepCode", groep.code},
                  {"A204584ArtikelgroepOmschrijving", groep.omschrijving},
-                 {"A702764SilonummerKlant", Clean(Veld(order, "SILOnaam"))},
+                 {"A702764SilonummerKlant", Clean(FieldText(order, "SILOnaam"))},
                  {"A201136Factuurnummer", ""},
                  {"A500259GBMToelatingsnummer", row.column(kColToelatingsnr)}},
                 ElementEinde::kLeeg);
@@ -93,6 +98,7 @@ void AppendLine(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
 void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTables& t,
                   BerichtOpbouw& opbouw) {
   const std::string& artnr = row.column(kColArtNr);
+  // The crop-protection block opens with the first line of the message.
   if (!opbouw.bGBMOpen) {
     opbouw.sbBericht.Append("<GBM>");
     opbouw.bGBMOpen = true;
@@ -100,13 +106,17 @@ void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTa
   std::string sSleutel;
   if (FindOrderLine(t.rsOrdergegevens, row.tag, artnr) &&
       FindArticle(t.rsArtikelen, t.rsOrdergegevens.Field("ArtNr"))) {
-    sSleutel = VoucherKey(voucher, Veld(t.rsOrdergegevens, "OrderNr"));
+    sSleutel = VoucherKey(voucher, FieldText(t.rsOrdergegevens, "OrderNr"));
+    // Lines of one voucher and order share one segment; lines of the same
+    // key further on join it rather than opening a second one.
     if (!opbouw.lstUniek.Contains(sSleutel)) {
       opbouw.lstUniek.Add(sSleutel);
       OpenSegment(sSleutel, t, opbouw);
     }
     ++opbouw.iRegels;
   }
+  // A row whose order line or article has gone since it was read is left
+  // out of the message rather than sent half empty.
   if (sSleutel.empty()) return;
   AppendLine(row, t, opbouw.sbBericht, opbouw.separators);
 }

@@ -14,6 +14,7 @@ std::string LeftChars(const std::string& text, size_t count) {
   return text.substr(0, Utf8Offset(text, count));
 }
 
+// Positions count characters from 1; 0 is taken as 1 instead of failing.
 std::string MidChars(const std::string& text, size_t start, size_t count) {
   if (start == 0) start = 1;
   size_t begin = Utf8Offset(text, start - 1);
@@ -26,6 +27,9 @@ std::string RightChars(const std::string& text, size_t count) {
   return length <= count ? text : text.substr(Utf8Offset(text, length - count));
 }
 
+// Upper case only for ASCII and the Latin-1 letters; other scripts pass
+// unchanged. The division sign (U+00F7) sits among the small letters but
+// is no letter, so it keeps its form.
 std::string UpperCaseLatin1(const std::string& text) {
   std::string result;
   result.reserve(text.size() + 1);
@@ -54,14 +58,18 @@ std::string Clean(const std::string& value) {
   return MaakSepaTekst(copy, iMaxLengte);
 }
 
+// Stored dates are yyyymmdd without a time; noon UTC stays on the same date
+// when a reader converts it to any European time zone.
 std::string MessageDate(const std::string& stored_date) {
   return LeftChars(stored_date, 4) + "-" + MidChars(stored_date, 5, 2) + "-" +
          MidChars(stored_date, 7, 2) + "T12:00:00Z";
 }
 
 std::string VoucherKey(const std::string& voucher, const std::string& order_nr) {
-  static const std::string kNullen = "000000000000000";
-  return RightChars(kNullen + voucher, 15) + RightChars(kNullen + order_nr, 15);
+  // Both parts are padded or cut to 15 characters, so the key has a fixed
+  // width and sorts as its parts do.
+  static const std::string kZeros = "000000000000000";
+  return RightChars(kZeros + voucher, 15) + RightChars(kZeros + order_nr, 15);
 }
 
 std::string LineNumber(const std::string& tag) {
@@ -84,6 +92,8 @@ std::string SendDate(const std::string& nr) {
          MidChars(nr, 13, 2) + "Z";
 }
 
+// Only an exact OK element counts as acceptance; anything else, an error
+// page included, leaves the orders unstamped so they go again next run.
 bool IsOkAntwoord(const std::string& antwoord) {
   std::string lower = antwoord;
   for (char& c : lower) {

@@ -15,13 +15,18 @@
 namespace typrosync {
 namespace {
 
-constexpr std::string_view kSepaTekens =
+// The SEPA character set: what every receiving platform accepts, and with no
+// character that needs escaping in XML, since the message is built by plain
+// concatenation.
+constexpr std::string_view kSepaCharacters =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/-?:().,'+ ";
-constexpr int kMaxVervangRondes = 401;
+// Replacing again until nothing is found ends for any search text that the
+// replacement does not recreate; the cap ends the rest.
+constexpr int kMaxReplaceRounds = 401;
 
 constexpr std::array<bool, 256> BuildSepaSet() {
   std::array<bool, 256> in_set{};
-  for (char c : kSepaTekens) in_set[static_cast<unsigned char>(c)] = true;
+  for (char c : kSepaCharacters) in_set[static_cast<unsigned char>(c)] = true;
   return in_set;
 }
 constexpr std::array<bool, 256> kInSepaSet = BuildSepaSet();
@@ -49,6 +54,8 @@ size_t CountOccurrences(const std::string& text, const std::string& search) {
   return count;
 }
 
+// One left-to-right pass; text created by a replacement is not searched
+// again within the same pass.
 std::string ReplaceOnce(const std::string& text, const std::string& search,
                         const std::string& replacement) {
   std::string result;
@@ -63,9 +70,12 @@ std::string ReplaceOnce(const std::string& text, const std::string& search,
 }  // namespace
 
 std::string MaakSepaTekst(std::string& sTekst, int16_t iMaxLengte) {
+  // These two would otherwise vanish and glue words together or lose a
+  // list's separators.
   ReplaceByte(sTekst, '&', ' ');
   ReplaceByte(sTekst, ';', ',');
   sTekst = VerwijderAccenten(sTekst);
+  // The caller's text keeps the folded form, not the reduced one.
   std::string result = TrimSpaces(KeepSepaCharacters(sTekst));
   if (iMaxLengte < 0) throw VbError(5, "Ongeldige procedure-aanroep of ongeldig argument");
   // Only SEPA characters are left, so bytes and characters coincide here.
@@ -82,6 +92,7 @@ std::string VerwijderAccenten(const std::string& sTekst) {
   folded.reserve(text.size());
   for (size_t pos = 0; pos < text.size();) {
     const Utf8Char ch = DecodeUtf8At(text, pos);
+    // Invalid bytes pass through here; the SEPA filter drops them later.
     const auto replacement = ch.valid ? FoldedForm(ch.code) : std::nullopt;
     if (replacement) {
       folded += *replacement;
@@ -96,7 +107,7 @@ std::string VerwijderAccenten(const std::string& sTekst) {
 std::string VervangAlles(std::string sTekst, const std::string& sZoek,
                          const std::string& sVervang) {
   if (sZoek.empty()) return sTekst;
-  for (int round = 0; round < kMaxVervangRondes; ++round) {
+  for (int round = 0; round < kMaxReplaceRounds; ++round) {
     const size_t count = CountOccurrences(sTekst, sZoek);
     if (count == 0) break;
     // A replacement that holds the search text grows the text every round.
@@ -111,6 +122,8 @@ std::string VervangAlles(std::string sTekst, const std::string& sZoek,
 }
 
 std::string OpmaakPostcode(std::string& sPostcode, const Separators& separators) {
+  // Only the first eight characters are judged, so "1234 AB Dorp" is not
+  // taken for a postcode and stays as it is.
   std::string sTest = VerwijderTeken(Utf8Left(sPostcode, 8), gsSpatie);
   if (!IsNederlandsePostcode(sTest, separators)) return sPostcode;
   sPostcode = VerwijderTeken(sPostcode, gsSpatie);
@@ -133,6 +146,8 @@ bool IsNederlandsePostcode(std::string& sPostcode, const Separators& separators)
 bool IsNumeriekeTekst(const std::string& sTekst, bool bAlleenCijfers,
                       const Separators& separators) {
   if (sTekst.empty()) return false;
+  // Separators count as numeric unless only digits are asked for; these
+  // are the locale's number separators, which amounts never overwrite.
   for (std::string_view teken : Utf8Characters(sTekst)) {
     if (teken.size() == 1 && teken[0] >= '0' && teken[0] <= '9') continue;
     if (bAlleenCijfers) return false;

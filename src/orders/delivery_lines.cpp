@@ -19,13 +19,15 @@ namespace {
 
 // The customer record's fields the rows show, read at the customer's first
 // pending line: the record and its groups are the same for every line.
-struct Klant {
+struct Customer {
   std::string relnr;
   std::string naam;
   std::string woonplaats;
   std::string relatiegroepen;
 };
 
+// Group descriptions are cached per selection for the whole run: most
+// customers share a handful of selections.
 const std::string& CustomerGroups(OrderContext& ctx, const std::string& selectie) {
   auto [it, nieuw] = ctx.relatiegroepen.try_emplace(selectie);
   if (nieuw) {
@@ -35,14 +37,17 @@ const std::string& CustomerGroups(OrderContext& ctx, const std::string& selectie
   return it->second;
 }
 
-std::optional<Klant> FindCustomer(OrderContext& ctx, const std::string& sRelNr) {
+std::optional<Customer> FindCustomer(OrderContext& ctx, const std::string& sRelNr) {
   TableRecordset& relaties = ctx.admin.Table("RelatieGegevens");
+  // A customer number without a record sends nothing for that customer:
+  // without name and groups there is no destination to choose.
   relaties.SetIndex("PrimaryKey");
   relaties.Seek(Variant(sRelNr));
   if (relaties.NoMatch()) return std::nullopt;
-  return Klant{relaties.Field("RelNr").Text(), TrimSpaces(relaties.Field("bedrijfsnaam1").Text()),
-               TrimSpaces(relaties.Field("BedrijfsWoonplaats").Text()),
-               CustomerGroups(ctx, relaties.Field("Relatiegroep").Text())};
+  return Customer{relaties.Field("RelNr").Text(),
+                  TrimSpaces(relaties.Field("bedrijfsnaam1").Text()),
+                  TrimSpaces(relaties.Field("BedrijfsWoonplaats").Text()),
+                  CustomerGroups(ctx, relaties.Field("Relatiegroep").Text())};
 }
 
 // Only lines of kEersteJaar and later; a year that does not read as a number
@@ -52,6 +57,8 @@ bool IsRecentEnough(const Variant& order_datum) {
   return jaar && *jaar >= kEersteJaar;
 }
 
+// A stamp for either platform marks the whole order as delivered: one order
+// is never reported twice, even to the other platform.
 bool IsAlreadyDelivered(TableRecordset& meta, const std::string& order_nr) {
   meta.Seek(Variant(order_nr));
   if (meta.NoMatch()) return false;
@@ -67,25 +74,27 @@ std::string Datum(const Variant& datum) {
 // Per customer: the customer record once it is needed, the destination
 // switches and the price of the previous row (shown in the admission column
 // of a row whose trimmed article is not in the list).
-struct Verwerking {
-  std::optional<std::optional<Klant>> klant;
+struct CustomerPass {
+  std::optional<std::optional<Customer>> customer;
   Bestemming bestemming;
   Currency vorige_prijs;
 };
 
-const std::optional<Klant>& Klantgegevens(OrderContext& ctx, Verwerking& w,
+const std::optional<Customer>& CustomerOnce(OrderContext& ctx, CustomerPass& w,
                                           const std::string& sRelNr) {
-  if (!w.klant) w.klant = FindCustomer(ctx, sRelNr);
-  return *w.klant;
+  if (!w.customer) w.customer = FindCustomer(ctx, sRelNr);
+  return *w.customer;
 }
 
-void FillLine(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Verwerking& w) {
+void FillLine(OrderContext& ctx, TableRecordset& orders, const Customer& customer,
+              CustomerPass& w) {
+  // Every found line starts checked; the window may leave lines out later.
   DeliveryLine& row = ctx.state.lvwLeveringen.emplace_back();
   row.checked = true;
   const std::string art_nr = orders.Field("ArtNr").Text();
-  row.column(kColRelNr) = klant.relnr;
-  row.column(kColNaam) = klant.naam;
-  row.column(kColWoonplaats) = klant.woonplaats;
+  row.column(kColRelNr) = customer.relnr;
+  row.column(kColNaam) = customer.naam;
+  row.column(kColWoonplaats) = customer.woonplaats;
   row.column(kColMagazijnbon) = orders.Field("MagazijnBonNr").Text();
   row.column(kColOrderdatum) = Datum(orders.Field("OrderDatum"));
   row.column(kColLeverdatum) = Datum(orders.Field("LeverDatum"));
@@ -112,8 +121,10 @@ void FillLine(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
   row.column(kColBerekendePrijs) = bedragen.berekende_prijs;
 
   row.column(kColOrderNr) = orders.Field("OrderNr").Text();
-  row.column(kColRelatiegroep) = klant.relatiegroepen;
+  row.column(kColRelatiegroep) = customer.relatiegroepen;
+  // Destinations only ever switch on; any line of the customer may do so.
   DetermineDestination(row.column(kColRelatiegroep), w.bestemming);
+  // The tag is the order line's key, which the stamping seeks again.
   row.tag = orders.Field("RelnrOrderdatumRegNrIndex").Text();
 }
 
@@ -121,19 +132,21 @@ void FillLine(OrderContext& ctx, TableRecordset& orders, const Klant& klant, Ver
 // article test needs no database, so it comes before the delivery marks are
 // sought: most lines that fail it would otherwise cost a seek each.
 void InspectLine(OrderContext& ctx, TableRecordset& orders, TableRecordset& meta,
-                 const std::string& sRelNr, Verwerking& w) {
+                 const std::string& sRelNr, CustomerPass& w) {
   if (!IsRecentEnough(orders.Field("OrderDatum"))) return;
   if (orders.Field("MagazijnBonNr").IsEmptyValue()) return;
   if (!IsInArtNr(ctx.state, orders.Field("ArtNr").Text())) return;
   if (IsAlreadyDelivered(meta, orders.Field("OrderNr").Text())) return;
-  const std::optional<Klant>& klant = Klantgegevens(ctx, w, sRelNr);
-  if (!klant) return;
-  FillLine(ctx, orders, *klant, w);
+  const std::optional<Customer>& customer = CustomerOnce(ctx, w, sRelNr);
+  if (!customer) return;
+  FillLine(ctx, orders, *customer, w);
 }
 
-void CollectLines(OrderContext& ctx, const std::string& sRelNr, Verwerking& w) {
+void CollectLines(OrderContext& ctx, const std::string& sRelNr, CustomerPass& w) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
   TableRecordset& meta = ctx.admin.Table("OrderGegevensMeta");
+  // The customer's lines are adjacent in this index; the walk stops at the
+  // first line of the next customer.
   orders.SetIndex("RelNr");
   orders.MoveFirst();
   orders.Seek(Variant(sRelNr));
@@ -155,12 +168,16 @@ void LogBlock(RunLog& log, const char* soort, const std::string& sRelNr, size_t 
   log.LogRegel(Head(soort, ": Datum/tijdstip  : ") + stempel);
 }
 
-void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& bestemming) {
+void SendToDestinations(OrderContext& ctx, const std::string& sRelNr,
+                        const Bestemming& bestemming) {
   const size_t regels = ctx.state.lvwLeveringen.size();
+  // One stamp for both platforms: the log and the stamped orders show the
+  // same moment.
   const std::string stempel =
       FormatMoment(ctx.clock.Now(), "yyyymmdd") + FormatMoment(ctx.clock.Now(), "hhmmss");
   if (bestemming.bCropR) {
     LogBlock(ctx.log, "CROPR", sRelNr, regels, stempel);
+    // Crop-R answers; only an accepted message marks the orders.
     if (ctx.builders.BouwBerichtCropR(sRelNr)) {
       ctx.log.LogRegel(Head("CROPR", ": Status          : ") + "OK");
       MarkeerGeleverd(ctx, stempel, kLeveringCropR);
@@ -168,6 +185,8 @@ void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& be
   }
   if (bestemming.bAgroVision) {
     LogBlock(ctx.log, "AGROVISION", sRelNr, regels, stempel);
+    // An FTP upload has no reply to wait for: the orders are marked after
+    // every upload.
     ctx.builders.BouwBerichtAgroVision(sRelNr);
     MarkeerGeleverd(ctx, stempel, kLeveringAgroVision);
   }
@@ -178,11 +197,11 @@ void Verstuur(OrderContext& ctx, const std::string& sRelNr, const Bestemming& be
 void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr) {
   ctx.state.lvwLeveringen.clear();
   ++ctx.state.summary.customers;
-  Verwerking w;
+  CustomerPass w;
   CollectLines(ctx, sRelNr, w);
   ctx.view.ShowDeliveryLines(ctx.state.lvwLeveringen);
   if (ctx.state.lvwLeveringen.empty()) return;
-  Verstuur(ctx, sRelNr, w.bestemming);
+  SendToDestinations(ctx, sRelNr, w.bestemming);
 }
 
 }  // namespace typrosync

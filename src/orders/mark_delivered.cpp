@@ -5,6 +5,8 @@
 namespace typrosync {
 namespace {
 
+// The Crop-R stamp goes into the field named after Dacom, whose customers
+// Crop-R serves: the administration's own screens read it under that name.
 const char* MarkField(int16_t kind) {
   if (kind == kLeveringAgroVision) return "LeveringNaarAgroVision";
   if (kind == kLeveringCropR) return "LeveringNaarDacom";
@@ -13,8 +15,9 @@ const char* MarkField(int16_t kind) {
 
 void StampMeta(TableRecordset& meta, const std::string& stamp, int16_t kind) {
   meta.Edit();
-  if (const char* veld = MarkField(kind)) meta.SetField(veld, Variant(stamp));
+  if (const char* field = MarkField(kind)) meta.SetField(field, Variant(stamp));
   meta.Update();
+  // Back on the written row, so a following Seek starts from a known place.
   meta.GoTo(meta.LastModified());
 }
 
@@ -26,17 +29,19 @@ void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) 
   // Each row seeks afresh, so choosing the indexes once serves every row.
   orders.SetIndex("RelnrOrderdatumRegNrIndex");
   meta.SetIndex("PrimaryKey");
-  const size_t aantal = ctx.state.lvwLeveringen.size();
-  std::set<std::string> gestempeld;  // lines of one order stamp it once in the count
-  for (size_t i = 0; i < aantal; ++i) {
+  const size_t count = ctx.state.lvwLeveringen.size();
+  std::set<std::string> stamped_orders;  // lines of one order stamp it once in the count
+  for (size_t i = 0; i < count; ++i) {
     const std::string& tag = ctx.state.lvwLeveringen[i].tag;
+    // A line that disappeared since it was read (deleted in the
+    // administration meanwhile) is skipped, not an error: nothing to stamp.
     orders.Seek(Variant(tag));
     if (orders.NoMatch()) continue;
     const std::string order_nr = orders.Field("OrderNr").Text();
     meta.Seek(Variant(order_nr));
     if (meta.NoMatch()) continue;
     StampMeta(meta, stamp, kind);
-    if (gestempeld.insert(order_nr).second) ++ctx.state.summary.orders_stamped;
+    if (stamped_orders.insert(order_nr).second) ++ctx.state.summary.orders_stamped;
   }
 }
 

@@ -26,17 +26,21 @@ void ShowStatus(OrdersView& view, const std::string& status) {
 // Collects each RelNr of the lines with a warehouse voucher, first appearance first.
 void CollectCustomers(OrderContext& ctx) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
-  int teller = 0;
+  int rows_since_refresh = 0;
   orders.MoveFirst();
   while (!orders.IsEOF()) {
+    // Only lines with a warehouse voucher have left the warehouse; the rest
+    // are orders not yet delivered.
     if (!orders.Field("MagazijnBonNr").IsEmptyValue()) {
       std::string relnr = orders.Field("RelNr").Text();
       if (!IsInRelNr(ctx.state, relnr)) ctx.state.lstRelNr.Add(std::move(relnr));
     }
-    if (++teller > kVerversInterval) {
+    // The screen is refreshed every so many rows only: a refresh per row
+    // would cost more than reading it.
+    if (++rows_since_refresh > kVerversInterval) {
       ctx.view.SetStatus("Lezen van orders ( " + orders.Field("OrderNr").Text() + " )");
       ctx.view.SetProgress(orders.PercentPosition());
-      teller = 0;
+      rows_since_refresh = 0;
       ctx.view.ProcessPendingEvents();
     }
     orders.MoveNext();
@@ -51,6 +55,8 @@ void LeesToelatingsnummers(OrderContext& ctx) {
   TableRecordset& artikelen = ctx.admin.Table("Artikelen");
   artikelen.MoveFirst();
   while (!artikelen.IsEOF()) {
+    // Articles without an authorisation number are no crop-protection
+    // products and are never reported.
     const Variant toelating = artikelen.Field("ToelatingsNummer");
     if (!toelating.IsEmptyValue()) {
       ctx.state.lstArtNr.Add(artikelen.Field("Artikelnummer").Text());
@@ -65,15 +71,17 @@ void LeesOrders(OrderContext& ctx) {
   ctx.state.lstRelNr.Clear();
   CollectCustomers(ctx);
 
+  // All customers are known before the first is sent, so the progress bar
+  // can count customers instead of rows.
   ShowStatus(ctx.view, "Versturen van orders");
-  int teller = 0;
+  int rows_since_refresh = 0;
   const size_t aantal = ctx.state.lstRelNr.size();
   for (size_t i = 0; i < aantal; ++i) {
     const std::string relnr = ctx.state.lstRelNr.at(static_cast<long>(i));
-    if (++teller > kVerversInterval) {
+    if (++rows_since_refresh > kVerversInterval) {
       ctx.view.SetStatus("Versturen van orders ( " + relnr + " )");
       ctx.view.SetProgress(static_cast<double>(i) / static_cast<double>(aantal) * 100);
-      teller = 0;
+      rows_since_refresh = 0;
       ctx.view.ProcessPendingEvents();
     }
     StopIfRequested(ctx);

@@ -40,12 +40,18 @@ RunLock::~RunLock() {
 }
 
 void RunLock::Take() {
+  // The file itself is never removed: the lock is the flock on it, which
+  // the system drops when a crashed run's process ends, so no stale lock
+  // can block the next scheduled run.
   fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // A missing data folder is its own case: the caller reports it as the
+  // folder's fault, not as a lock problem.
   if (fd_ < 0) {
     state_ = errno == ENOENT || errno == ENOTDIR ? RunLockState::kNoFolder : RunLockState::kFailed;
     detail_ = std::strerror(errno);
     return;
   }
+  // Never wait: a second run reports the first one and ends.
   int rc = 0;
   do {
     rc = flock(fd_, LOCK_EX | LOCK_NB);
@@ -57,6 +63,8 @@ void RunLock::Take() {
   }
   const int error = errno;
   state_ = error == EWOULDBLOCK ? RunLockState::kBusy : RunLockState::kFailed;
+  // The holder's id is read only after our attempt failed; it may be empty
+  // when the holder has not written it yet.
   detail_ = state_ == RunLockState::kBusy ? ReadHolder(fd_) : std::strerror(error);
   close(fd_);
   fd_ = -1;

@@ -18,7 +18,7 @@ constexpr long kInternalErrorNumber = 51;
 constexpr const char* kInternalErrorText = "Interne fout";
 
 // The fixed sender identity of every message.
-constexpr std::string_view kAfzender = "KORVELDAM";
+constexpr std::string_view kSender = "KORVELDAM";
 
 std::string SyncLine(const std::string& label, const std::string& waarde) {
   return PadRechts("SYNC", 10) + label + waarde;
@@ -36,8 +36,8 @@ void RunSequence::Load(const std::string& argument) {
   state_.sRunId += '_';
   state_.sRunId += FormatMoment(services_.clock.Now(), "hhmmss");
   state_.sDataMapArg = WithFinalSlash(argument);
-  state_.sZenderId = std::string(kAfzender);
-  state_.sLeveranciersNummer = std::string(kAfzender);
+  state_.sZenderId = std::string(kSender);
+  state_.sLeveranciersNummer = std::string(kSender);
   separators_ = LeesLandinstellingen();
   view_.SetProgress(0);
   view_.SetStatus("Geen activiteit.");
@@ -66,6 +66,8 @@ bool RunSequence::TakeRunLock() {
   if (state_.sDataMapArg.empty()) return true;
   run_lock_ = std::make_unique<RunLock>(state_.sDataMapArg);
   switch (run_lock_->state()) {
+    // A missing folder is left to opening the administration, which reports
+    // it in the words a user knows.
     case RunLockState::kHeld:
     case RunLockState::kNoFolder:
       return true;
@@ -93,6 +95,7 @@ void RunSequence::ShowAdministrationName() {
 }
 
 MessageBuilders& RunSequence::Builders() {
+  // Tests hand in their own builders; a real run sends through the senders.
   if (services_.builders != nullptr) return *services_.builders;
   if (!delivery_ && services_.https != nullptr && services_.ftp != nullptr) {
     delivery_ = std::make_unique<Delivery>(state_, MessageTablesOf(*admin_), services_.clock,
@@ -129,6 +132,8 @@ bool RunSequence::Guarded(const std::function<void()>& stap) {
   } catch (const VbError& e) {
     LogAborted(e.number(), e.description());
   } catch (const std::bad_alloc&) {
+    // Running out of memory is a condition of the machine, not a fault in
+    // the program: it keeps the platform's own number.
     LogAborted(7, "Onvoldoende geheugen");
   } catch (const std::exception& e) {
     // Only VbError is the program's own run-time error; anything else is a

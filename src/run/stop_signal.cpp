@@ -7,6 +7,9 @@
 namespace typrosync {
 namespace {
 
+// The signals a scheduler, a terminal or a closed session send to end a run
+// politely; SIGKILL cannot be caught and is covered by the stamps being
+// written per customer.
 constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The one process-level object a signal handler can reach: the number of
@@ -15,6 +18,7 @@ std::atomic<int> received_signal{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
 void NoteStopSignal(int number) {
+  // The first signal names the reason; later ones do not overwrite it.
   int none = 0;
   received_signal.compare_exchange_strong(none, number);
 }

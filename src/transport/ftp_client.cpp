@@ -14,6 +14,7 @@
 namespace typrosync {
 namespace {
 
+// Sizes are reported in 32 bits; these two negatives can never be a size.
 constexpr int32_t kSizeNotFound = -1;
 constexpr int32_t kSizeFailure = -2;
 
@@ -173,6 +174,8 @@ bool cFTP::OpenLocalForWriting(std::ofstream& local, const std::string& path) {
 int32_t cFTP::GetFTPFileSize(const std::string& sFile) {
   if (!RequireConnection()) return kSizeFailure;
   std::string pattern = sFile;
+  // The size is found through a folder listing, where a space in the name
+  // would split the pattern; '?' matches it and any other one character.
   std::replace(pattern.begin(), pattern.end(), ' ', '?');
   std::string folder;
   std::string name;
@@ -209,6 +212,7 @@ void cFTP::ProcessEvents() {
 }
 
 bool cFTP::FTPUploadFile(std::string& sLocal, std::string& sRemote) {
+  // The caller's names are trimmed in place: it sees the names used.
   sLocal = TrimSpaces(sLocal);
   sRemote = TrimSpaces(sRemote);
   if (sLocal.empty() || sRemote.empty()) return false;
@@ -256,6 +260,8 @@ bool cFTP::FTPDownloadFile(std::string& sLocal, std::string& sRemote) {
   sLocal = TrimSpaces(sLocal);
   sRemote = TrimSpaces(sRemote);
   if (sLocal.empty() || sRemote.empty()) return false;
+  // An empty or missing remote file is not downloaded at all, so no empty
+  // local file replaces a good one.
   int32_t size = GetFTPFileSize(sRemote);
   if (size <= 0) return false;
   std::ofstream local;
@@ -270,6 +276,8 @@ bool cFTP::FTPDownloadFile(std::string& sLocal, std::string& sRemote) {
   if (open_failed) return Fail(kErrorAccessDenied, "");
   if (!Check(status)) return false;
   if (!OpenLocalForWriting(local, sLocal)) return Fail(kErrorAccessDenied, "");
+  // Full blocks were written as they came; the short last block waits in
+  // the buffer until the transfer has succeeded.
   int64_t remainder =
       std::min<int64_t>(size % kFtpBlockSize, static_cast<int64_t>(blocks.buffer.size()));
   local.write(blocks.buffer.data(), remainder);

@@ -43,6 +43,8 @@ bool IsSafeFileName(const std::string& name) {
          name.find("..") == std::string::npos;
 }
 
+// The file on the server is uploaded from this copy, so it carries the same
+// closing CR LF as bericht.xml does for Crop-R.
 bool WriteLocalCopy(const std::string& path, const std::string& bericht) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bericht << "\r\n";
@@ -93,6 +95,8 @@ class FtpDelivery : public FtpSender {
     ftp.SetTransferBinary();
     ZandloperAan();
     const std::string lokaal = data_map_ + bestandsnaam;
+    // A first connection only proves the server and login before any file is
+    // written; a refusal here leaves no local copy behind.
     if (ftp.OpenConnection(settings.server, settings.login, settings.password)) {
       ZandloperUit();
       ftp.CloseConnection();
@@ -105,11 +109,15 @@ class FtpDelivery : public FtpSender {
       return FtpOutcome::kFailed;
     }
     FtpOutcome outcome = FtpOutcome::kFailed;
+    // The upload runs only when the copy really exists on disk; if the first
+    // connection failed silently there is no copy and nothing is sent.
     std::string controle = lokaal;
     if (BestaatBestand(controle) &&
         ftp.OpenConnection(settings.server, settings.login, settings.password)) {
       ftp.SetFTPDirectory(kRemoteFolder);
       if (ReportFailure(ftp)) return FtpOutcome::kFailed;
+      // Some servers refuse to overwrite, so an older file of the same name
+      // is removed first.
       ftp.DeleteFTPFile(bestandsnaam);
       // A missing earlier file is no failure.
       ftp.ClearLastErrorMessage();
@@ -117,6 +125,8 @@ class FtpDelivery : public FtpSender {
       if (ReportFailure(ftp)) return FtpOutcome::kFailed;
       outcome = FtpOutcome::kUploaded;
     }
+    // The copy is removed after success and failure alike: the message is
+    // built again on the next run, so a stale copy would only mislead.
     RemoveLocalCopy(lokaal);
     return outcome;
   }
@@ -164,6 +174,7 @@ FtpSettings ReadFtpSettings(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<std::string> lines = SplitSettingLines(text);
+  // A short file gives empty settings, which CheckSettings then names.
   lines.resize(std::max<size_t>(lines.size(), 4));
   return {lines[0], lines[1], lines[2], lines[3]};
 }

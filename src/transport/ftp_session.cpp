@@ -18,6 +18,8 @@ struct Exchange {
   int code = 0;         // code of the final reply line
 };
 
+// Multi-line replies continue with "ddd-"; the line with "ddd " (or just the
+// code) ends the reply and carries the code that counts.
 bool IsFinalReplyLine(const std::string& line) {
   return line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0])) &&
          std::isdigit(static_cast<unsigned char>(line[1])) &&
@@ -44,6 +46,8 @@ std::string EncodePath(const std::string& path) {
   return out;
 }
 
+// Some curl time-outs take whole seconds; rounding up never makes a time-out
+// shorter than asked, and 0 keeps curl's "no limit".
 long Seconds(long ms) { return ms <= 0 ? 0 : (ms + 999) / 1000; }
 
 struct SlistDeleter {
@@ -68,6 +72,8 @@ struct FtpSession::Impl {
     return "ftp://" + settings.server + ":" + std::to_string(settings.port) + "/";
   }
 
+  // The control connection's dialogue is read from curl's debug stream, the
+  // only place curl shows the server's own reply texts.
   void Record(curl_infotype type, const char* data, size_t size) {
     if (type == CURLINFO_HEADER_OUT) {
       exchanges.push_back({StripLineEnd(std::string(data, size)), "", 0});
@@ -98,6 +104,7 @@ struct FtpSession::Impl {
     // Commands name files relative to the server's current folder, which the
     // client changes itself; curl must not move it.
     curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
+    // "-" is active mode on the control connection's own address.
     curl_easy_setopt(curl, CURLOPT_FTPPORT, settings.passive ? nullptr : "-");
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, settings.connect_timeout_ms);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, Seconds(settings.response_timeout_ms));
@@ -105,6 +112,7 @@ struct FtpSession::Impl {
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, settings.min_rate_bytes_per_s);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, Seconds(settings.min_rate_window_ms));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    // Verbose only feeds the debug callback below; nothing is printed.
     curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, Debug);
     curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
@@ -132,6 +140,8 @@ struct FtpSession::Impl {
     return {error, last ? last->reply : std::string()};
   }
 
+  // Which step of the login was refused tells a wrong name from a wrong
+  // password.
   int32_t LoginError() const {
     const Exchange* last = LastExchange();
     std::string command = last ? last->command.substr(0, 4) : "";
@@ -163,6 +173,8 @@ struct FtpSession::Impl {
       default:
         break;
     }
+    // A refusal in the server's own words beats a generic transport error:
+    // the caller can show the reply text.
     if (last != nullptr && last->code >= 400) return Fail(kErrorInternetExtendedError);
     switch (code) {
       case CURLE_RECV_ERROR:
@@ -195,6 +207,8 @@ std::unique_ptr<FtpSession> FtpSession::Open(const FtpSessionSettings& settings,
     return nullptr;
   }
   impl->Configure();
+  // Connecting and logging in happen on a no-transfer request, so a wrong
+  // password shows here and not at the first upload.
   impl->ResetRequest("");
   status = impl->Perform();
   if (!status.ok()) return nullptr;
@@ -213,6 +227,8 @@ FtpStatus FtpSession::Command(const std::vector<std::string>& commands, std::str
   FtpStatus status = impl_->Perform();
   curl_easy_setopt(impl_->curl, CURLOPT_QUOTE, nullptr);
   if (!status.ok()) return status;
+  // The dialogue also holds curl's own commands (login, TYPE, PWD); only
+  // ours are judged, in order.
   size_t next = 0;
   const Exchange* last = nullptr;
   for (const Exchange& exchange : impl_->exchanges) {

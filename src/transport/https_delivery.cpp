@@ -31,6 +31,8 @@ void WriteLastMessage(const std::string& path, const std::string& bericht) {
   if (out) out << bericht << kCrLf;
 }
 
+// response.txt keeps every reply of the run, each closed by CR LF, so a
+// support desk can read back what the platform said.
 void AppendReply(const std::string& path, const std::string& reply) {
   std::ofstream out(path, std::ios::binary | std::ios::app);
   if (out) out << reply << kCrLf;
@@ -87,12 +89,15 @@ struct TransferWatch {
     if (GraceOver(now)) return timed_out = true;
     curl_off_t pretransfer = 0;
     curl_easy_getinfo(curl, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+    // Any byte moving either way counts as activity and restarts the clock.
     if (pretransfer == 0 || ulnow != last_up || dlnow != last_down) {
       last_up = ulnow;
       last_down = dlnow;
       last_activity = now;
       return false;
     }
+    // Until the whole body is out the send time-out applies; after that the
+    // wait is for the reply.
     bool sending = ulnow < ultotal;
     long limit = sending ? send_timeout_ms : receive_timeout_ms;
     auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(now - last_activity);
@@ -118,11 +123,14 @@ size_t CollectBody(char* data, size_t size, size_t count, void* user) {
   const size_t given = size * count;
   const size_t room = body.cap - body.bytes.size();
   body.bytes.append(data, std::min(given, room));
+  // Returning fewer bytes than given is how curl is told to stop reading.
   if (given <= room) return given;
   body.cut_off = true;
   return 0;  // ends the transfer
 }
 
+// The reason shown to the person who reads the log, in Dutch and without
+// curl's own wording; the number is kept only for the unexpected cases.
 std::string DutchFailure(CURLcode code, bool timed_out) {
   if (timed_out) return "De server heeft niet op tijd geantwoord.";
   switch (code) {
@@ -170,6 +178,8 @@ class CurlHttpsSender : public HttpsSender {
     if (code != CURLE_OK) {
       // A handle in an unknown state is not reused for the next message.
       handle_.reset();
+      // A reply cut at its cap still means the message arrived: only a
+      // transfer that failed otherwise counts as not sent.
       if (!body.cut_off) {
         result.failure = DutchFailure(code, watch.timed_out);
         return result;
@@ -226,6 +236,8 @@ class CurlHttpsSender : public HttpsSender {
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, options_.connect_timeout_ms);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, options_.exchange_timeout_ms);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    // No signals: the run's own stop handling must not be disturbed by
+    // curl's alarm-based name look-up time-outs.
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, options_.reuse_connection ? 0L : 1L);
   }
