@@ -1,11 +1,10 @@
 #include "common/run_log.h"
 
-#include <unistd.h>
-
 #include <climits>
 #include <fstream>
 #include <utility>
 
+#include "common/computer_name.h"
 #include "common/date_format.h"
 #include "common/file_helpers.h"
 #include "common/utf8_text.h"
@@ -28,12 +27,6 @@ void IgnoringErrors(Step step) {
     step();
   } catch (...) {
   }
-}
-
-std::optional<std::string> PlatformHostName() {
-  char buffer[256] = {};
-  if (gethostname(buffer, sizeof buffer - 1) != 0) return std::nullopt;
-  return std::string(buffer);  // up to the first NUL
 }
 
 }  // namespace
