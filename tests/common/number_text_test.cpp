@@ -206,8 +206,8 @@ TEST_F(NumberFormatTest, FormatGetal) {
   const auto format = [](int16_t decimals, bool grouping) {
     return [=](const char* text) {
       Variant value = text;
-      Separators separators;
-      return FormatGetal(separators, value, decimals, grouping);
+      Separators fresh;
+      return FormatGetal(fresh, value, decimals, grouping);
     };
   };
   EXPECT_EQ(Joined({"1234567,891", "-1234,5", "999"}, format(2, true)),
@@ -219,8 +219,8 @@ TEST_F(NumberFormatTest, FormatGetal) {
   // text built so far (nothing) and sets it to 0.
   EXPECT_EQ(Joined<Variant>({"", Variant::Null(), "abc", "1E400"},
                             [](Variant value) {
-                              Separators separators;
-                              const std::string text = FormatGetal(separators, value, 0, false);
+                              Separators fresh;
+                              const std::string text = FormatGetal(fresh, value, 0, false);
                               return text + "/" + value.Text();
                             }),
             "0/0|0/0|/0|/0");

@@ -35,14 +35,14 @@ std::string RandomText(std::mt19937& random) {
 
 TEST_F(RandomTextsTest, NumberFunctionsNeverCrash) {
   // Separators a locale may give, the missing one included.
-  const char* const separators[] = {",", ".", "", " ", "'", "\xC2\xA0", "\xE2\x80\xAF"};
+  const char* const candidates[] = {",", ".", "", " ", "'", "\xC2\xA0", "\xE2\x80\xAF"};
   std::mt19937 random(20240105);
   for (int i = 0; i < 3000; ++i) {
     const std::string text = RandomText(random);
     Separators settings;
     for (std::string* setting : {&settings.gsDecimaalTeken, &settings.gsDuizendTeken,
                                  &settings.gsDecimaalTekenGetal}) {
-      if (i % 2 == 1) *setting = separators[random() % 7];
+      if (i % 2 == 1) *setting = candidates[random() % 7];
     }
     for (int16_t n = 0; n < 9; ++n) {  // decimals -2 to 6, every flag combination
       Variant number = text, formatted = text, amount = text;
