@@ -33,15 +33,4 @@ std::string GetLandinstelling(long /*locale_id*/, long item) {
   return Utf8FromWide(std::wstring_view(buffer, static_cast<size_t>(length - 1)));
 }
 
-Separators LeesLandinstellingen() {
-  const long locale = GetUserDefaultLCID();
-  // As on Linux: without a monetary decimal separator every amount would
-  // lose its decimals, so the Dutch conventions stand in.
-  if (GetLandinstelling(locale, kLocaleMonDecimalSep).empty()) return Separators{};
-  return {GetLandinstelling(locale, kLocaleMonDecimalSep),
-          GetLandinstelling(locale, kLocaleMonThousandSep),
-          GetLandinstelling(locale, kLocaleDecimalSep),
-          GetLandinstelling(locale, kLocaleThousandSep)};
-}
-
 }  // namespace typrosync
