@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/file_helpers.h"
 #include "common/windows_text.h"
 #include "transport/ftp_client.h"
 #include "transport/ftp_delivery.h"
@@ -30,12 +31,12 @@ std::string Environment(const char* name) {
 std::string WindowsPath(const std::string& linux_path) { return "Z:" + linux_path; }
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  std::ofstream(PathFromUtf8(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // Every byte value, line ends of both kinds and a size of several blocks.
@@ -74,13 +75,14 @@ class WinInetFtpTest : public ::testing::Test {
   }
 
   // A fresh data folder under Windows's temp folder, "\"-separated and
-  // ending in "\" as a Windows user would give it.
+  // ending in "\" as a Windows user would give it; its non-ASCII name must
+  // reach every file call in UTF-16.
   std::string WindowsDataFolder() {
     wchar_t base[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, base);
     data_root_ = std::wstring(base) + L"typro-ftp-" + std::to_wstring(GetCurrentProcessId());
-    std::filesystem::create_directories(data_root_ / L"Korvath" / L"302021");
-    return Utf8FromWide(data_root_.wstring()) + "\\Korvath\\302021\\";
+    std::filesystem::create_directories(data_root_ / L"K\u00f6rvath" / L"302021");
+    return Utf8FromWide(data_root_.wstring()) + "\\K\xc3\xb6rvath\\302021\\";
   }
   void TearDown() override {
     std::error_code ignored;
