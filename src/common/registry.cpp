@@ -13,6 +13,8 @@ Variant LeesRegisterTekst(uint32_t lHive, const std::string& sSleutel, const std
     LeesRegisterWaarde(lSleutel, sNaam, sWaarde);
     SluitRegisterSleutel(lSleutel);
   }
+  // A value written with its NUL or padded by the writer still reads as the
+  // text alone; NUL bytes never belong to a setting.
   std::erase(sWaarde, '\0');
   return Variant(std::move(sWaarde));
 }
