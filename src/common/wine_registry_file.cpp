@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "common/utf8_decoder.h"
+
 namespace typrosync {
 namespace {
 
@@ -12,26 +14,6 @@ constexpr uint32_t kRegExpandSzType = 2;
 constexpr uint32_t kRegBinaryType = 3;
 constexpr uint32_t kRegDwordType = 4;
 constexpr uint32_t kRegMultiSzType = 7;
-
-// Callers pass only code points the UTF-16 pairing produced, so no range
-// check is needed here.
-void AppendUtf8(char32_t code, std::string& out) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // Collects UTF-16 code units (the registry's own characters) as UTF-8,
 // pairing surrogates; a surrogate without its partner becomes U+FFFD.

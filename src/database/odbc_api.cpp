@@ -7,13 +7,15 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/utf8_decoder.h"
+
 namespace typrosync::odbc {
 namespace {
 
-// Lenient on purpose, unlike common/utf8_decoder.h: an overlong form or an
-// encoded surrogate is taken as it stands, so a name Narrow wrote (an unpaired
-// surrogate included) goes back to the driver as the same UTF-16 units.
 // UTF-8 to the UTF-16 of SQLWCHAR; bytes that are not UTF-8 pass as Latin-1.
+// Lenient on purpose, unlike common/utf8_decoder.h: an overlong form or an
+// encoded surrogate is taken as it stands, so a name Narrow wrote (a lone
+// surrogate included) goes back to the driver as the same UTF-16 units.
 std::basic_string<SQLWCHAR> Wide(const std::string& text) {
   std::basic_string<SQLWCHAR> wide;
   for (size_t i = 0; i < text.size();) {
@@ -56,21 +58,7 @@ std::string Narrow(const SQLWCHAR* wide, size_t length) {
     if (code >= 0xD800 && code < 0xDC00 && i + 1 < length) {
       code = 0x10000 + ((code - 0xD800) << 10) + (wide[++i] - 0xDC00);
     }
-    if (code < 0x80) {
-      text.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-      text.push_back(static_cast<char>(0xC0 | (code >> 6)));
-      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-      text.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-      text.push_back(static_cast<char>(0xF0 | (code >> 18)));
-      text.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
+    AppendUtf8(code, text);
   }
   return text;
 }

@@ -16,8 +16,8 @@
 #include "common/string_builder.h"
 #include "common/test_support.h"
 #include "common/utf8_text.h"
+#include "common/utf8_decoder.h"
 #include "common/wine_registry_file.h"
-#include "message/utf8_decoder.h"
 
 namespace typrosync {
 namespace {
