@@ -268,12 +268,12 @@ struct NumberTexts {
       // A negative number is written as an amount, and so it pins the
       // separators just as NormaliseerBedrag does.
       Variant minus(-number);
-      result = Bedrag(minus, false, false, false);
+      result = Amount(minus, false, false, false);
     }
     return result;
   }
 
-  std::string Bedrag(Variant& value, bool brackets, bool whole_units, bool rounding) {
+  std::string Amount(Variant& value, bool brackets, bool whole_units, bool rounding) {
     const auto nothing = [&] { return whole_units ? std::string("0") : ZeroAmount(); };
     if (TrimSpaces(value.Text()).empty() || value.EqualsZero()) return nothing();
     std::string s = TrimSpaces(RemoveAll(value.Text(), kNoBreakSpace));
@@ -306,7 +306,7 @@ struct NumberTexts {
     return AmountWithSign(grouped, cents, negative, brackets, whole_units, rounding);
   }
 
-  std::string Getal(Variant& value, int16_t& decimals, bool allow_large) {
+  std::string Number(Variant& value, int16_t& decimals, bool allow_large) {
     // 0 decimals means "not given" here; the caller sees the 2 it became.
     // Percent signs and spaces are decoration around a number, never part of it.
     if (decimals == 0) decimals = 2;
@@ -335,7 +335,7 @@ struct NumberTexts {
     try {
       if (TrimSpaces(value.Text()).empty()) value = Variant(0);
       if (decimals != 0) {
-        result = Getal(value, decimals, true);
+        result = Number(value, decimals, true);
       } else {
         // No decimals asked: the whole part, cut rather than rounded.
         result = FormatDouble(std::trunc(value.ToDouble()));
@@ -380,12 +380,12 @@ int16_t TelTeken(std::string& text, std::string& ch) {
 
 std::string NormaliseerBedrag(Separators& separators, Variant& value, bool brackets,
                               bool whole_units, bool rounding) {
-  return NumberTexts{separators}.Bedrag(value, brackets, whole_units, rounding);
+  return NumberTexts{separators}.Amount(value, brackets, whole_units, rounding);
 }
 
 std::string NormaliseerGetal(Separators& separators, Variant& value, int16_t& decimals,
                              bool allow_large) {
-  return NumberTexts{separators}.Getal(value, decimals, allow_large);
+  return NumberTexts{separators}.Number(value, decimals, allow_large);
 }
 
 std::string FormatGetal(Separators& separators, Variant& value, int16_t decimals, bool grouping) {

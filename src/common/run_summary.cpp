@@ -6,7 +6,7 @@
 namespace typrosync {
 namespace {
 
-std::string Berichten(const char* platform, const MessageCounts& counts) {
+std::string MessageCountsText(const char* platform, const MessageCounts& counts) {
   return std::string(platform) + ": " + std::to_string(counts.sent) + " verstuurd, " +
          std::to_string(counts.refused) + " geweigerd, " + std::to_string(counts.failed) +
          " mislukt";
@@ -14,15 +14,15 @@ std::string Berichten(const char* platform, const MessageCounts& counts) {
 
 // One decimal with a decimal comma, whatever the process locale.
 std::string Seconden(double seconds) {
-  const long tienden = std::lround(std::max(seconds, 0.0) * 10);
-  return std::to_string(tienden / 10) + "," + std::to_string(tienden % 10) + " s";
+  const long tenths = std::lround(std::max(seconds, 0.0) * 10);
+  return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " s";
 }
 
 }  // namespace
 
 std::string SummaryLine(const RunSummary& summary, double seconds) {
   return "Samenvatting: " + std::to_string(summary.customers) + " klanten gelezen; " +
-         Berichten("Crop-R", summary.cropr) + "; " + Berichten("AgroVision", summary.agrovision) +
+         MessageCountsText("Crop-R", summary.cropr) + "; " + MessageCountsText("AgroVision", summary.agrovision) +
          "; " + std::to_string(summary.orders_stamped) + " orders gestempeld; " +
          Seconden(seconds);
 }

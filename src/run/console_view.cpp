@@ -61,17 +61,17 @@ std::string DeliveryLinesTable(const DeliveryLines& lines) {
 }
 
 void ConsoleView::SetStatus(const std::string& text) {
-  const std::string kop = text.substr(0, text.find(" ( "));
-  if (kop == status_) return;
-  status_ = kop;
-  out_ << "Status: " << kop << "\n" << std::flush;
+  const std::string head = text.substr(0, text.find(" ( "));
+  if (head == status_) return;
+  status_ = head;
+  out_ << "Status: " << head << "\n" << std::flush;
 }
 
 void ConsoleView::SetProgress(double percent) {
-  const int stap = static_cast<int>(std::floor(percent / 10)) * 10;
-  if (stap == progress_) return;
-  progress_ = stap;
-  out_ << "Voortgang: " << stap << " %\n";
+  const int step = static_cast<int>(std::floor(percent / 10)) * 10;
+  if (step == progress_) return;
+  progress_ = step;
+  out_ << "Voortgang: " << step << " %\n";
 }
 
 void ConsoleView::ShowDeliveryLines(const DeliveryLines& lines) {

@@ -134,12 +134,12 @@ void TestAdministratie::Insert(const std::string& table, const Fields& row) cons
   Sql("INSERT INTO \"" + table + "\" (" + names + ") VALUES (" + values + ")");
 }
 
-void TestAdministratie::Relatie(const std::string& relnr, const std::string& groep,
-                                const std::string& naam, const std::string& woonplaats) const {
+void TestAdministratie::Relatie(const std::string& relnr, const std::string& group,
+                                const std::string& name, const std::string& town) const {
   Insert("RelatieGegevens", {{"RelNr", relnr},
-                             {"bedrijfsnaam1", naam},
-                             {"BedrijfsWoonplaats", woonplaats},
-                             {"Relatiegroep", groep}});
+                             {"bedrijfsnaam1", name},
+                             {"BedrijfsWoonplaats", town},
+                             {"Relatiegroep", group}});
 }
 
 std::string TestAdministratie::Order(const Fields& changes) {
