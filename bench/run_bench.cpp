@@ -117,7 +117,8 @@ class TimedFtp : public FtpSender {
       : real_(std::move(real)), tally_(tally) {}
   FtpOutcome VerstuurViaFTP(const std::string& message, const std::string& file_name) override {
     const auto start = steady_clock::now();
-    const FtpOutcome outcome = real_ ? real_->VerstuurViaFTP(message, file_name) : FtpOutcome::kUploaded;
+    const FtpOutcome outcome =
+        real_ ? real_->VerstuurViaFTP(message, file_name) : FtpOutcome::kUploaded;
     tally_.time += steady_clock::now() - start;
     ++tally_.messages;
     return outcome;

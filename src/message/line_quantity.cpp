@@ -50,10 +50,11 @@ Currency Scale(Currency w, const Variant& weight_category) {
 // The message is XML read by machines: its quantities use a decimal point
 // whatever separator the run's number texts use.
 std::string WithDecimalPoint(std::string text, const Separators& separators) {
-  const std::string& decimal_separator = separators.gsDecimaalTeken;
-  if (decimal_separator.empty() || decimal_separator == ".") return text;
-  for (size_t pos = text.find(decimal_separator); pos != std::string::npos; pos = text.find(decimal_separator, pos + 1)) {
-    text.replace(pos, decimal_separator.size(), ".");
+  const std::string& separator = separators.gsDecimaalTeken;
+  if (separator.empty() || separator == ".") return text;
+  for (size_t pos = text.find(separator); pos != std::string::npos;
+       pos = text.find(separator, pos + 1)) {
+    text.replace(pos, separator.size(), ".");
   }
   return text;
 }

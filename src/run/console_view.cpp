@@ -61,6 +61,8 @@ std::string DeliveryLinesTable(const DeliveryLines& lines) {
 }
 
 void ConsoleView::SetStatus(const std::string& text) {
+  // The window's status names the order or customer in hand "( 5001 )"; the
+  // console shows each step once, not a line per order.
   const std::string head = text.substr(0, text.find(" ( "));
   if (head == status_) return;
   status_ = head;
@@ -68,6 +70,7 @@ void ConsoleView::SetStatus(const std::string& text) {
 }
 
 void ConsoleView::SetProgress(double percent) {
+  // Every ten percent: a log of an unattended run stays a few lines long.
   const int step = static_cast<int>(std::floor(percent / 10)) * 10;
   if (step == progress_) return;
   progress_ = step;
