@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <regex>
 #include <stdexcept>
 #include <thread>
 
@@ -108,6 +109,16 @@ std::string Sq(const std::string& text) {
   for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
   return quoted + "'";
 }
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+bool IsStamp(const std::string& mark) { return std::regex_match(mark, std::regex("[0-9]{14}")); }
 
 TestAdministratie::TestAdministratie(const std::string& admin_tool) {
   ProgramResult made = RunProgram(admin_tool, {"create", folder()});

@@ -62,6 +62,12 @@ bool WaitUntil(const std::function<bool()>& done, double limit_s = 60);
 // A text as an SQL string literal.
 std::string Sq(const std::string& text);
 
+// How often `part` occurs in `text` (overlaps counted).
+size_t Count(const std::string& text, const std::string& part);
+
+// Whether a delivery mark is a stamp (yyyymmddhhmmss).
+bool IsStamp(const std::string& mark);
+
 using Fields = std::vector<std::pair<std::string, Variant>>;
 using Marks = std::pair<std::string, std::string>;  // AgroVision, Crop-R; "" for Null
 

@@ -88,14 +88,6 @@ std::string WithoutMoment(const std::string& text) {
   return std::regex_replace(text, kMoment, "Nummer=\"N\" $1 A800010VerzendDatumBericht=\"T\"");
 }
 
-size_t Count(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) {
-    ++count;
-  }
-  return count;
-}
-
 // Names of the files in `folder` matching `pattern`, sorted.
 std::vector<std::string> FilesMatching(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> names;
@@ -106,8 +98,6 @@ std::vector<std::string> FilesMatching(const std::string& folder, const std::str
   std::sort(names.begin(), names.end());
   return names;
 }
-
-bool IsStamp(const std::string& mark) { return std::regex_match(mark, std::regex("[0-9]{14}")); }
 
 // The value of TYPROSYNC_ODBC for the run; empty: the SQLite engine.
 class SyncRunTest : public ::testing::TestWithParam<const char*> {

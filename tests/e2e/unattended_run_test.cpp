@@ -18,16 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-size_t Count(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) {
-    ++count;
-  }
-  return count;
-}
-
-bool IsStamp(const std::string& mark) { return std::regex_match(mark, std::regex("[0-9]{14}")); }
-
 class UnattendedRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
