@@ -341,7 +341,7 @@ struct NumberTexts {
         result = FormatDouble(std::trunc(value.ToDouble()));
       }
       // Grouping works on the finished text, so it groups exactly the digits shown.
-    if (!grouping) return result;
+      if (!grouping) return result;
       const size_t pos =
           sep.gsDecimaalTeken.empty() ? std::string::npos : result.find(sep.gsDecimaalTeken);
       const std::string whole = result.substr(0, pos);

@@ -363,8 +363,8 @@ std::optional<std::vector<RegistryValue>> FindWineRegistryKey(
       // across all of them.
       in_key = match == KeyMatch::kExact;
       found = found || match != KeyMatch::kNone;
-    // Comment lines (";") and key metadata ("#time=", "#class=") are skipped
-    // by falling through: neither holds a value.
+      // Comment lines (";") and key metadata ("#time=", "#class=") are skipped
+      // by falling through: neither holds a value.
     } else if (in_key && (line[0] == '"' || line[0] == '@')) {
       if (auto value = ParseValueLine(JoinContinuations(lines, i))) {
         StoreValue(std::move(*value), values);

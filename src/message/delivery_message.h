@@ -38,8 +38,7 @@ MessageTables MessageTablesOf(Administratie& administratie);
 class DeliveryMessage {
  public:
   // Everything passed in must outlive the builder.
-  DeliveryMessage(RunState& state, MessageTables tables, Clock& clock,
-                  Separators& separators);
+  DeliveryMessage(RunState& state, MessageTables tables, Clock& clock, Separators& separators);
   DeliveryMessage(const DeliveryMessage&) = delete;
   DeliveryMessage& operator=(const DeliveryMessage&) = delete;
 

@@ -20,10 +20,10 @@
 namespace typrosync {
 
 struct LineQuantityFields {
-  Variant quantity;            // Ordergegevens.Aantal
+  Variant quantity;           // Ordergegevens.Aantal
   Variant standard_quantity;  // Artikelen.StandaardAantal
-  Variant weight;           // Ordergegevens.ArtikelGewicht
-  Variant weight_category;         // Artikelen.GewichtCategorie
+  Variant weight;             // Ordergegevens.ArtikelGewicht
+  Variant weight_category;    // Artikelen.GewichtCategorie
 };
 
 // w before the text is made, for callers that check the arithmetic.

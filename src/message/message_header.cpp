@@ -38,7 +38,7 @@ void AppendHead(cStringBuilder& sb, const std::string& sBerichtNummer,
 }
 
 void AppendSupplier(cStringBuilder& sb, const TableRecordset& rs,
-                       const std::string& supplier_number) {
+                    const std::string& supplier_number) {
   AppendElement(sb, "Leverancier",
                 {{"A702777LeveranciersNummer", supplier_number},
                  {"A702778Naam", Clean(FieldText(rs, "Naam"))},

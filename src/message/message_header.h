@@ -25,7 +25,7 @@ void AppendHead(cStringBuilder& sb, const std::string& sBerichtNummer, const std
 // The empty Leverancier element from the current UserGegevens record.
 // `supplier_number` is written as given (already cleaned, or empty for Crop-R).
 void AppendSupplier(cStringBuilder& sb, const TableRecordset& rsUserGegevens,
-                       const std::string& supplier_number);
+                    const std::string& supplier_number);
 
 // The customer's country: the first two characters of the TabelLandcode
 // description of BedrijfsLandCode, upper case, trimmed, cleaned. Empty for

@@ -52,13 +52,13 @@ void OpenSegment(const std::string& sSleutel, MessageTables& t, MessageAssembly&
                 ElementEnd::kOpen);
 }
 
-struct Artikelgroep {
+struct ArticleGroup {
   std::string code;
   std::string description;
 };
 
-Artikelgroep ReadArticleGroup(const Variant& value, TableRecordset& rsTabelArtikelgroepen) {
-  Artikelgroep group{value.Text(), ""};
+ArticleGroup ReadArticleGroup(const Variant& value, TableRecordset& rsTabelArtikelgroepen) {
+  ArticleGroup group{value.Text(), ""};
   // A negative group code names no group: both fields go out empty.
   if (LeadingNumber(group.code) < 0) return {"", ""};
   int16_t number = value.IsEmptyValue() ? 0 : ToInteger16(value.ToDouble());
@@ -73,9 +73,9 @@ void AppendLine(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
   std::string line_number = LineNumber(row.tag);
   std::string quantity =
       QuantityText({order.Field("Aantal"), article.Field("StandaardAantal"),
-                        order.Field("ArtikelGewicht"), article.Field("GewichtCategorie")},
-                       separators);
-  Artikelgroep group = ReadArticleGroup(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
+                    order.Field("ArtikelGewicht"), article.Field("GewichtCategorie")},
+                   separators);
+  ArticleGroup group = ReadArticleGroup(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
   std::string description =
       TrimSpaces(FieldText(order, "Omschrijving1") + " " + FieldText(order, "Omschrijving2"));
   AppendElement(sb, "SegmentEigenschapRegel",
@@ -96,7 +96,7 @@ void AppendLine(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
 }  // namespace
 
 void AppendRow(const DeliveryLine& row, const std::string& voucher, MessageTables& t,
-                  MessageAssembly& assembly) {
+               MessageAssembly& assembly) {
   const std::string& artnr = row.column(kColArtNr);
   // The crop-protection block opens with the first line of the message.
   if (!assembly.bGBMOpen) {

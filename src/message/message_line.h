@@ -35,6 +35,6 @@ struct MessageAssembly {
 // Ordergegevens and Artikelen; reads the customer RelatieGegevens is on.
 // Errors of the database or overflow (error 6) propagate.
 void AppendRow(const DeliveryLine& row, const std::string& voucher, MessageTables& tables,
-                  MessageAssembly& assembly);
+               MessageAssembly& assembly);
 
 }  // namespace typrosync

@@ -70,9 +70,8 @@ std::string MessageNumber(Clock& clock) {
 }
 
 std::string SendDate(const std::string& nr) {
-  return Utf8Mid(nr, 1, 4) + "-" + Utf8Mid(nr, 5, 2) + "-" + Utf8Mid(nr, 7, 2) +
-         "T" + Utf8Mid(nr, 9, 2) + ":" + Utf8Mid(nr, 11, 2) + ":" +
-         Utf8Mid(nr, 13, 2) + "Z";
+  return Utf8Mid(nr, 1, 4) + "-" + Utf8Mid(nr, 5, 2) + "-" + Utf8Mid(nr, 7, 2) + "T" +
+         Utf8Mid(nr, 9, 2) + ":" + Utf8Mid(nr, 11, 2) + ":" + Utf8Mid(nr, 13, 2) + "Z";
 }
 
 // Only an exact OK element counts as acceptance; anything else, an error

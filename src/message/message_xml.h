@@ -20,7 +20,7 @@ struct XmlAttribute {
 
 enum class ElementEnd {
   kEmpty,  // " />"
-  kOpen,  // ">"; the caller appends the content and the end tag
+  kOpen,   // ">"; the caller appends the content and the end tag
 };
 
 void AppendElement(cStringBuilder& sb, std::string_view name,

@@ -151,7 +151,8 @@ bool IsNumeriekeTekst(const std::string& sTekst, bool bAlleenCijfers,
   for (std::string_view character : Utf8Characters(sTekst)) {
     if (character.size() == 1 && character[0] >= '0' && character[0] <= '9') continue;
     if (bAlleenCijfers) return false;
-    if (character != separators.gsDecimaalTekenGetal && character != separators.gsDuizendTekenGetal) {
+    if (character != separators.gsDecimaalTekenGetal &&
+        character != separators.gsDuizendTekenGetal) {
       return false;
     }
   }

@@ -29,7 +29,8 @@ std::string VerwijderAccenten(const std::string& sTekst);
 // The text with every occurrence of search replaced by replacement, repeated while
 // the text still holds search (at most 401 rounds). An empty search changes
 // nothing. Throws VbError 14 when the text would grow beyond kMaxTekstLengte.
-std::string VervangAlles(std::string sTekst, const std::string& search, const std::string& replacement);
+std::string VervangAlles(std::string sTekst, const std::string& search,
+                         const std::string& replacement);
 inline constexpr size_t kMaxTekstLengte = size_t{1} << 26;
 
 // A Dutch postcode written as four digits, gsSpatie and two characters

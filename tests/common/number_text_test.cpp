@@ -187,7 +187,8 @@ TEST_F(NumberFormatTest, NormaliseerGetal) {
   EXPECT_EQ(Joined({"1500", "-20000,5", "1.5E2"}, Number(2, true)), "1500,00|-20000,50|1500,00");
   EXPECT_EQ(Joined({"1,23456", "-1,23456", "1E-3"}, Number(4, false)), "1,2345|-1,2300|0,0010");
   EXPECT_EQ(Joined({"-1,235", "1,2,3"}, Number(3, false)), "-1,240|1,230");
-  EXPECT_EQ(Number(1, false)("2,99") + Number(-1, false)("2,5") + Number(-3, false)("1,5"), "2,921,");
+  EXPECT_EQ(Number(1, false)("2,99") + Number(-1, false)("2,5") + Number(-3, false)("1,5"),
+            "2,921,");
   EXPECT_EQ(Number(3, true)("123456789012345,678"), "56789012345,678");
   Variant value = "1 2%", number = 1234.5678, null = Variant::Null(),
           nul = std::string(1, '\0') + "1";

@@ -15,8 +15,8 @@
 #include "common/file_helpers.h"
 #include "common/string_builder.h"
 #include "common/test_support.h"
-#include "common/utf8_text.h"
 #include "common/utf8_decoder.h"
+#include "common/utf8_text.h"
 #include "common/wine_registry_file.h"
 
 namespace typrosync {
@@ -61,6 +61,7 @@ constexpr int32_t kChunk = cStringBuilder::kDefaultChunkSize;
 // byte that starts no valid shortest-form sequence is one character of its
 // own ("!"), so damaged text is never split further nor lost.
 TEST(Utf8TextTest, EveryWalkerCutsTheSameCharacters) {
+  // clang-format off
   const std::pair<std::string_view, const char*> cases[] = {
       {"a\0b"sv, "1 1 1"},               {"\xC3\xA9t", "2 1"},
       {"\xC2\x80\xDF\xBF", "2 2"},       {"\xE0\xA0\x80\xE2\x82\xAC\xEF\xBF\xBF", "3 3 3"},
@@ -76,6 +77,7 @@ TEST(Utf8TextTest, EveryWalkerCutsTheSameCharacters) {
       {"\xED\xA0\x80\xED\xBF\xBF", "1! 1! 1! 1! 1! 1!"}, {"\xF4\x90\x80\x80", "1! 1! 1! 1!"},
       {"\xF5\x80\xF8\xFE\xFF", "1! 1! 1! 1! 1!"},
   };
+  // clang-format on
   for (const auto& [bytes, expected] : cases) {
     const std::string text(bytes);
     std::string cuts, joined;
@@ -83,7 +85,8 @@ TEST(Utf8TextTest, EveryWalkerCutsTheSameCharacters) {
       const size_t pos = joined.size();
       const Utf8Char decoded = DecodeUtf8At(text, pos);
       EXPECT_EQ(decoded.size, character.size()) << text;
-      cuts += (cuts.empty() ? "" : " ") + std::to_string(character.size()) + (decoded.valid ? "" : "!");
+      cuts += (cuts.empty() ? "" : " ") + std::to_string(character.size()) +
+              (decoded.valid ? "" : "!");
       if (!decoded.valid) {
         EXPECT_EQ(decoded.code, static_cast<unsigned char>(character[0])) << text;
       } else if (decoded.code > 0x7F) {

@@ -157,9 +157,9 @@ class SyncRunTest : public ::testing::TestWithParam<const char*> {
         "VerkoopPrijs, FactuurGewicht, KortingPercentage, ArtikelGewicht, Artikelgroep, "
         "Referentie, SILOnaam) VALUES (" +
         Sq(key) + ", " + relnr + ", " + order + ", " + date + ", " + date + ", " + Sq(voucher) +
-        ", " + Sq(artnr) + ", " + Sq(description) + ", '', " + quantity + ", 1, 2.5, 0, 0, " + weight +
-        ", " + group + ", '', '');" + "INSERT OR IGNORE INTO OrderGegevensMeta VALUES (" + order +
-        ", '', '');");
+        ", " + Sq(artnr) + ", " + Sq(description) + ", '', " + quantity + ", 1, 2.5, 0, 0, " +
+        weight + ", " + group + ", '', '');" + "INSERT OR IGNORE INTO OrderGegevensMeta VALUES (" +
+        order + ", '', '');");
   }
 
   // Customer 20001 of the AgroVision group: two orders over two vouchers,

@@ -195,7 +195,8 @@ TEST_F(DeliveryMessageTest, OnlyTheCustomersMatchingRowsAreWritten) {
 }
 
 TEST_F(DeliveryMessageTest, GbmOnlyWhenTheCustomerHasRows) {
-  const std::string without_lines = ExpectedCropRMessage().substr(0, ExpectedCropRMessage().find("<GBM>"));
+  const std::string without_lines =
+      ExpectedCropRMessage().substr(0, ExpectedCropRMessage().find("<GBM>"));
   state_.lvwLeveringen.clear();
   AddRow("MB300", "6000", "ZZ", "102349999");  // no such order line
   EXPECT_EQ(without_lines + "<GBM></GBM></Segmenten></LeveringsBericht>", CropR());
