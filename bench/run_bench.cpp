@@ -98,9 +98,9 @@ class TimedHttps : public HttpsSender {
  public:
   TimedHttps(std::unique_ptr<HttpsSender> real, TransportTally& tally)
       : real_(std::move(real)), tally_(tally) {}
-  HttpsReply VerstuurViaHTTPS(const std::string& bericht) override {
+  HttpsReply VerstuurViaHTTPS(const std::string& message) override {
     const auto start = steady_clock::now();
-    HttpsReply reply = real_ ? real_->VerstuurViaHTTPS(bericht) : HttpsReply{true, "<ok/>", ""};
+    HttpsReply reply = real_ ? real_->VerstuurViaHTTPS(message) : HttpsReply{true, "<ok/>", ""};
     tally_.time += steady_clock::now() - start;
     ++tally_.messages;
     return reply;
@@ -115,9 +115,10 @@ class TimedFtp : public FtpSender {
  public:
   TimedFtp(std::unique_ptr<FtpSender> real, TransportTally& tally)
       : real_(std::move(real)), tally_(tally) {}
-  FtpOutcome VerstuurViaFTP(const std::string& bericht, const std::string& naam) override {
+  FtpOutcome VerstuurViaFTP(const std::string& message, const std::string& file_name) override {
     const auto start = steady_clock::now();
-    const FtpOutcome outcome = real_ ? real_->VerstuurViaFTP(bericht, naam) : FtpOutcome::kUploaded;
+    const FtpOutcome outcome =
+        real_ ? real_->VerstuurViaFTP(message, file_name) : FtpOutcome::kUploaded;
     tally_.time += steady_clock::now() - start;
     ++tally_.messages;
     return outcome;
@@ -156,7 +157,7 @@ void BM_SyncRun(benchmark::State& state, bool real_transports) {
   const fs::path werkmap = fs::current_path();
   std::unique_ptr<Clock> clock = MakeSystemClock();
   std::unique_ptr<DatabaseEngine> engine = MakeSqliteEngine();
-  std::ostream stil(nullptr);
+  std::ostream silent(nullptr);
   TransportTally tally;
   steady_clock::duration total{};
   for (auto _ : state) {
@@ -164,7 +165,7 @@ void BM_SyncRun(benchmark::State& state, bool real_transports) {
     const std::string folder = FreshCopy();
     state.ResumeTiming();
     const auto start = steady_clock::now();
-    ConsoleView view(stil, stil);
+    ConsoleView view(silent, silent);
     TimedHttps https(real_transports ? RealHttps(folder) : nullptr, tally);
     TimedFtp ftp(real_transports ? RealFtp(folder, view) : nullptr, tally);
     RunSequence run({*clock, *engine, "BENCH", &https, &ftp}, view);

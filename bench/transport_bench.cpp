@@ -48,9 +48,9 @@ void PostMessages(benchmark::State& state, bool reuse) {
   options.ca_bundle = endpoint.ca_bundle;
   options.reuse_connection = reuse;
   auto sender = MakeHttpsSender(data.path(), options);
-  const std::string bericht(kMessageBytes, 'x');
+  const std::string message(kMessageBytes, 'x');
   for (auto _ : state) {
-    HttpsReply reply = sender->VerstuurViaHTTPS(bericht);
+    HttpsReply reply = sender->VerstuurViaHTTPS(message);
     if (!reply.sent || reply.reply != "<ok/>") {
       state.SkipWithError("request failed");
       break;

@@ -210,13 +210,13 @@ class OrderWriter {
   // One order of `count` lines for `customer` on `date`.
   void Write(const Customer& customer, sys_days date, long count) {
     const long order = next_order_++;
-    const std::string orderdatum = DateText(date);
-    const std::string leverdatum = DateText(date + days{random_.Between(0, 6)});
+    const std::string order_date = DateText(date);
+    const std::string delivery_date = DateText(date + days{random_.Between(0, 6)});
     const Variant voucher = Voucher();
     const std::string reference =
         random_.Chance(40) ? "Bestelling " + std::to_string(random_.Between(100, 9999)) : "";
     for (long i = 0; i < count; ++i)
-      WriteLine(customer, order, orderdatum, leverdatum, voucher, reference);
+      WriteLine(customer, order, order_date, delivery_date, voucher, reference);
     WriteMeta(customer, order, date);
   }
 
@@ -226,25 +226,25 @@ class OrderWriter {
     return random_.Chance(60) ? Variant("") : Variant::Null();
   }
 
-  void WriteLine(const Customer& customer, long order, const std::string& orderdatum,
-                 const std::string& leverdatum, const Variant& voucher,
+  void WriteLine(const Customer& customer, long order, const std::string& order_date,
+                 const std::string& delivery_date, const Variant& voucher,
                  const std::string& reference) {
     const Article& a =
         articles_[random_.Chance(55) ? random_.Between(0, 29) : random_.Between(30, 39)];
     const bool crop = !a.admission.empty();
-    const long regnr = ++line_numbers_[customer.relnr - 10001] % 10000;
-    const double aantal = crop ? a.package * static_cast<double>(random_.Between(1, 12))
+    const long line_nr = ++line_numbers_[customer.relnr - 10001] % 10000;
+    const double quantity = crop ? a.package * static_cast<double>(random_.Between(1, 12))
                                : static_cast<double>(random_.Between(1, 80)) / 2;
-    const double prijs_per = crop ? 1 : random_.Pick(std::vector<double>{1, 1, 1, 100, 2.5});
-    const Variant factuurgewicht = random_.Chance(80)   ? Variant(0.0)
+    const double price_per = crop ? 1 : random_.Pick(std::vector<double>{1, 1, 1, 100, 2.5});
+    const Variant invoice_weight = random_.Chance(80)   ? Variant(0.0)
                                    : random_.Chance(50) ? Variant::Null()
-                                                        : Variant(aantal * 1.04);
-    const double korting = random_.Pick(std::vector<double>{0, 0, 0, 0, 0, 2.5, 5, 10});
-    lines_.Insert({std::to_string(customer.relnr) + orderdatum + Padded(regnr, 4),
+                                                        : Variant(quantity * 1.04);
+    const double discount = random_.Pick(std::vector<double>{0, 0, 0, 0, 0, 2.5, 5, 10});
+    lines_.Insert({std::to_string(customer.relnr) + order_date + Padded(line_nr, 4),
                    static_cast<int64_t>(customer.relnr), static_cast<int64_t>(order),
-                   static_cast<int64_t>(regnr), orderdatum, leverdatum, voucher, a.number,
-                   a.description, crop ? "Toelating " + a.admission : std::string(), aantal,
-                   prijs_per, Currency::FromDouble(a.price), factuurgewicht, korting, reference,
+                   static_cast<int64_t>(line_nr), order_date, delivery_date, voucher, a.number,
+                   a.description, crop ? "Toelating " + a.admission : std::string(), quantity,
+                   price_per, Currency::FromDouble(a.price), invoice_weight, discount, reference,
                    crop ? a.package * 1.05 : a.package,
                    a.group == 7 && random_.Chance(50)
                        ? "Silo " + std::to_string(random_.Between(1, 4))

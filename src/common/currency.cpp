@@ -36,6 +36,8 @@ __int128 DivideRoundHalfEven(__int128 value, __int128 divisor) {
 
 Currency Currency::FromDouble(double value) {
   if (!std::isfinite(value)) throw VbError::Overflow();
+  // The double is scaled first and then rounded, so a value whose binary form
+  // lies just below a half rounds down, as the platform's conversion does.
   const double scaled = RoundHalfEven(value * static_cast<double>(kScale));
   // 2^63 is exactly representable; anything at or beyond it overflows.
   if (scaled >= 9223372036854775808.0 || scaled < -9223372036854775808.0) {
@@ -55,6 +57,8 @@ Currency Currency::FromText(const std::string& text) {
   const std::string whole = digits.substr(0, comma);
   std::string fraction = comma == std::string::npos ? "" : digits.substr(comma + 1);
   fraction.resize(std::max<size_t>(fraction.size(), 5), '0');
+  // Twenty whole digits overflow whatever follows; checking early keeps the
+  // 128-bit sum below from wrapping on an absurdly long text.
   if (whole.size() > 19) throw VbError::Overflow();
   __int128 raw = 0;
   for (char c : whole + fraction.substr(0, 4)) raw = raw * 10 + (c - '0');

@@ -81,51 +81,51 @@ std::string EightDigitDate(const std::string& text, bool& empty_date) {
 
 }  // namespace
 
-std::string DatumNaarTekst(std::string& sDatum, bool omkeren_eerst) {
+std::string DatumNaarTekst(std::string& date, bool swap_first) {
   // The flag means the caller's text is in ddmmyyyy order.
-  if (omkeren_eerst) sDatum = DatumOmkeren(sDatum, true);
+  if (swap_first) date = DatumOmkeren(date, true);
   bool empty_date = false;
-  std::string text = Utf8Length(sDatum) == 8 ? EightDigitDate(sDatum, empty_date) : sDatum;
+  std::string text = Utf8Length(date) == 8 ? EightDigitDate(date, empty_date) : date;
   text = TrimSpaces(text);
   if (text.starts_with("0")) text[0] = ' ';  // days 1-9 right-aligned
   if (empty_date) return "";
   return text;
 }
 
-Variant MaandConversie(const Variant& maand, bool lange_naam) {
-  const std::string text = UpperAscii(maand.Text());
+Variant MaandConversie(const Variant& month_value, bool long_form) {
+  const std::string text = UpperAscii(month_value.Text());
   for (size_t m = 0; m < kMonths.size(); ++m) {
     if (text == kMonths[m].abbreviation) return Variant(static_cast<int>(m + 1));
   }
   if (const auto month = MonthOfNumberText(text)) {
     const Month& entry = kMonths[*month - 1];
-    return Variant(std::string(lange_naam ? entry.long_name : entry.short_name));
+    return Variant(std::string(long_form ? entry.long_name : entry.short_name));
   }
   return Variant();
 }
 
-std::string DatumOmkeren(std::string& sDatum, bool richting) {
+std::string DatumOmkeren(std::string& date, bool to_stored) {
   // One direction only swaps characters and so passes any non-date text
   // through; the other reads the text as a number first, which drops blanks
   // and pads a short date such as 1052024 to eight digits.
-  if (!richting) {
-    if (Utf8Length(sDatum) != 8) return sDatum;
-    return Utf8Mid(sDatum, 7, 2) + Utf8Mid(sDatum, 5, 2) + Utf8Mid(sDatum, 1, 4);
+  if (!to_stored) {
+    if (Utf8Length(date) != 8) return date;
+    return Utf8Mid(date, 7, 2) + Utf8Mid(date, 5, 2) + Utf8Mid(date, 1, 4);
   }
-  if (sDatum.empty()) return sDatum;
-  const auto number = WholeNumber(sDatum);
-  if (!number) return sDatum;
-  sDatum = VoorloopNullen(*number, 8);
-  return Utf8Mid(sDatum, 5, 4) + Utf8Mid(sDatum, 3, 2) + Utf8Mid(sDatum, 1, 2);
+  if (date.empty()) return date;
+  const auto number = WholeNumber(date);
+  if (!number) return date;
+  date = VoorloopNullen(*number, 8);
+  return Utf8Mid(date, 5, 4) + Utf8Mid(date, 3, 2) + Utf8Mid(date, 1, 2);
 }
 
-std::string VoorloopNullen(int32_t getal, int16_t breedte) {
-  if (breedte < 0) return "";
-  std::string text = std::to_string(getal);
-  const auto width = static_cast<size_t>(breedte);
-  if (text.size() < width) text.insert(0, width - text.size(), '0');
+std::string VoorloopNullen(int32_t number, int16_t width) {
+  if (width < 0) return "";
+  std::string text = std::to_string(number);
+  const auto size = static_cast<size_t>(width);
+  if (text.size() < size) text.insert(0, size - text.size(), '0');
   // A number wider than asked keeps its leftmost digits, not its rightmost.
-  return text.substr(0, width);
+  return text.substr(0, size);
 }
 
 }  // namespace typrosync

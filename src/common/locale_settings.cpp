@@ -7,6 +7,8 @@ namespace typrosync {
 long GetUserDefaultLCID() { return kUserDefaultLocale; }
 
 std::string GetLandinstelling(long /*locale_id*/, long item) {
+  // The process locale stands in for the user's: on Linux the run inherits it
+  // from its environment (LANG, LC_NUMERIC, LC_MONETARY).
   const std::lconv* conventions = std::localeconv();
   if (conventions == nullptr) return "";
   const char* text = nullptr;

@@ -79,7 +79,7 @@ struct NumberTexts {
 
   std::string ZeroAmount() { return "0" + sep.gsDecimaalTeken + "00"; }
 
-  // C1: a single thousands separator followed by one or two characters was
+  // A single thousands separator followed by one or two characters was
   // meant as a decimal separator (12.5 and 12.50, but not 1.234).
   std::string TreatLoneGroupingAsDecimal(std::string s) {
     if (Count(s, sep.gsDuizendTeken) != 1 || Utf8Length(s) < 3) return s;
@@ -90,21 +90,23 @@ struct NumberTexts {
     return RemoveAll(s.substr(0, pos), sep.gsDecimaalTeken) + sep.gsDecimaalTeken + after;
   }
 
-  // C1, C2 and C3.
+  // Grouping separators go after the lone-grouping check, which needs them;
+  // a doubled decimal separator is a typing slip and counts once.
   std::string CleanSeparators(std::string s) {
     s = TreatLoneGroupingAsDecimal(std::move(s));
     s = RemoveAll(s, sep.gsDuizendTeken);
     return CollapseDoubled(std::move(s), sep.gsDecimaalTeken);
   }
 
-  // C4: a minus counts only in front.
+  // A minus counts only in front: "12-" or a dash between digits must not
+  // make the value negative.
   std::string KeepLeadingMinusOnly(const std::string& s) {
     if (s.empty()) return s;
     std::string out = s.substr(0, 1) + RemoveAll(s.substr(1), "-");
     return out == "-" ? "0" : out;
   }
 
-  // C5: reads the sign; a negative number leaves its absolute value as text,
+  // Reads the sign; a negative number leaves its absolute value as text,
   // an unreadable text becomes "0". Returns whether the value was negative.
   bool TakeSign(std::string& s) {
     const auto number = TryParseNumber(s);
@@ -165,6 +167,7 @@ struct NumberTexts {
     const std::string as_number = Utf8Left(three, 2) + sep.gsDecimaalTeken + Utf8Mid(three, 3, 1);
     const double cents = RoundHalfAway(TryParseNumber(as_number).value_or(0));
     carry = cents >= 100;
+    // A carry leaves 00 cents behind the incremented whole part.
     if (carry || cents <= 0) return "00";
     const std::string text = FormatDouble(cents);
     return text.size() == 1 ? "0" + text : text;
@@ -192,6 +195,7 @@ struct NumberTexts {
       s = "-" + (digits == std::string::npos ? std::string() : s.substr(digits));
       s = CollapseDoubled(CollapseDoubled(std::move(s), sep.gsDuizendTeken), sep.gsDecimaalTeken);
     }
+    // A bare sign with a separator is a negative nothing, not a parse failure.
     if (s == "-" + sep.gsDecimaalTeken || s == "-" + sep.gsDuizendTeken) s = "-0" + sep.gsDecimaalTeken;
     if (s.empty()) return std::nullopt;
     return KeepLeadingMinusOnly(CleanSeparators(std::move(s)));
@@ -228,7 +232,7 @@ struct NumberTexts {
     return "-" + result;
   }
 
-  // NormaliseerGetal steps 5 to 10: the cleaned text with its decimals, or
+  // NormaliseerGetal after its placeholders: the cleaned text with its decimals, or
   // "n/a" (returned at once when `out_of_range` is set).
   std::string NumberText(std::string s, const std::string& value_text, int16_t decimals,
                          bool allow_large, bool& out_of_range) {
@@ -264,12 +268,12 @@ struct NumberTexts {
       // A negative number is written as an amount, and so it pins the
       // separators just as NormaliseerBedrag does.
       Variant minus(-number);
-      result = Bedrag(minus, false, false, false);
+      result = Amount(minus, false, false, false);
     }
     return result;
   }
 
-  std::string Bedrag(Variant& value, bool brackets, bool whole_units, bool rounding) {
+  std::string Amount(Variant& value, bool brackets, bool whole_units, bool rounding) {
     const auto nothing = [&] { return whole_units ? std::string("0") : ZeroAmount(); };
     if (TrimSpaces(value.Text()).empty() || value.EqualsZero()) return nothing();
     std::string s = TrimSpaces(RemoveAll(value.Text(), kNoBreakSpace));
@@ -302,8 +306,9 @@ struct NumberTexts {
     return AmountWithSign(grouped, cents, negative, brackets, whole_units, rounding);
   }
 
-  std::string Getal(Variant& value, int16_t& decimals, bool allow_large) {
+  std::string Number(Variant& value, int16_t& decimals, bool allow_large) {
     // 0 decimals means "not given" here; the caller sees the 2 it became.
+    // Percent signs and spaces are decoration around a number, never part of it.
     if (decimals == 0) decimals = 2;
     if (!value.IsNull()) value = Variant(RemoveAll(RemoveAll(value.Text(), "%"), gsSpatie));
     const std::string value_text = value.Text();
@@ -330,11 +335,12 @@ struct NumberTexts {
     try {
       if (TrimSpaces(value.Text()).empty()) value = Variant(0);
       if (decimals != 0) {
-        result = Getal(value, decimals, true);
+        result = Number(value, decimals, true);
       } else {
         // No decimals asked: the whole part, cut rather than rounded.
         result = FormatDouble(std::trunc(value.ToDouble()));
       }
+      // Grouping works on the finished text, so it groups exactly the digits shown.
       if (!grouping) return result;
       const size_t pos =
           sep.gsDecimaalTeken.empty() ? std::string::npos : result.find(sep.gsDecimaalTeken);
@@ -374,12 +380,12 @@ int16_t TelTeken(std::string& text, std::string& ch) {
 
 std::string NormaliseerBedrag(Separators& separators, Variant& value, bool brackets,
                               bool whole_units, bool rounding) {
-  return NumberTexts{separators}.Bedrag(value, brackets, whole_units, rounding);
+  return NumberTexts{separators}.Amount(value, brackets, whole_units, rounding);
 }
 
 std::string NormaliseerGetal(Separators& separators, Variant& value, int16_t& decimals,
                              bool allow_large) {
-  return NumberTexts{separators}.Getal(value, decimals, allow_large);
+  return NumberTexts{separators}.Number(value, decimals, allow_large);
 }
 
 std::string FormatGetal(Separators& separators, Variant& value, int16_t decimals, bool grouping) {

@@ -82,6 +82,7 @@ std::optional<NumberParts> SplitNumber(std::string_view text) {
   if (i < end && text[i] == ',') {
     for (++i; i < end && IsDigit(text[i]); ++i) parts.fraction += text[i];
   }
+  // ",5" and "5," are numbers; a sign or a point alone is not.
   if (parts.whole.empty() && parts.fraction.empty()) return std::nullopt;
   if (i < end && (text[i] == 'E' || text[i] == 'e')) {
     ++i;
@@ -188,6 +189,8 @@ void RoundScaleHalfEven(std::string& digits, long& scale, long keep) {
 }  // namespace
 
 std::string FormatDouble(double value) {
+  // The number readers never produce these; they still get a text, so that
+  // no value is ever without one.
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
   if (value == 0) return "0";
@@ -237,6 +240,8 @@ std::optional<std::string> DecimalText(std::string_view text) {
   const long whole_digits = static_cast<long>(digits.size()) - scale;
   if (whole_digits > static_cast<long>(kMaxDigits)) return std::nullopt;
   if (whole_digits < -kMaxScale) return "0";  // below half of the smallest step
+  // Padding with zeros keeps the digits exact where a positive exponent moves
+  // the comma right.
   if (scale < 0) {
     digits.append(static_cast<size_t>(-scale), '0');
     scale = 0;
@@ -330,6 +335,8 @@ double LeadingNumber(std::string_view text) {
     }
   }
   if (!any_digit) return 0;
+  // An exponent letter without digits behind it ("12 E") ends the number
+  // without changing it, as a unit's first letter would.
   if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
     std::string exponent = "e";
     size_t j = i + 1;
@@ -346,6 +353,7 @@ double LeadingNumber(std::string_view text) {
     if (exponent_digit) plain += exponent;
   }
   const Read read = FromPlain(plain);
+  // Digits that were read always convert; only the range can fail, as 6.
   if (read.status != ReadStatus::kOk) throw VbError::Overflow();
   return read.value;
 }

@@ -6,40 +6,42 @@
 
 namespace typrosync {
 
-Variant RegistryReader::LeesRegisterTekst(uint32_t lHive, const std::string& sSleutel,
-                                          const std::string& sNaam) {
-  std::string sWaarde;
-  uint32_t lSleutel = 0;
-  if (OpenRegisterSleutel(lHive, sSleutel, lSleutel)) {
-    LeesRegisterWaarde(lSleutel, sNaam, sWaarde);
-    SluitRegisterSleutel(lSleutel);
+Variant RegistryReader::LeesRegisterTekst(uint32_t hive, const std::string& sSleutel,
+                                          const std::string& name) {
+  std::string value;
+  uint32_t key = 0;
+  if (OpenRegisterSleutel(hive, sSleutel, key)) {
+    LeesRegisterWaarde(key, name, value);
+    SluitRegisterSleutel(key);
   }
-  std::erase(sWaarde, '\0');
-  return Variant(std::move(sWaarde));
+  // A value written with its NUL or padded by the writer still reads as the
+  // text alone; NUL bytes never belong to a setting.
+  std::erase(value, '\0');
+  return Variant(std::move(value));
 }
 
-bool RegistryReader::OpenRegisterSleutel(uint32_t lHive, const std::string& sSleutel,
-                                         uint32_t& lSleutel) {
-  return keys_.OpenKey(lHive, sSleutel, lSleutel) == registry_platform::kSuccess;
+bool RegistryReader::OpenRegisterSleutel(uint32_t hive, const std::string& sSleutel,
+                                         uint32_t& key) {
+  return keys_.OpenKey(hive, sSleutel, key) == registry_platform::kSuccess;
 }
 
-bool RegistryReader::LeesRegisterWaarde(uint32_t lSleutel, const std::string& sNaam,
-                                        std::string& sWaarde) {
-  uint32_t lType = 0;
-  uint32_t lGrootte = 0;
-  if (keys_.QueryValue(lSleutel, sNaam, lType, nullptr, lGrootte) !=
+bool RegistryReader::LeesRegisterWaarde(uint32_t key, const std::string& name,
+                                        std::string& value) {
+  uint32_t type = 0;
+  uint32_t size = 0;
+  if (keys_.QueryValue(key, name, type, nullptr, size) !=
           registry_platform::kSuccess ||
-      lType != kRegSz) {
+      type != kRegSz) {
     return false;
   }
   // The buffer keeps the asked size even when less is written, as the
   // platform call leaves it.
-  std::string sBuffer(lGrootte, ' ');
-  if (keys_.QueryValue(lSleutel, sNaam, lType, &sBuffer, lGrootte) !=
+  std::string buffer(size, ' ');
+  if (keys_.QueryValue(key, name, type, &buffer, size) !=
       registry_platform::kSuccess) {
     return false;
   }
-  sWaarde = VerwijderAfsluitNul(sBuffer);
+  value = VerwijderAfsluitNul(buffer);
   return true;
 }
 
@@ -48,8 +50,8 @@ std::string VerwijderAfsluitNul(const std::string& sTekst) {
   return sTekst;
 }
 
-bool RegistryReader::SluitRegisterSleutel(uint32_t lSleutel) {
-  return keys_.CloseKey(lSleutel) == registry_platform::kSuccess;
+bool RegistryReader::SluitRegisterSleutel(uint32_t key) {
+  return keys_.CloseKey(key) == registry_platform::kSuccess;
 }
 
 }  // namespace typrosync

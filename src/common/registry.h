@@ -20,21 +20,21 @@ inline constexpr uint32_t kRegSz = 1;
 
 class RegistryReader {
  public:
-  // The text of the REG_SZ value sNaam ("" = the key's default value) of the
-  // key sSleutel under lHive, every NUL removed; the empty text when the key
+  // The text of the REG_SZ value name ("" = the key's default value) of the
+  // key sSleutel under hive, every NUL removed; the empty text when the key
   // or value is missing, of another type, or unreadable.
-  Variant LeesRegisterTekst(uint32_t lHive, const std::string& sSleutel, const std::string& sNaam);
+  Variant LeesRegisterTekst(uint32_t hive, const std::string& sSleutel, const std::string& name);
 
-  // Opens the key sSleutel (backslash-separated, any letter case) under lHive,
-  // a predefined root or a key open here. True with its handle in lSleutel.
-  bool OpenRegisterSleutel(uint32_t lHive, const std::string& sSleutel, uint32_t& lSleutel);
+  // Opens the key sSleutel (backslash-separated, any letter case) under hive,
+  // a predefined root or a key open here. True with its handle in key.
+  bool OpenRegisterSleutel(uint32_t hive, const std::string& sSleutel, uint32_t& key);
 
-  // Reads the REG_SZ value sNaam of an open key into sWaarde (one terminating
-  // NUL removed). False, and sWaarde untouched, for any other outcome.
-  bool LeesRegisterWaarde(uint32_t lSleutel, const std::string& sNaam, std::string& sWaarde);
+  // Reads the REG_SZ value name of an open key into value (one terminating
+  // NUL removed). False, and value untouched, for any other outcome.
+  bool LeesRegisterWaarde(uint32_t key, const std::string& name, std::string& value);
 
   // Closes an open key; true when the handle was open.
-  bool SluitRegisterSleutel(uint32_t lSleutel);
+  bool SluitRegisterSleutel(uint32_t key);
 
  private:
   registry_platform::OpenKeys keys_;

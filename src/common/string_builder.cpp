@@ -10,6 +10,7 @@ namespace typrosync {
 
 namespace {
 
+// Positions and lengths are 32-bit to the callers, so the content is too.
 constexpr int64_t kMaxSize = std::numeric_limits<int32_t>::max();
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -23,6 +24,7 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 
 // Zero-based position of `needle` in `haystack` at or after `start`.
 size_t Search(std::string_view haystack, std::string_view needle, size_t start, bool ignore_case) {
+  // Only ASCII letters fold, so a search never depends on the process locale.
   if (!ignore_case) return haystack.find(needle, start);
   if (needle.size() > haystack.size()) return std::string_view::npos;
   for (size_t i = start; i + needle.size() <= haystack.size(); ++i) {
@@ -83,6 +85,7 @@ void cStringBuilder::Append(const std::string& sThis) {
   m_iUsed = needed;
 }
 
+// CR LF on every platform, so a message is the same bytes wherever it is built.
 void cStringBuilder::AppendNL(const std::string& sThis) {
   Append(sThis);
   Append("\r\n");
@@ -112,6 +115,7 @@ void cStringBuilder::Remove(int32_t iIndex, int32_t lLen) {
 
 int32_t cStringBuilder::Find(const std::string& sToFind, int32_t lStartIndex,
                              int32_t compare) const {
+  // Positions count from 1; 0 or less searches from the start.
   const size_t start = lStartIndex >= 1 ? static_cast<size_t>(lStartIndex - 1) : 0;
   if (start > m_sBuffer.size()) return 0;
   // The search covers the whole buffer, spare spaces included.

@@ -1,40 +1,15 @@
 #include "common/utf8_text.h"
 
+#include "common/utf8_decoder.h"
+
 namespace typrosync {
 
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// Length of the valid UTF-8 sequence at `i`, or 1 for a byte that starts none.
-// An invalid byte thus counts as one character of its own, so lengths and
-// cuts never fail on damaged text and never split a valid character.
-size_t SequenceLength(std::string_view text, size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // no overlong forms
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-  } else {
-    return 1;
-  }
-  if (i + length > text.size()) return 1;
-  const auto second = static_cast<unsigned char>(text[i + 1]);
-  if (second < low || second > high) return 1;
-  for (size_t k = 2; k < length; ++k) {
-    if (!IsContinuation(static_cast<unsigned char>(text[i + k]))) return 1;
-  }
-  return length;
-}
+// Every cut goes by the decoder's rule: an invalid byte is one character of
+// its own, so lengths and cuts never fail on damaged text and never split a
+// valid character.
+size_t SequenceLength(std::string_view text, size_t i) { return DecodeUtf8At(text, i).size; }
 
 // Byte offset of the character with zero-based index `index` (size() past the end).
 size_t OffsetOf(std::string_view text, size_t index) {

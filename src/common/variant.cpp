@@ -5,6 +5,8 @@
 
 namespace typrosync {
 
+// Null is a kind of its own, not a missing value: it shows as "" like Empty
+// but stops any arithmetic, the way a database Null does.
 Variant Variant::Null() {
   Variant v;
   v.value_ = NullTag{};
@@ -19,6 +21,8 @@ bool Variant::IsNumeric() const {
   return k == Kind::kInteger || k == Kind::kDouble || k == Kind::kCurrency || k == Kind::kBoolean;
 }
 
+// An unfilled field may come back as Empty, Null or "" depending on the
+// engine and the column; all three mean "nothing entered".
 bool Variant::IsEmptyValue() const {
   const Kind k = kind();
   return k == Kind::kEmpty || k == Kind::kNull ||
@@ -36,6 +40,7 @@ std::string Variant::Text() const {
     case Kind::kInteger:
       return std::to_string(std::get<int64_t>(value_));
     case Kind::kDouble:
+      // The platform's own number text, so a double written out reads back the same.
       return FormatDouble(std::get<double>(value_));
     case Kind::kCurrency:
       return std::get<Currency>(value_).ToText();
@@ -60,6 +65,8 @@ double Variant::ToDouble() const {
     case Kind::kCurrency:
       return std::get<Currency>(value_).ToDouble();
     case Kind::kText:
+      // A text that is no number is error 13 here: a wrong field type must stop
+      // the run rather than turn an amount into 0.
       return ParseNumber(std::get<std::string>(value_));
   }
   return 0;

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "common/utf8_decoder.h"
+
 namespace typrosync {
 namespace {
 
@@ -12,26 +14,6 @@ constexpr uint32_t kRegExpandSzType = 2;
 constexpr uint32_t kRegBinaryType = 3;
 constexpr uint32_t kRegDwordType = 4;
 constexpr uint32_t kRegMultiSzType = 7;
-
-// Callers pass only code points the UTF-16 pairing produced, so no range
-// check is needed here.
-void AppendUtf8(char32_t code, std::string& out) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // Collects UTF-16 code units (the registry's own characters) as UTF-8,
 // pairing surrogates; a surrogate without its partner becomes U+FFFD.
@@ -178,6 +160,7 @@ std::optional<std::string> ParseHexBytes(std::string_view text) {
     if (value < 0) return std::nullopt;
     bytes += static_cast<char>(value);
     while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+    // A trailing comma is allowed: continued lines end their part with one.
     if (pos < text.size() && text[pos++] != ',') return std::nullopt;
   }
   return bytes;
@@ -213,6 +196,7 @@ std::optional<RegistryValue> ParseStringData(std::string_view data, RegistryValu
   size_t pos = 0;
   value.type = kRegSzType;
   if (data[0] == 's') {
+    // Just after "str", where "(N):" names the string type.
     pos = 3;
     const auto type = ReadTypeSuffix(data, pos);
     if (!type || pos >= data.size() || data[pos] != '"') return std::nullopt;
@@ -229,6 +213,7 @@ std::optional<RegistryValue> ParseStringData(std::string_view data, RegistryValu
 
 // dword:0000002a, kept as its four little-endian bytes.
 std::optional<RegistryValue> ParseDwordData(std::string_view data, RegistryValue value) {
+  // Just after "dword:"; eight hex digits at most, whatever follows them.
   size_t pos = 6;
   const long number = ReadNumber(data, pos, 16, 8);
   if (number < 0) return std::nullopt;
@@ -241,6 +226,7 @@ std::optional<RegistryValue> ParseDwordData(std::string_view data, RegistryValue
 std::optional<RegistryValue> ParseHexData(std::string_view data, RegistryValue value) {
   size_t pos = 3;
   value.type = kRegBinaryType;
+  // "hex:" is plain binary; "hex(N):" gives the type the bytes stand for.
   if (data.substr(pos, 1) == ":") {
     ++pos;
   } else if (const auto type = ReadTypeSuffix(data, pos)) {
@@ -289,6 +275,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   while (!text.empty()) {
     const size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
+    // A file copied from Windows may end its lines in CR LF.
     if (line.ends_with('\r')) line.remove_suffix(1);
     lines.push_back(line);
     if (end == std::string_view::npos) break;
@@ -376,6 +363,8 @@ std::optional<std::vector<RegistryValue>> FindWineRegistryKey(
       // across all of them.
       in_key = match == KeyMatch::kExact;
       found = found || match != KeyMatch::kNone;
+      // Comment lines (";") and key metadata ("#time=", "#class=") are skipped
+      // by falling through: neither holds a value.
     } else if (in_key && (line[0] == '"' || line[0] == '@')) {
       if (auto value = ParseValueLine(JoinContinuations(lines, i))) {
         StoreValue(std::move(*value), values);

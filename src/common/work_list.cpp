@@ -7,12 +7,16 @@ namespace typrosync {
 std::string FoldCase(std::string_view text) {
   std::string folded(text);
   for (char& c : folded) {
+    // ASCII only: the keys are voucher and order numbers, and a locale-aware
+    // fold would make the same list answer differently on another machine.
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return folded;
 }
 
 void WorkList::Add(std::string entry) {
+  // Duplicates are kept in the list but only the first is found, as a linear
+  // search from the start would find it; the index makes that search constant.
   first_index_.try_emplace(FoldCase(entry), static_cast<long>(entries_.size()));
   entries_.push_back(std::move(entry));
 }

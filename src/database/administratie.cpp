@@ -99,6 +99,7 @@ void OpenTables(OpenedAdministration& administratie, bool bLockEdits,
     Database& db = archief ? administratie.dbArchief() : administratie.dbAdministratie();
     std::unique_ptr<TableRecordset> recordset = NamingFile(
         archief ? archief_path : tallyra_path, [&] { return db.OpenTable(std::string(table.name)); });
+    // The others keep the engine's pessimistic default.
     if (table.takes_lock_flag) recordset->SetLockEdits(bLockEdits);
     administratie.AddTable(table.name, std::move(recordset));
   }

@@ -3,6 +3,9 @@
 namespace typrosync {
 
 const std::array<AdministratieTable, kAdministratieTableCount>& AdministratieTables() {
+  // The whole administration is opened, not only the tables the sync reads: a
+  // table missing from the file stops the run before anything is sent, and the
+  // first missing one in this order is the one the error names.
   static constexpr std::array<AdministratieTable, kAdministratieTableCount> kTables = {{
       {"FactuurRuns", TableSource::kAdministratie, false},
       {"ArtikelenBTW", TableSource::kAdministratie, false},
@@ -27,6 +30,8 @@ const std::array<AdministratieTable, kAdministratieTableCount>& AdministratieTab
       {"Bewaarloon", TableSource::kAdministratie, false},
       {"BewaarloonPHM", TableSource::kAdministratie, false},
       {"AdminGegevens", TableSource::kAdministratie, false},
+      // "true": the tables whose edits follow the locking choice of
+      // "tallyra.lock"; the others always lock pessimistically.
       {"Artikelen", TableSource::kAdministratie, true},
       {"ArtikelFactuurOmschrijving", TableSource::kAdministratie, false},
       {"ArtikelStatistiek", TableSource::kAdministratie, true},
@@ -45,6 +50,7 @@ const std::array<AdministratieTable, kAdministratieTableCount>& AdministratieTab
       {"Dagafschriften", TableSource::kAdministratie, true},
       {"DagafschriftenMutaties", TableSource::kAdministratie, true},
       {"Dagboek", TableSource::kAdministratie, false},
+      // Old invoices live in the archive database; every other table in TallyraDB.
       {"FaktuurHistorie", TableSource::kArchief, true},
       {"FaktuurMutaties", TableSource::kAdministratie, true},
       {"GrootboekMutaties", TableSource::kAdministratie, true},

@@ -2,6 +2,8 @@
 
 namespace typrosync::database_errors {
 
+// The numbers are those the administration's own database engine gives the
+// same faults, so a line in the run log means what its users know it to mean.
 VbError FileNotFound(const std::string& path) {
   return VbError(3024, "Kan het bestand '" + path + "' niet vinden");
 }
@@ -42,6 +44,7 @@ VbError ChangedByAnotherUser() {
 VbError RecordLocked() {
   return VbError(3260, "Kan niet bijwerken; de record is vergrendeld door een andere gebruiker");
 }
+// Anything the engine reports that has no number of its own.
 VbError EngineFailure(const std::string& detail) {
   return VbError(3000, "Databasefout: " + detail);
 }

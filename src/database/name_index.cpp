@@ -5,6 +5,8 @@
 
 namespace typrosync {
 
+// Engine names and SQL keywords are ASCII; the C locale's toupper keeps any
+// other byte as it is.
 std::string UpperAscii(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -34,6 +36,8 @@ size_t NameIndex::Hash::operator()(std::string_view name) const {
 }
 
 void NameIndex::Add(std::string_view name, int position) {
+  // The first of two names that differ only in case keeps its position, as a
+  // search from the first column would find it.
   positions_.emplace(std::string(name), position);
 }
 

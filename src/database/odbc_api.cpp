@@ -7,10 +7,15 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/utf8_decoder.h"
+
 namespace typrosync::odbc {
 namespace {
 
 // UTF-8 to the UTF-16 of SQLWCHAR; bytes that are not UTF-8 pass as Latin-1.
+// Lenient on purpose, unlike common/utf8_decoder.h: an overlong form or an
+// encoded surrogate is taken as it stands, so a name Narrow wrote (a lone
+// surrogate included) goes back to the driver as the same UTF-16 units.
 std::basic_string<SQLWCHAR> Wide(const std::string& text) {
   std::basic_string<SQLWCHAR> wide;
   for (size_t i = 0; i < text.size();) {
@@ -48,30 +53,20 @@ std::string Narrow(const SQLWCHAR* wide, size_t length) {
   std::string text;
   for (size_t i = 0; i < length && wide[i] != 0; ++i) {
     uint32_t code = wide[i];
+    // Drivers hand out well-formed UTF-16, so the unit after a high surrogate is
+    // taken as its partner without a check.
     if (code >= 0xD800 && code < 0xDC00 && i + 1 < length) {
       code = 0x10000 + ((code - 0xD800) << 10) + (wide[++i] - 0xDC00);
     }
-    if (code < 0x80) {
-      text.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-      text.push_back(static_cast<char>(0xC0 | (code >> 6)));
-      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-      text.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-      text.push_back(static_cast<char>(0xF0 | (code >> 18)));
-      text.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
+    AppendUtf8(code, text);
   }
   return text;
 }
 
 std::vector<Diagnostic> Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
   std::vector<Diagnostic> records;
+  // Ten records say more than enough; the bound also ends the loop for a driver
+  // that never answers SQL_NO_DATA.
   for (SQLSMALLINT i = 1; i <= 10; ++i) {
     SQLWCHAR state[6] = {};
     SQLWCHAR message[1024] = {};
@@ -79,6 +74,7 @@ std::vector<Diagnostic> Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
     SQLSMALLINT length = 0;
     const SQLRETURN rc = SQLGetDiagRecW(type, handle, i, state, &native, message, 1024, &length);
     if (!SQL_SUCCEEDED(rc)) break;
+    // The length is that of the whole message; the buffer holds at most 1023 units.
     const size_t size = std::min<size_t>(length < 0 ? 0 : length, 1023);
     records.push_back({Narrow(state, 5), native, Narrow(message, size)});
   }
@@ -94,6 +90,7 @@ void Check(SQLRETURN rc, const char* call, SQLSMALLINT type, SQLHANDLE handle) {
 }
 
 bool AsWholeNumber(double value, int64_t& whole) {
+  // Beyond 2^63 the cast to int64_t would be undefined.
   if (!std::isfinite(value) || std::trunc(value) != value || std::fabs(value) >= 9.2e18) {
     return false;
   }
@@ -112,6 +109,7 @@ std::string Failure::Detail() const {
     if (!detail.empty()) detail += "; ";
     detail += "[" + record.state + "] " + record.message;
   }
+  // Some drivers fail a call without any record; the call's name still says what.
   if (detail.empty())
     detail = std::string(what()) + " mislukt zonder melding van het stuurprogramma";
   return detail;
@@ -123,6 +121,8 @@ Connection::Connection(const std::string& connection_string) {
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_))) {
     throw Failure("SQLAllocHandle", {});
   }
+  // The driver manager wants the ODBC version before any connection handle, and
+  // it decides which SQLSTATEs and catalog answers the driver gives.
   SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_))) {
     std::vector<Diagnostic> records = Diagnostics(SQL_HANDLE_ENV, env_);
@@ -164,6 +164,7 @@ std::string Connection::DriverName() const { return InfoText(SQL_DRIVER_NAME); }
 bool Connection::ReadOnlySource() const { return InfoText(SQL_DATA_SOURCE_READ_ONLY) == "Y"; }
 std::string Connection::IdentifierQuote() const {
   const std::string quote = InfoText(SQL_IDENTIFIER_QUOTE_CHAR);
+  // A driver that cannot quote answers " " or nothing; names then go unquoted.
   return quote.size() == 1 ? quote : std::string();
 }
 
@@ -228,6 +229,7 @@ void Statement::Execute(const std::vector<Variant>& parameters) {
     int64_t whole = 0;
     switch (value.kind()) {
       case Variant::Kind::kEmpty:
+      // The database knows no Empty: both go as NULL.
       case Variant::Kind::kNull:
         p.indicator = SQL_NULL_DATA;
         break;
@@ -247,6 +249,8 @@ void Statement::Execute(const std::vector<Variant>& parameters) {
         const double number = value.kind() == Variant::Kind::kDouble
                                   ? value.ToDouble()
                                   : value.ToCurrency().ToDouble();
+        // Whole numbers go as integers so that an integer column takes them without
+        // a conversion by the driver; fractions go as doubles.
         if (AsWholeNumber(number, whole)) {
           p.c_type = SQL_C_SBIGINT, p.sql_type = SQL_BIGINT, p.integer = whole;
         } else {
@@ -262,6 +266,7 @@ void Statement::Execute(const std::vector<Variant>& parameters) {
     void* data = p.c_type == SQL_C_SBIGINT  ? static_cast<void*>(&p.integer)
                  : p.c_type == SQL_C_DOUBLE ? static_cast<void*>(&p.number)
                                             : static_cast<void*>(p.text.data());
+    // Drivers refuse a text parameter of column size 0, so "" declares one.
     const SQLULEN size = p.c_type == SQL_C_CHAR ? std::max<size_t>(p.text.size(), 1) : 0;
     if (!SQL_SUCCEEDED(SQLBindParameter(stmt_, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
                                         p.c_type, p.sql_type, size, 0, data,
@@ -269,6 +274,7 @@ void Statement::Execute(const std::vector<Variant>& parameters) {
       Fail("SQLBindParameter");
     }
   }
+  // An UPDATE that touches no row answers SQL_NO_DATA, which is no failure.
   const SQLRETURN rc = SQLExecute(stmt_);
   if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) Fail("SQLExecute");
 }
@@ -331,6 +337,8 @@ void Statement::BindBlock(const std::vector<std::pair<BufferType, size_t>>& colu
   auto block = std::make_unique<Block>();
   const size_t rows = capacity;
   block->capacity = capacity;
+  // One row until FetchBlock asks for more: a driver without block cursors then
+  // still fetches, and the answer of this call need not be checked.
   SQLSetStmtAttrW(stmt_, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0);
   SQLSetStmtAttrW(stmt_, SQL_ATTR_ROWS_FETCHED_PTR, &block->fetched, 0);
   block->columns.reserve(columns.size());
@@ -367,6 +375,7 @@ size_t Statement::FetchBlock(size_t rows) {
   const SQLRETURN rc = SQLFetch(stmt_);
   if (rc == SQL_NO_DATA) return 0;
   if (!SQL_SUCCEEDED(rc)) Fail("SQLFetch");
+  // Some drivers leave the rows-fetched count alone for a one-row array.
   return block_->fetched == 0 ? 1 : block_->fetched;
 }
 
@@ -390,6 +399,8 @@ std::string Statement::Text(size_t row, int column, bool& complete) const {
   const Block::Column& c = block_->columns[column];
   const SQLLEN length = c.indicators[row];
   const char* start = c.values.data() + row * c.width;
+  // A text that filled its buffer (or of unknown length) was cut by the driver;
+  // the caller reads such a field again through GetText.
   complete = length != SQL_NO_TOTAL && static_cast<size_t>(length) < c.width;
   if (!complete) return std::string(start, strnlen(start, c.width));
   return std::string(start, static_cast<size_t>(length));
@@ -414,6 +425,7 @@ std::optional<std::string> Statement::GetText(int column) {
     if (length == SQL_NULL_DATA) return std::nullopt;
     const bool partial = rc == SQL_SUCCESS_WITH_INFO &&
                          (length == SQL_NO_TOTAL || length >= static_cast<SQLLEN>(sizeof buffer));
+    // A partial piece fills the buffer but for the NUL the driver always writes.
     text.append(buffer, partial ? sizeof buffer - 1 : static_cast<size_t>(length));
     if (!partial) break;
   }
@@ -422,6 +434,7 @@ std::optional<std::string> Statement::GetText(int column) {
 
 void Statement::Tables() {
   Close();
+  // Only user tables: views and the driver's system tables are not the data.
   SQLWCHAR types[] = {'T', 'A', 'B', 'L', 'E', 0};
   if (!SQL_SUCCEEDED(SQLTablesW(stmt_, nullptr, 0, nullptr, 0, nullptr, 0, types, SQL_NTS))) {
     Fail("SQLTables");

@@ -14,6 +14,8 @@ bool Contains(const std::string& text, const char* part) {
 }
 
 bool IsLockFailure(const odbc::Diagnostic& record) {
+  // Drivers tell a lock apart in different ways: a time-out or serialization
+  // state, or only the words of their message.
   return record.state == "HYT00" || record.state == "HYT01" || record.state == "40001" ||
          Contains(record.message, "LOCKED") || Contains(record.message, "BUSY");
 }
@@ -42,6 +44,7 @@ std::shared_ptr<OdbcConnection> OdbcConnection::Open(const std::string& connecti
     auto api = std::make_unique<odbc::Connection>(connection_string);
     if (UpperAscii(api->DbmsName()) == "SQLITE") {
       std::string options = SqliteDriverOptions(connection_string, busy_timeout);
+      // The driver is known only once connected; its options need a new connection.
       if (!options.empty()) {
         api.reset();
         api = std::make_unique<odbc::Connection>(connection_string + options);
@@ -87,6 +90,7 @@ std::string OdbcConnection::driver() const {
 
 std::unique_ptr<odbc::Statement> OdbcConnection::NewStatement() {
   auto statement = std::make_unique<odbc::Statement>(*api_);
+  // Whole seconds, rounded up: a time-out below one second would mean none.
   const long seconds = static_cast<long>((busy_timeout_.count() + 999) / 1000);
   if (traits_.ordered_sql) statement->SetQueryTimeout(seconds);
   return statement;
@@ -97,6 +101,7 @@ std::string OdbcConnection::Quote(const std::string& name) const {
   if (traits_.quote == "\"" || traits_.quote == "`") {
     std::string quoted = traits_.quote;
     for (char c : name) {
+      // A quote inside a name is doubled, the one escape every SQL dialect knows.
       if (c == traits_.quote[0]) quoted.push_back(c);
       quoted.push_back(c);
     }
@@ -126,6 +131,7 @@ std::vector<std::string> OdbcConnection::TableNames() { return table_names_; }
 
 VbError OdbcConnection::Translate(const odbc::Failure& failure) const {
   for (const odbc::Diagnostic& record : failure.diagnostics()) {
+    // A lock is the one failure the caller can wait out, so it gets its own number.
     if (IsLockFailure(record)) return database_errors::RecordLocked();
   }
   return database_errors::EngineFailure(failure.what() + std::string(": ") + failure.Detail());

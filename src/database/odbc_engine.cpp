@@ -14,6 +14,8 @@ namespace {
 // The table in which a file of the SQLite layout keeps its password.
 constexpr char kPasswordTable[] = "_typrosync_password";
 
+// A value with ";", braces or edge spaces would end or change the connection
+// string; in braces (a "}" doubled) the driver manager takes it literally.
 std::string Braced(const std::string& value) {
   const bool plain = value.find_first_of(";{}") == std::string::npos &&
                      (value.empty() || (value.front() != ' ' && value.back() != ' '));
@@ -28,6 +30,8 @@ std::string Braced(const std::string& value) {
 
 std::string Replaced(std::string text, const std::string& placeholder, const std::string& value) {
   for (size_t at = text.find(placeholder); at != std::string::npos;
+       // The search goes on after the value, so a value holding the placeholder
+       // itself is never filled in again.
        at = text.find(placeholder, at + value.size())) {
     text.replace(at, placeholder.size(), value);
   }
@@ -60,6 +64,7 @@ class OdbcDatabase final : public Database {
     std::unique_ptr<TableRecordset> recordset =
         reason.empty() ? MakeOdbcRecordset(connection_, std::move(*schema))
                        : MakeOdbcScanRecordset(connection_, std::move(*schema), std::move(reason));
+    // A table opens on its first row, as a freshly opened recordset does.
     recordset->MoveFirst();
     return recordset;
   }
@@ -112,6 +117,7 @@ class OdbcEngine final : public DatabaseEngine {
     if (pattern.find("{file}") != std::string::npos && !std::filesystem::exists(path, error)) {
       throw database_errors::FileNotFound(path);
     }
+    // The text shown in errors and the log names the file but hides the password.
     const std::string source =
         FillConnectionString(pattern, path, password.empty() ? "" : "********");
     std::shared_ptr<OdbcConnection> connection = OdbcConnection::Open(

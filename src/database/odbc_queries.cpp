@@ -6,6 +6,7 @@ namespace {
 std::string SelectList(const OdbcConnection& connection, const OdbcTableSchema& schema,
                        const std::vector<int>& fields) {
   std::string list;
+  // The identity comes first in every row, so a row can always be found again.
   for (const std::string& term : schema.identity) list += (list.empty() ? "" : ", ") + term;
   for (int field : fields) {
     list += (list.empty() ? "" : ", ") + connection.Quote(schema.columns[field].name);
@@ -41,10 +42,12 @@ OdbcOrderQueries::OdbcOrderQueries(const OdbcConnection& connection, const OdbcT
     : select_("SELECT " + SelectList(connection, schema, fields)),
       from_(" FROM " + connection.Quote(schema.name)),
       keyed_(index != nullptr),
+      // Only SQLite is known to take LIMIT with a parameter; others cap by row count.
       limit_(connection.traits().sqlite) {
   if (index != nullptr) {
     for (int column : index->columns) terms_.push_back(KeyTerm(connection, schema, column));
   }
+  // The identity ends the order, so equal keys still have one fixed order.
   terms_.insert(terms_.end(), schema.identity.begin(), schema.identity.end());
   for (const std::string& term : terms_) order_ += (order_.empty() ? " ORDER BY " : ", ") + term;
 }
@@ -69,6 +72,7 @@ std::string OdbcOrderQueries::Condition(const std::vector<Variant>& position, si
                                         bool after) const {
   const std::string& term = terms_[from];
   const bool null = position[from].IsNull();
+  // Nulls sort first: after a Null comes every value, before it nothing.
   const std::string beyond = null    ? (after ? term + " IS NOT NULL" : "1 = 0")
                              : after ? term + " > ?"
                                      : "(" + term + " < ? OR " + term + " IS NULL)";
@@ -94,6 +98,7 @@ std::vector<Variant> OdbcOrderQueries::BeforeParameters(
   for (size_t i = 0; i < position.size(); ++i) {
     if (position[i].IsNull()) continue;
     parameters.push_back(position[i]);
+    // Each term but the last appears twice in the condition: beyond, and equal.
     if (i + 1 < position.size()) parameters.push_back(position[i]);
   }
   return parameters;

@@ -136,6 +136,7 @@ OdbcKind OdbcRecordset::IdentityKind(size_t i) const {
   for (const OdbcColumn& column : schema_.columns) {
     if (connection_->Quote(column.name) == term) return column.kind;
   }
+  // A term that names no column is the source's own row id, a whole number.
   return OdbcKind::kInteger;  // rowid
 }
 
@@ -212,6 +213,8 @@ odbc::Statement& OdbcRecordset::Prepared(const std::string& sql, const Layout* l
 // holds a snapshot of the source.
 void OdbcRecordset::LoadBlock(odbc::Statement& statement, std::vector<Variant> parameters,
                               size_t rows) {
+  // A source that can say LIMIT in its SQL gets the bound as a parameter, so
+  // one prepared statement serves every block size; others cap the rows.
   if (Queries().limit_parameter()) {
     parameters.push_back(Variant(static_cast<int64_t>(rows)));
   } else {
@@ -246,6 +249,7 @@ void OdbcRecordset::Advance() {
     ordinal_.reset();
     return;
   }
+  // Back on the block's last row, whose terms the next block resumes after.
   --block_row_;
   const Row position = CurrentOrderTerms();
   ResumeAfter(position, std::min(block_rows_ * 8, kBlockCapacity));
@@ -270,6 +274,8 @@ void OdbcRecordset::MoveFirst() {
     Release();
     cached_count_ = -1;
     ApplyLayout();
+    // One row first: a look at the first row needs no more; walking on grows
+    // the blocks.
     LoadBlock(Prepared(Queries().First(), &block_), {}, 1);
   });
   if (state_ == State::kLive) ordinal_ = 0;
@@ -279,6 +285,8 @@ void OdbcRecordset::MoveNext() {
   if (editing_) CancelUpdate();
   if (state_ == State::kNone || state_ == State::kEnd) throw errors::NoCurrentRecord();
   Guard([&] {
+    // A kept row is read again from the source: the next one follows it in
+    // the order as the source has it now, after this connection's write.
     if (state_ == State::kKept) {
       ResumeAfter(OrderTerms(kept_), 1);
     } else {
@@ -297,6 +305,8 @@ void OdbcRecordset::Seek(const Variant& key) {
     ApplyLayout();
     odbc::Statement& seek = Prepared(Queries().Seek(), &block_, true);
     LoadBlock(seek, {key, key}, 1);
+    // The seek query marks in its extra column whether the row it found has the
+    // sought key or only the next one after it.
     no_match_ = state_ != State::kLive ||
                 seek.Integer(block_row_, static_cast<int>(block_.kinds.size())) == 0;
     if (no_match_) {
@@ -311,6 +321,8 @@ Row OdbcRecordset::OrderTerms(const Row& row) const {
   if (index_ != nullptr) {
     for (int column : index_->columns) terms.push_back(row[identity_count_ + column]);
   }
+  // The identity ends every order, so rows with equal keys still have one
+  // place and a walk neither skips nor repeats them.
   terms.insert(terms.end(), row.begin(), row.begin() + identity_count_);
   return terms;
 }
@@ -404,6 +416,7 @@ void OdbcRecordset::GoTo(const Bookmark& bookmark) {
   if (editing_) CancelUpdate();
   size_t number = bookmarks_.size();
   try {
+    // Bookmarks are positions in bookmarks_; a damaged one names no record.
     number = std::stoul(bookmark.bytes);
   } catch (const std::exception&) {
     throw errors::RecordDeleted();
@@ -445,6 +458,8 @@ long OdbcRecordset::CountBefore() {
 
 double OdbcRecordset::PercentPosition() {
   if (state_ != State::kLive && state_ != State::kKept) return 0;
+  // Counting the rows before the current one costs a query, so it is done only
+  // when a caller asks for the position, and remembered while walking on.
   if (!ordinal_) ordinal_ = Guard([&] { return CountBefore(); });
   const long count = RecordCount();
   return count > 0 ? 100.0 * static_cast<double>(*ordinal_) / count : 0;
@@ -541,6 +556,8 @@ void OdbcRecordset::Update() {
       LockRow(identity);  // 3260 leaves the edit pending
       edit_holds_lock_ = true;
       std::optional<Row> now = ReadRow(identity);
+      // Optimistic: the row must still hold what Edit read, or someone else
+      // changed it meanwhile and this edit would overwrite their work.
       if (!now || *now != edit_original_) {
         CancelUpdate();
         throw now ? errors::ChangedByAnotherUser() : errors::RecordDeleted();
@@ -559,6 +576,7 @@ void OdbcRecordset::Update() {
     connection_->EndWrite();
     cached_count_ = -1;
     bookmarks_.push_back(identity);
+    // The written row stays current, read back as the source stored it.
     if (std::optional<Row> saved = ReadRow(identity)) KeepRow(std::move(*saved));
   });
 }

@@ -63,6 +63,8 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
         std::lower_bound(order.begin(), order.end(), sought, [&](size_t row, const Variant& value) {
           return CompareKeys(rows_[row][column], value) < 0;
         });
+    // Only the index's first field is sought, as a seek with one key does; the
+    // first of equal keys in the stable order is the one the source gave first.
     no_match_ = place == order.end() || CompareKeys(rows_[*place][column], sought) != 0;
     current_.reset();
     at_end_ = false;
@@ -98,6 +100,7 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
   Variant Field(const std::string& name) const override {
     const int position = schema_.column_positions.Find(name);
     if (position < 0) throw errors::ItemNotFound(name);
+    // During an edit a field reads back what was set, as with a writable source.
     if (editing_ && changes_[position]) return *changes_[position];
     if (!current_) throw errors::NoCurrentRecord();
     return rows_[CurrentRow()][position];
@@ -116,6 +119,7 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
   }
   void Update() override {
     if (!editing_) throw errors::UpdateWithoutEdit();
+    // The edit is dropped first, so the record can be moved from after the error.
     CancelUpdate();
     throw errors::ReadOnlySource(connection_->driver() + " leest '" + schema_.name + "' alleen (" +
                                  reason_ + ")");
@@ -125,6 +129,7 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
     changes_.clear();
   }
 
+  // Nothing is ever written here, so there is no last modified record to go to.
   Bookmark LastModified() const override { throw errors::NoCurrentRecord(); }
   void GoTo(const Bookmark&) override { throw errors::RecordDeleted(); }
   void SetLockEdits(bool lock_edits) override { lock_edits_ = lock_edits; }
@@ -159,9 +164,11 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
   const std::vector<size_t>& Order() {
     Load();
     std::vector<size_t>& order = orders_[index_];
+    // Built once per index; the rows never change after the one load.
     if (order.size() == rows_.size()) return order;
     order.resize(rows_.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    // Without an index the order is the source's own.
     if (index_ == nullptr) return order;
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
       for (int column : index_->columns) {
@@ -178,6 +185,7 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
   std::string reason_;
   bool loaded_ = false;
   std::vector<Row> rows_;
+  // Keyed by the index in schema_, which lives as long as this recordset.
   std::map<const OdbcIndex*, std::vector<size_t>> orders_;
   const OdbcIndex* index_ = nullptr;
   std::optional<size_t> current_;  // place in the current order

@@ -29,6 +29,8 @@ void ReadColumns(OdbcConnection& connection, OdbcTableSchema& schema) {
   statement->Close();
 }
 
+// Index names are unique per database in some sources, so the SQLite layout
+// stores them as "Table__Index"; callers ask by the short name.
 std::string IndexName(const OdbcTableSchema& schema, const std::string& stored) {
   const std::string prefix = schema.name + "__";
   if (stored.size() > prefix.size() &&
@@ -53,6 +55,7 @@ void ReadIndexes(OdbcConnection& connection, OdbcTableSchema& schema) {
   for (const auto& [stored, fields] : keys) {
     OdbcIndex index{IndexName(schema, stored), {}};
     for (const auto& [ordinal, position] : fields) index.columns.push_back(position);
+    // An index over an expression cannot be walked by field values: left out.
     if (std::find(index.columns.begin(), index.columns.end(), -1) != index.columns.end()) continue;
     schema.indexes.push_back(std::move(index));
   }
@@ -85,6 +88,7 @@ void ReadIdentity(OdbcConnection& connection, OdbcTableSchema& schema) {
   }
   auto statement = connection.NewStatement();
   statement->SpecialColumns(schema.name);
+  // The driver's best row identifier first; failing that, the primary key.
   schema.identity = CatalogColumns(connection, *statement, 2);
   if (!schema.identity.empty()) return;
   statement->PrimaryKeys(schema.name);

@@ -20,6 +20,8 @@ constexpr std::array<uint32_t, 64> kRound = {
 
 using State = std::array<uint32_t, 8>;
 
+// Small enough to keep here: the hash only checks a password against the
+// one stored in the file, so no crypto library is needed for it.
 void Compress(State& h, const uint8_t* block) {
   std::array<uint32_t, 64> w{};
   for (int i = 0; i < 16; ++i) {

@@ -43,9 +43,9 @@ MessageTables MessageTablesOf(Administratie& a) {
           a.Table("Ordergegevens"), a.Table("Artikelen"),       a.Table("TabelArtikelgroepen")};
 }
 
-DeliveryMessage::DeliveryMessage(RunState& state, MessageTables tabellen, Clock& clock,
+DeliveryMessage::DeliveryMessage(RunState& state, MessageTables tables, Clock& clock,
                                  Separators& separators)
-    : state_(state), tabellen_(tabellen), clock_(clock), separators_(separators) {}
+    : state_(state), tables_(tables), clock_(clock), separators_(separators) {}
 
 std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelNr,
                                                         Platform platform) {
@@ -53,24 +53,24 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
   // platform's message opens its own segment again.
   state_.lstUniek.Clear();
   state_.lstOrderNr.Clear();
-  TableRecordset& relatie = tabellen_.rsRelatieGegevens;
-  relatie.SetIndex("PrimaryKey");
-  relatie.Seek(Variant(sRelNr));
-  if (relatie.NoMatch()) return std::nullopt;
+  TableRecordset& customer = tables_.rsRelatieGegevens;
+  customer.SetIndex("PrimaryKey");
+  customer.Seek(Variant(sRelNr));
+  if (customer.NoMatch()) return std::nullopt;
 
-  std::string sLandCode = CountryCode(relatie, tabellen_.rsTabelLandcode);
+  std::string sLandCode = CountryCode(customer, tables_.rsTabelLandcode);
   std::string sBerichtNummer = MessageNumber(clock_);
-  std::string leveranciers_nummer;
+  std::string supplier_number;
   // Only the AgroVision message carries the supplier number; in the Crop-R
   // message the element stays empty.
   if (platform == Platform::kAgroVision) {
-    leveranciers_nummer = MaakSepaTekst(state_.sLeveranciersNummer, 0);
+    supplier_number = MaakSepaTekst(state_.sLeveranciersNummer, 0);
   }
   cStringBuilder sbBericht;
   sbBericht.Reserve(kRoomForHead + kRoomPerLine * state_.lvwLeveringen.size());
   AppendHead(sbBericht, sBerichtNummer, state_.sZenderId);
-  AppendSupplier(sbBericht, tabellen_.rsUserGegevens, leveranciers_nummer);
-  AppendCustomer(sbBericht, sRelNr, relatie, sLandCode, separators_);
+  AppendSupplier(sbBericht, tables_.rsUserGegevens, supplier_number);
+  AppendCustomer(sbBericht, sRelNr, customer, sLandCode, separators_);
   sbBericht.Append("<Segmenten>");
   CollectPairs(sRelNr);
   AppendSegments(sRelNr, sbBericht);
@@ -82,9 +82,9 @@ std::optional<std::string> DeliveryMessage::BouwBericht(const std::string& sRelN
 void DeliveryMessage::CollectPairs(const std::string& sRelNr) {
   for (const DeliveryLine& row : state_.lvwLeveringen) {
     if (row.column(kColRelNr) != sRelNr) continue;
-    std::string paar = row.column(kColMagazijnbon) + kPairSeparator + row.column(kColOrderNr);
+    std::string pair = row.column(kColMagazijnbon) + kPairSeparator + row.column(kColOrderNr);
     // First appearance decides the order of the segments in the message.
-    if (!state_.lstOrderNr.Contains(paar)) state_.lstOrderNr.Add(std::move(paar));
+    if (!state_.lstOrderNr.Contains(pair)) state_.lstOrderNr.Add(std::move(pair));
   }
 }
 
@@ -93,24 +93,24 @@ void DeliveryMessage::CollectPairs(const std::string& sRelNr) {
 // a listed pair only when voucher and order match exactly (the list itself
 // ignores case), so the rows are grouped once instead of searched per pair.
 void DeliveryMessage::AppendSegments(const std::string& sRelNr, cStringBuilder& sbBericht) {
-  BerichtOpbouw opbouw{sbBericht, state_.lstUniek, separators_};
+  MessageAssembly assembly{sbBericht, state_.lstUniek, separators_};
   const RowsPerPair rows_per_pair = RowsPerPairOf(state_.lvwLeveringen, sRelNr);
-  const size_t paren = state_.lstOrderNr.size();
-  for (size_t i = 0; i < paren; ++i) {
-    const std::string& paar = state_.lstOrderNr.at(static_cast<long>(i));
-    size_t scheiding = paar.find(kPairSeparator);
-    std::string voucher = paar.substr(0, scheiding);
-    std::string order = paar.substr(scheiding + 1);
-    const auto gevonden = rows_per_pair.find({voucher, order});
-    if (gevonden == rows_per_pair.end()) continue;
-    for (size_t k : gevonden->second) {
-      SchrijfRegel(state_.lvwLeveringen[k], voucher, tabellen_, opbouw);
+  const size_t pair_count = state_.lstOrderNr.size();
+  for (size_t i = 0; i < pair_count; ++i) {
+    const std::string& pair = state_.lstOrderNr.at(static_cast<long>(i));
+    size_t split = pair.find(kPairSeparator);
+    std::string voucher = pair.substr(0, split);
+    std::string order = pair.substr(split + 1);
+    const auto found = rows_per_pair.find({voucher, order});
+    if (found == rows_per_pair.end()) continue;
+    for (size_t k : found->second) {
+      AppendRow(state_.lvwLeveringen[k], voucher, tables_, assembly);
     }
   }
   // Close what the last line left open; a message without lines has
   // neither element.
-  if (opbouw.iRegels > 0) sbBericht.Append("</SegmentLevering>");
-  if (opbouw.bGBMOpen) sbBericht.Append("</GBM>");
+  if (assembly.iRegels > 0) sbBericht.Append("</SegmentLevering>");
+  if (assembly.bGBMOpen) sbBericht.Append("</GBM>");
 }
 
 }  // namespace typrosync

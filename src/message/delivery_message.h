@@ -38,8 +38,7 @@ MessageTables MessageTablesOf(Administratie& administratie);
 class DeliveryMessage {
  public:
   // Everything passed in must outlive the builder.
-  DeliveryMessage(RunState& state, MessageTables tabellen, Clock& clock,
-                  Separators& separators);
+  DeliveryMessage(RunState& state, MessageTables tables, Clock& clock, Separators& separators);
   DeliveryMessage(const DeliveryMessage&) = delete;
   DeliveryMessage& operator=(const DeliveryMessage&) = delete;
 
@@ -53,7 +52,7 @@ class DeliveryMessage {
   void AppendSegments(const std::string& sRelNr, cStringBuilder& sbBericht);
 
   RunState& state_;
-  MessageTables tabellen_;
+  MessageTables tables_;
   Clock& clock_;
   Separators& separators_;
 };

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/utf8_decoder.h"
 #include "common/utf8_text.h"
 #include "common/vb_error.h"
-#include "message/utf8_decoder.h"
 
 namespace typrosync {
 namespace {
@@ -52,9 +52,9 @@ bool IsSepaLandIban(const std::string& sTekst) {
   // Only a valid IBAN can be outside the SEPA countries; any other text is
   // given the benefit of the doubt.
   if (!IsGeldigeIban(sTekst)) return true;
-  std::string sLand = Utf8Left(sTekst, 2);
-  for (char& c : sLand) c = UpperAscii(c);
-  return std::string_view(kSepaLanden).find("|" + sLand + "|") != std::string_view::npos;
+  std::string country = Utf8Left(sTekst, 2);
+  for (char& c : country) c = UpperAscii(c);
+  return std::string_view(kSepaLanden).find("|" + country + "|") != std::string_view::npos;
 }
 
 bool IsGeldigeIban(std::string sTekst) {
@@ -65,32 +65,32 @@ bool IsGeldigeIban(std::string sTekst) {
                 [](char c) { return kIbanSeparators.find(c) != std::string_view::npos; });
   // The standard check: country and check digits to the end, letters as
   // numbers, remainder 1 after division by 97.
-  std::string sGetal = IbanDigits(MoveCountryToEnd(sTekst));
-  return RestNaDeling(sGetal, 97) == 1;
+  std::string digits = IbanDigits(MoveCountryToEnd(sTekst));
+  return RestNaDeling(digits, 97) == 1;
 }
 
-int16_t RestNaDeling(std::string& sGetal, int16_t iDeler) {
-  if (sGetal.empty()) sGetal.assign(1, '0');
-  if (iDeler == 0) throw VbError::DivisionByZero();
+int16_t RestNaDeling(std::string& digits, int16_t divisor) {
+  if (digits.empty()) digits.assign(1, '0');
+  if (divisor == 0) throw VbError::DivisionByZero();
   // Each round replaces the first four characters of the text by the decimal
-  // text of their remainder. The text is kept as that remainder (`kop`) plus
-  // the unread part of sGetal from `pos`, so a long number costs one pass.
-  std::string kop;
+  // text of their remainder. The text is kept as that remainder (`remainder`) plus
+  // the unread part of digits from `pos`, so a long number costs one pass.
+  std::string remainder;
   size_t pos = 0;
-  for (size_t count = Utf8Length(sGetal); count >= 6;) {
-    size_t taken = kop.size();  // the remainder is plain digits
-    std::string vier = std::move(kop);
+  for (size_t count = Utf8Length(digits); count >= 6;) {
+    size_t taken = remainder.size();  // the remainder is plain digits
+    std::string piece = std::move(remainder);
     for (; taken < 4; ++taken) {
-      const size_t size = DecodeUtf8At(sGetal, pos).size;
-      vier.append(sGetal, pos, size);
+      const size_t size = DecodeUtf8At(digits, pos).size;
+      piece.append(digits, pos, size);
       pos += size;
     }
-    kop = std::to_string(LeadingDigits(vier) % iDeler);
+    remainder = std::to_string(LeadingDigits(piece) % divisor);
     // An unchanged text would be reduced forever (only a divisor above 9999).
-    if (kop == vier) throw VbError(28, "Onvoldoende stackruimte");
-    count = count - 4 + kop.size();
+    if (remainder == piece) throw VbError(28, "Onvoldoende stackruimte");
+    count = count - 4 + remainder.size();
   }
-  return static_cast<int16_t>(LeadingDigits(kop + sGetal.substr(pos)) % iDeler);
+  return static_cast<int16_t>(LeadingDigits(remainder + digits.substr(pos)) % divisor);
 }
 
 }  // namespace typrosync

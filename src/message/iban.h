@@ -20,10 +20,10 @@ bool IsSepaLandIban(const std::string& sTekst);
 // least 10 characters and passes the mod-97 check of ISO 13616.
 bool IsGeldigeIban(std::string sTekst);
 
-// The remainder of the (arbitrarily long) decimal number sGetal divided by
-// iDeler, taken four characters at a time so no step exceeds 10^6. An empty
-// sGetal is set to "0". Throws VbError 11 for divisor 0, and 28 when the
+// The remainder of the (arbitrarily long) decimal number digits divided by
+// divisor, taken four characters at a time so no step exceeds 10^6. An empty
+// digits is set to "0". Throws VbError 11 for divisor 0, and 28 when the
 // reduction cannot shorten the text (a divisor above 9999 stuck on its digits).
-int16_t RestNaDeling(std::string& sGetal, int16_t iDeler);
+int16_t RestNaDeling(std::string& digits, int16_t divisor);
 
 }  // namespace typrosync

@@ -17,29 +17,29 @@ double FourDecimals(const Variant& value, Separators& separators) {
 
 // A standard quantity of zero (or none) means the count is already in
 // units; dividing by it would send an infinite quantity.
-double Divisor(const Variant& standaard_aantal, double s) {
-  if (LeadingNumber(standaard_aantal.Text()) == 0 || s == 0) return 1;
+double Divisor(const Variant& standard_quantity, double s) {
+  if (LeadingNumber(standard_quantity.Text()) == 0 || s == 0) return 1;
   return s;
 }
 
 // No weight means no quantity to report: 0, not the bare count. A currency
 // weight multiplies in currency steps, so the product rounds as stored.
-Currency TimesWeight(const Variant& gewicht, Currency q) {
-  if (gewicht.IsEmptyValue()) return Currency();
-  if (gewicht.kind() == Variant::Kind::kCurrency) return gewicht.ToCurrency() * q;
-  return Currency::FromDouble(gewicht.ToDouble() * q.ToDouble());
+Currency TimesWeight(const Variant& weight, Currency q) {
+  if (weight.IsEmptyValue()) return Currency();
+  if (weight.kind() == Variant::Kind::kCurrency) return weight.ToCurrency() * q;
+  return Currency::FromDouble(weight.ToDouble() * q.ToDouble());
 }
 
-std::optional<double> CategoryNumber(const Variant& categorie) {
-  if (categorie.IsEmptyValue()) return std::nullopt;
-  if (categorie.IsNumeric()) return categorie.ToDouble();
-  return TryParseNumber(categorie.Text());
+std::optional<double> CategoryNumber(const Variant& weight_category) {
+  if (weight_category.IsEmptyValue()) return std::nullopt;
+  if (weight_category.IsNumeric()) return weight_category.ToDouble();
+  return TryParseNumber(weight_category.Text());
 }
 
 // The weight category names the unit the weight is kept in; the factors
 // bring it to litres. An unknown category leaves the value as it is.
-Currency Scale(Currency w, const Variant& categorie) {
-  std::optional<double> k = CategoryNumber(categorie);
+Currency Scale(Currency w, const Variant& weight_category) {
+  std::optional<double> k = CategoryNumber(weight_category);
   if (!k) return w;
   if (*k == 1) return w * Currency::FromRaw(1000 * Currency::kScale);
   if (*k == 2 || *k == 5) return Currency::FromDouble(w.ToDouble() / 1000.0);
@@ -50,27 +50,28 @@ Currency Scale(Currency w, const Variant& categorie) {
 // The message is XML read by machines: its quantities use a decimal point
 // whatever separator the run's number texts use.
 std::string WithDecimalPoint(std::string text, const Separators& separators) {
-  const std::string& teken = separators.gsDecimaalTeken;
-  if (teken.empty() || teken == ".") return text;
-  for (size_t pos = text.find(teken); pos != std::string::npos; pos = text.find(teken, pos + 1)) {
-    text.replace(pos, teken.size(), ".");
+  const std::string& separator = separators.gsDecimaalTeken;
+  if (separator.empty() || separator == ".") return text;
+  for (size_t pos = text.find(separator); pos != std::string::npos;
+       pos = text.find(separator, pos + 1)) {
+    text.replace(pos, separator.size(), ".");
   }
   return text;
 }
 
 }  // namespace
 
-Currency QuantityInLitres(const RegelHoeveelheid& regel, Separators& separators) {
+Currency QuantityInLitres(const LineQuantityFields& line, Separators& separators) {
   // Both operands are cut to four decimals first, as the stored values are
   // shown, so the quotient matches what a person would compute.
-  double a = FourDecimals(regel.aantal, separators);
-  double s = FourDecimals(regel.standaard_aantal, separators);
-  Currency q = Currency::FromDouble(a / Divisor(regel.standaard_aantal, s));
-  return Scale(TimesWeight(regel.gewicht, q), regel.categorie);
+  double a = FourDecimals(line.quantity, separators);
+  double s = FourDecimals(line.standard_quantity, separators);
+  Currency q = Currency::FromDouble(a / Divisor(line.standard_quantity, s));
+  return Scale(TimesWeight(line.weight, q), line.weight_category);
 }
 
-std::string QuantityText(const RegelHoeveelheid& regel, Separators& separators) {
-  Variant w = QuantityInLitres(regel, separators);
+std::string QuantityText(const LineQuantityFields& line, Separators& separators) {
+  Variant w = QuantityInLitres(line, separators);
   // FormatGetal may pin the separator itself, so it is read only afterwards.
   std::string text = FormatGetal(separators, w, 3, false);
   return WithDecimalPoint(std::move(text), separators);

@@ -19,18 +19,18 @@
 
 namespace typrosync {
 
-struct RegelHoeveelheid {
-  Variant aantal;            // Ordergegevens.Aantal
-  Variant standaard_aantal;  // Artikelen.StandaardAantal
-  Variant gewicht;           // Ordergegevens.ArtikelGewicht
-  Variant categorie;         // Artikelen.GewichtCategorie
+struct LineQuantityFields {
+  Variant quantity;           // Ordergegevens.Aantal
+  Variant standard_quantity;  // Artikelen.StandaardAantal
+  Variant weight;             // Ordergegevens.ArtikelGewicht
+  Variant weight_category;    // Artikelen.GewichtCategorie
 };
 
 // w before the text is made, for callers that check the arithmetic.
-Currency QuantityInLitres(const RegelHoeveelheid& regel, Separators& separators);
+Currency QuantityInLitres(const LineQuantityFields& line, Separators& separators);
 
 // The quantity text of the message line.
 // The decimal separator is the run's gsDecimaalTeken as it stands.
-std::string QuantityText(const RegelHoeveelheid& regel, Separators& separators);
+std::string QuantityText(const LineQuantityFields& line, Separators& separators);
 
 }  // namespace typrosync

@@ -27,20 +27,20 @@ void AppendHead(cStringBuilder& sb, const std::string& sBerichtNummer,
   // received it, space before "?>" included.
   sb.Append("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");
   AppendElement(sb, "LeveringsBericht",
-                {{"xmlns", kBerichtNamespace}, {"xmlns:xsi", kXsiNamespace}}, ElementEinde::kOpen);
+                {{"xmlns", kBerichtNamespace}, {"xmlns:xsi", kXsiNamespace}}, ElementEnd::kOpen);
   AppendElement(sb, "Header",
                 {{"A800004UniekBerichtNummer", sBerichtNummer},
                  {"A800006AssociationAssignedCode", "AC"},
                  {"A800010VerzendDatumBericht", SendDate(sBerichtNummer)},
                  {"A205003ZenderId", sZenderId},
                  {"A800002VersieNummerBerichtType", "1_05"}},
-                ElementEinde::kLeeg);
+                ElementEnd::kEmpty);
 }
 
 void AppendSupplier(cStringBuilder& sb, const TableRecordset& rs,
-                       const std::string& leveranciers_nummer) {
+                    const std::string& supplier_number) {
   AppendElement(sb, "Leverancier",
-                {{"A702777LeveranciersNummer", leveranciers_nummer},
+                {{"A702777LeveranciersNummer", supplier_number},
                  {"A702778Naam", Clean(FieldText(rs, "Naam"))},
                  {"A700138Contactpersoon", ""},
                  {"A702779Straatnaam", Clean(FieldText(rs, "Adres"))},
@@ -53,36 +53,36 @@ void AppendSupplier(cStringBuilder& sb, const TableRecordset& rs,
                  {"A702849EmailAdres", FieldText(rs, "Email")},
                  {"A702850URL", FieldText(rs, "WebSite")},
                  {"A204651VAT", FieldText(rs, "BTWNr")}},
-                ElementEinde::kLeeg);
+                ElementEnd::kEmpty);
 }
 
 std::string CountryCode(const TableRecordset& rsRelatieGegevens, TableRecordset& rsTabelLandcode) {
   int16_t code = CodeOf(rsRelatieGegevens.Field("BedrijfsLandCode"));
-  std::string omschrijving = GetTabelOmschrijving(rsTabelLandcode, code);
+  std::string description = GetTabelOmschrijving(rsTabelLandcode, code);
   // No fallback to "NL": the account check that once guarded this answers
   // true for every text that is not an IBAN, so every code of two letters
   // is written as looked up, inside or outside the SEPA countries.
-  return Clean(TrimSpaces(UpperCaseLatin1(LeftChars(omschrijving, 2))));
+  return Clean(TrimSpaces(UpperCaseLatin1(Utf8Left(description, 2))));
 }
 
 void AppendCustomer(cStringBuilder& sb, const std::string& sRelNr, const TableRecordset& rs,
                    const std::string& sLandCode,
                    const Separators& separators) {
-  std::string naam =
+  std::string name =
       TrimSpaces(FieldText(rs, "bedrijfsnaam1") + " " + FieldText(rs, "Bedrijfsnaam2"));
   // The customer's postcode gets the Dutch postcode layout; the supplier's
   // own is only put in upper case above.
   std::string postcode = FieldText(rs, "BedrijfsPostcode");
   AppendElement(sb, "Afnemer",
                 {{"A203813KlantNummer", sRelNr},
-                 {"A702785Naam", Clean(naam)},
+                 {"A702785Naam", Clean(name)},
                  {"A703258Contactpersoon", ""},
                  {"A702786Straatnaam", Clean(FieldText(rs, "BedrijfsAdres"))},
                  {"A702787Huisnummer", Clean(FieldText(rs, "Bedrijfshuisnr"))},
                  {"A702788Postcode", Clean(OpmaakPostcode(postcode, separators))},
                  {"A702789Plaatsnaam", FieldText(rs, "BedrijfsWoonplaats")},
                  {"A702783Land", sLandCode}},
-                ElementEinde::kLeeg);
+                ElementEnd::kEmpty);
 }
 
 }  // namespace typrosync

@@ -23,9 +23,9 @@ inline constexpr char kXsiNamespace[] = "http://www.w3.org/2001/XMLSchema-instan
 void AppendHead(cStringBuilder& sb, const std::string& sBerichtNummer, const std::string& sZenderId);
 
 // The empty Leverancier element from the current UserGegevens record.
-// `leveranciers_nummer` is written as given (already cleaned, or empty for Crop-R).
+// `supplier_number` is written as given (already cleaned, or empty for Crop-R).
 void AppendSupplier(cStringBuilder& sb, const TableRecordset& rsUserGegevens,
-                       const std::string& leveranciers_nummer);
+                    const std::string& supplier_number);
 
 // The customer's country: the first two characters of the TabelLandcode
 // description of BedrijfsLandCode, upper case, trimmed, cleaned. Empty for

@@ -33,15 +33,15 @@ bool FindArticle(TableRecordset& rsArtikelen, const Variant& artnr) {
   return !rsArtikelen.NoMatch();
 }
 
-void OpenSegment(const std::string& sSleutel, MessageTables& t, BerichtOpbouw& opbouw) {
+void OpenSegment(const std::string& sSleutel, MessageTables& t, MessageAssembly& assembly) {
   const TableRecordset& order = t.rsOrdergegevens;
   std::string order_nr = FieldText(order, "OrderNr");
   // A new voucher closes the segment of the previous one, if it had lines.
-  if (opbouw.iRegels > 0) {
-    opbouw.sbBericht.Append("</SegmentLevering>");
-    opbouw.iRegels = 0;
+  if (assembly.iRegels > 0) {
+    assembly.sbBericht.Append("</SegmentLevering>");
+    assembly.iRegels = 0;
   }
-  AppendElement(opbouw.sbBericht, "SegmentLevering",
+  AppendElement(assembly.sbBericht, "SegmentLevering",
                 {{"A702197UniekeKeyBon", sSleutel},
                  {"A300225BonNummer", order_nr},
                  {"A702164BonDatum", MessageDate(FieldText(order, "OrderDatum"))},
@@ -49,59 +49,59 @@ void OpenSegment(const std::string& sSleutel, MessageTables& t, BerichtOpbouw& o
                  {"A702827OrderNummer", order_nr},
                  {"A702830GewensteLeverdatum", MessageDate(FieldText(order, "LeverDatum"))},
                  {"A702832BestelnummerKlant", Clean(FieldText(order, "Referentie"))}},
-                ElementEinde::kOpen);
+                ElementEnd::kOpen);
 }
 
-struct Artikelgroep {
+struct ArticleGroup {
   std::string code;
-  std::string omschrijving;
+  std::string description;
 };
 
-Artikelgroep ReadArticleGroup(const Variant& value, TableRecordset& rsTabelArtikelgroepen) {
-  Artikelgroep groep{value.Text(), ""};
+ArticleGroup ReadArticleGroup(const Variant& value, TableRecordset& rsTabelArtikelgroepen) {
+  ArticleGroup group{value.Text(), ""};
   // A negative group code names no group: both fields go out empty.
-  if (LeadingNumber(groep.code) < 0) return {"", ""};
-  int16_t nummer = value.IsEmptyValue() ? 0 : ToInteger16(value.ToDouble());
-  groep.omschrijving = GetTabelOmschrijving(rsTabelArtikelgroepen, nummer);
-  return groep;
+  if (LeadingNumber(group.code) < 0) return {"", ""};
+  int16_t number = value.IsEmptyValue() ? 0 : ToInteger16(value.ToDouble());
+  group.description = GetTabelOmschrijving(rsTabelArtikelgroepen, number);
+  return group;
 }
 
 void AppendLine(const DeliveryLine& row, MessageTables& t, cStringBuilder& sb,
                  Separators& separators) {
   const TableRecordset& order = t.rsOrdergegevens;
-  const TableRecordset& artikel = t.rsArtikelen;
-  std::string regel_nr = LineNumber(row.tag);
-  std::string hoeveelheid =
-      QuantityText({order.Field("Aantal"), artikel.Field("StandaardAantal"),
-                        order.Field("ArtikelGewicht"), artikel.Field("GewichtCategorie")},
-                       separators);
-  Artikelgroep groep = ReadArticleGroup(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
-  std::string omschrijving =
+  const TableRecordset& article = t.rsArtikelen;
+  std::string line_number = LineNumber(row.tag);
+  std::string quantity =
+      QuantityText({order.Field("Aantal"), article.Field("StandaardAantal"),
+                    order.Field("ArtikelGewicht"), article.Field("GewichtCategorie")},
+                   separators);
+  ArticleGroup group = ReadArticleGroup(order.Field("Artikelgroep"), t.rsTabelArtikelgroepen);
+  std::string description =
       TrimSpaces(FieldText(order, "Omschrijving1") + " " + FieldText(order, "Omschrijving2"));
   AppendElement(sb, "SegmentEigenschapRegel",
-                {{"A702165LeveringsbonRegelnr", regel_nr},
+                {{"A702165LeveringsbonRegelnr", line_number},
                  {"A203819ArtikelNummer", FieldText(order, "ArtNr")},
-                 {"A203820ArtikelOmschrijving", Clean(omschrijving)},
-                 {"A703286NettoHoeveelheidGeleverdProduct", hoeveelheid},
+                 {"A203820ArtikelOmschrijving", Clean(description)},
+                 {"A703286NettoHoeveelheidGeleverdProduct", quantity},
                  // Quantities are converted to litres, so the unit is fixed.
                  {"A204653HoeveelheidEenheid", "LTR"},
-                 {"A204583ArtikelgroepCode", groep.code},
-                 {"A204584ArtikelgroepOmschrijving", groep.omschrijving},
+                 {"A204583ArtikelgroepCode", group.code},
+                 {"A204584ArtikelgroepOmschrijving", group.description},
                  {"A702764SilonummerKlant", Clean(FieldText(order, "SILOnaam"))},
                  {"A201136Factuurnummer", ""},
                  {"A500259GBMToelatingsnummer", row.column(kColToelatingsnr)}},
-                ElementEinde::kLeeg);
+                ElementEnd::kEmpty);
 }
 
 }  // namespace
 
-void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTables& t,
-                  BerichtOpbouw& opbouw) {
+void AppendRow(const DeliveryLine& row, const std::string& voucher, MessageTables& t,
+               MessageAssembly& assembly) {
   const std::string& artnr = row.column(kColArtNr);
   // The crop-protection block opens with the first line of the message.
-  if (!opbouw.bGBMOpen) {
-    opbouw.sbBericht.Append("<GBM>");
-    opbouw.bGBMOpen = true;
+  if (!assembly.bGBMOpen) {
+    assembly.sbBericht.Append("<GBM>");
+    assembly.bGBMOpen = true;
   }
   std::string sSleutel;
   if (FindOrderLine(t.rsOrdergegevens, row.tag, artnr) &&
@@ -109,16 +109,16 @@ void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTa
     sSleutel = VoucherKey(voucher, FieldText(t.rsOrdergegevens, "OrderNr"));
     // Lines of one voucher and order share one segment; lines of the same
     // key further on join it rather than opening a second one.
-    if (!opbouw.lstUniek.Contains(sSleutel)) {
-      opbouw.lstUniek.Add(sSleutel);
-      OpenSegment(sSleutel, t, opbouw);
+    if (!assembly.lstUniek.Contains(sSleutel)) {
+      assembly.lstUniek.Add(sSleutel);
+      OpenSegment(sSleutel, t, assembly);
     }
-    ++opbouw.iRegels;
+    ++assembly.iRegels;
   }
   // A row whose order line or article has gone since it was read is left
   // out of the message rather than sent half empty.
   if (sSleutel.empty()) return;
-  AppendLine(row, t, opbouw.sbBericht, opbouw.separators);
+  AppendLine(row, t, assembly.sbBericht, assembly.separators);
 }
 
 }  // namespace typrosync

@@ -22,7 +22,7 @@
 namespace typrosync {
 
 // What one build carries from row to row.
-struct BerichtOpbouw {
+struct MessageAssembly {
   cStringBuilder& sbBericht;
   WorkList& lstUniek;     // voucher keys whose segment has been opened
   Separators& separators;  // the run's, for the quantity text
@@ -34,7 +34,7 @@ struct BerichtOpbouw {
 // `voucher`. Opens "<GBM>" first when it is not open yet. Moves
 // Ordergegevens and Artikelen; reads the customer RelatieGegevens is on.
 // Errors of the database or overflow (error 6) propagate.
-void SchrijfRegel(const DeliveryLine& row, const std::string& voucher, MessageTables& tabellen,
-                  BerichtOpbouw& opbouw);
+void AppendRow(const DeliveryLine& row, const std::string& voucher, MessageTables& tables,
+               MessageAssembly& assembly);
 
 }  // namespace typrosync

@@ -5,27 +5,10 @@
 
 #include "common/date_format.h"
 #include "common/number_text.h"
+#include "common/utf8_text.h"
 #include "message/sepa_text.h"
-#include "message/utf8_decoder.h"
 
 namespace typrosync {
-
-std::string LeftChars(const std::string& text, size_t count) {
-  return text.substr(0, Utf8Offset(text, count));
-}
-
-// Positions count characters from 1; 0 is taken as 1 instead of failing.
-std::string MidChars(const std::string& text, size_t start, size_t count) {
-  if (start == 0) start = 1;
-  size_t begin = Utf8Offset(text, start - 1);
-  size_t end = Utf8Offset(text, start - 1 + count);
-  return text.substr(begin, end - begin);
-}
-
-std::string RightChars(const std::string& text, size_t count) {
-  size_t length = CountUtf8Chars(text);
-  return length <= count ? text : text.substr(Utf8Offset(text, length - count));
-}
 
 // Upper case only for ASCII and the Latin-1 letters; other scripts pass
 // unchanged. The division sign (U+00F7) sits among the small letters but
@@ -61,41 +44,40 @@ std::string Clean(const std::string& value) {
 // Stored dates are yyyymmdd without a time; noon UTC stays on the same date
 // when a reader converts it to any European time zone.
 std::string MessageDate(const std::string& stored_date) {
-  return LeftChars(stored_date, 4) + "-" + MidChars(stored_date, 5, 2) + "-" +
-         MidChars(stored_date, 7, 2) + "T12:00:00Z";
+  return Utf8Left(stored_date, 4) + "-" + Utf8Mid(stored_date, 5, 2) + "-" +
+         Utf8Mid(stored_date, 7, 2) + "T12:00:00Z";
 }
 
 std::string VoucherKey(const std::string& voucher, const std::string& order_nr) {
   // Both parts are padded or cut to 15 characters, so the key has a fixed
   // width and sorts as its parts do.
   static const std::string kZeros = "000000000000000";
-  return RightChars(kZeros + voucher, 15) + RightChars(kZeros + order_nr, 15);
+  return Utf8Right(kZeros + voucher, 15) + Utf8Right(kZeros + order_nr, 15);
 }
 
 std::string LineNumber(const std::string& tag) {
-  double nummer = RoundHalfEven(LeadingNumber(RightChars(tag, 4)));
+  double number = RoundHalfEven(LeadingNumber(Utf8Right(tag, 4)));
   // Four characters hold at most an exponent form such as 9E99; only such a
   // value falls back to the number's own text.
-  if (std::fabs(nummer) >= 1e15) return FormatDouble(nummer);
-  return std::to_string(static_cast<int64_t>(nummer));
+  if (std::fabs(number) >= 1e15) return FormatDouble(number);
+  return std::to_string(static_cast<int64_t>(number));
 }
 
 std::string MessageNumber(Clock& clock) {
-  std::string datum = FormatMoment(clock.Now(), "yyyymmdd");
-  std::string tijd = FormatMoment(clock.Now(), "hhmmss");
-  return datum + tijd + "01";  // the sequence within one second is always 01
+  std::string date = FormatMoment(clock.Now(), "yyyymmdd");
+  std::string time = FormatMoment(clock.Now(), "hhmmss");
+  return date + time + "01";  // the sequence within one second is always 01
 }
 
 std::string SendDate(const std::string& nr) {
-  return MidChars(nr, 1, 4) + "-" + MidChars(nr, 5, 2) + "-" + MidChars(nr, 7, 2) +
-         "T" + MidChars(nr, 9, 2) + ":" + MidChars(nr, 11, 2) + ":" +
-         MidChars(nr, 13, 2) + "Z";
+  return Utf8Mid(nr, 1, 4) + "-" + Utf8Mid(nr, 5, 2) + "-" + Utf8Mid(nr, 7, 2) + "T" +
+         Utf8Mid(nr, 9, 2) + ":" + Utf8Mid(nr, 11, 2) + ":" + Utf8Mid(nr, 13, 2) + "Z";
 }
 
 // Only an exact OK element counts as acceptance; anything else, an error
 // page included, leaves the orders unstamped so they go again next run.
-bool IsOkAntwoord(const std::string& antwoord) {
-  std::string lower = antwoord;
+bool IsOkAntwoord(const std::string& reply) {
+  std::string lower = reply;
   for (char& c : lower) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }

@@ -32,18 +32,13 @@ std::string MessageNumber(Clock& clock);
 
 // The sending time of a message number: "yyyy-mm-ddThh:mm:ssZ" (local time,
 // the "Z" written whatever the time zone).
-std::string SendDate(const std::string& bericht_nummer);
+std::string SendDate(const std::string& message_number);
 
 // True when the Crop-R reply, in lower case, is exactly "<ok/>", "<ok />" or
 // "<ok>" (no trimming).
-bool IsOkAntwoord(const std::string& antwoord);
+bool IsOkAntwoord(const std::string& reply);
 
 // Letters to upper case: ASCII and the Latin-1 letters (é to É).
 std::string UpperCaseLatin1(const std::string& text);
-
-// Left, Mid (1-based) and Right in UTF-8 characters.
-std::string LeftChars(const std::string& text, size_t count);
-std::string MidChars(const std::string& text, size_t start, size_t count);
-std::string RightChars(const std::string& text, size_t count);
 
 }  // namespace typrosync

@@ -3,7 +3,7 @@
 namespace typrosync {
 
 void AppendElement(cStringBuilder& sb, std::string_view name,
-                   std::initializer_list<XmlAttribute> attributes, ElementEinde einde) {
+                   std::initializer_list<XmlAttribute> attributes, ElementEnd end) {
   std::string text;
   text.reserve(64 * (attributes.size() + 1));
   text += '<';
@@ -15,7 +15,7 @@ void AppendElement(cStringBuilder& sb, std::string_view name,
     text += attribute.value;
     text += '"';
   }
-  text += einde == ElementEinde::kLeeg ? " />" : ">";
+  text += end == ElementEnd::kEmpty ? " />" : ">";
   sb.Append(text);
 }
 

@@ -18,12 +18,12 @@ struct XmlAttribute {
   std::string value;
 };
 
-enum class ElementEinde {
-  kLeeg,  // " />"
-  kOpen,  // ">"; the caller appends the content and the end tag
+enum class ElementEnd {
+  kEmpty,  // " />"
+  kOpen,   // ">"; the caller appends the content and the end tag
 };
 
 void AppendElement(cStringBuilder& sb, std::string_view name,
-                   std::initializer_list<XmlAttribute> attributes, ElementEinde einde);
+                   std::initializer_list<XmlAttribute> attributes, ElementEnd end);
 
 }  // namespace typrosync

@@ -7,10 +7,10 @@
 
 #include "common/file_helpers.h"
 #include "common/locale_settings.h"
+#include "common/utf8_decoder.h"
 #include "common/utf8_text.h"
 #include "common/vb_error.h"
 #include "message/accent_folding.h"
-#include "message/utf8_decoder.h"
 
 namespace typrosync {
 namespace {
@@ -104,41 +104,41 @@ std::string VerwijderAccenten(const std::string& sTekst) {
   return folded;
 }
 
-std::string VervangAlles(std::string sTekst, const std::string& sZoek,
-                         const std::string& sVervang) {
-  if (sZoek.empty()) return sTekst;
+std::string VervangAlles(std::string sTekst, const std::string& search,
+                         const std::string& replacement) {
+  if (search.empty()) return sTekst;
   for (int round = 0; round < kMaxReplaceRounds; ++round) {
-    const size_t count = CountOccurrences(sTekst, sZoek);
+    const size_t count = CountOccurrences(sTekst, search);
     if (count == 0) break;
     // A replacement that holds the search text grows the text every round.
-    if (sVervang.size() > sZoek.size() &&
-        (sVervang.size() - sZoek.size()) >
+    if (replacement.size() > search.size() &&
+        (replacement.size() - search.size()) >
             (kMaxTekstLengte - std::min(sTekst.size(), kMaxTekstLengte)) / count) {
       throw VbError(14, "Onvoldoende tekenreeksruimte");
     }
-    sTekst = ReplaceOnce(sTekst, sZoek, sVervang);
+    sTekst = ReplaceOnce(sTekst, search, replacement);
   }
   return sTekst;
 }
 
-std::string OpmaakPostcode(std::string& sPostcode, const Separators& separators) {
+std::string OpmaakPostcode(std::string& postcode, const Separators& separators) {
   // Only the first eight characters are judged, so "1234 AB Dorp" is not
   // taken for a postcode and stays as it is.
-  std::string sTest = VerwijderTeken(Utf8Left(sPostcode, 8), gsSpatie);
-  if (!IsNederlandsePostcode(sTest, separators)) return sPostcode;
-  sPostcode = VerwijderTeken(sPostcode, gsSpatie);
-  if (Utf8Length(sPostcode) != 6) return sPostcode;
-  return Utf8Left(sPostcode, 4) + gsSpatie + Utf8Right(sPostcode, 2);
+  std::string candidate = VerwijderTeken(Utf8Left(postcode, 8), gsSpatie);
+  if (!IsNederlandsePostcode(candidate, separators)) return postcode;
+  postcode = VerwijderTeken(postcode, gsSpatie);
+  if (Utf8Length(postcode) != 6) return postcode;
+  return Utf8Left(postcode, 4) + gsSpatie + Utf8Right(postcode, 2);
 }
 
-bool IsNederlandsePostcode(std::string& sPostcode, const Separators& separators) {
-  if (sPostcode.empty()) return false;
-  std::erase(sPostcode, ' ');
-  const std::vector<std::string_view> tekens = Utf8Characters(sPostcode);
-  if (tekens.size() != 6) return false;
+bool IsNederlandsePostcode(std::string& postcode, const Separators& separators) {
+  if (postcode.empty()) return false;
+  std::erase(postcode, ' ');
+  const std::vector<std::string_view> characters = Utf8Characters(postcode);
+  if (characters.size() != 6) return false;
   for (size_t i = 0; i < 6; ++i) {
     // Four numeric characters, then two that are not.
-    if (IsNumeriekeTekst(std::string(tekens[i]), false, separators) != (i < 4)) return false;
+    if (IsNumeriekeTekst(std::string(characters[i]), false, separators) != (i < 4)) return false;
   }
   return true;
 }
@@ -148,10 +148,11 @@ bool IsNumeriekeTekst(const std::string& sTekst, bool bAlleenCijfers,
   if (sTekst.empty()) return false;
   // Separators count as numeric unless only digits are asked for; these
   // are the locale's number separators, which amounts never overwrite.
-  for (std::string_view teken : Utf8Characters(sTekst)) {
-    if (teken.size() == 1 && teken[0] >= '0' && teken[0] <= '9') continue;
+  for (std::string_view character : Utf8Characters(sTekst)) {
+    if (character.size() == 1 && character[0] >= '0' && character[0] <= '9') continue;
     if (bAlleenCijfers) return false;
-    if (teken != separators.gsDecimaalTekenGetal && teken != separators.gsDuizendTekenGetal) {
+    if (character != separators.gsDecimaalTekenGetal &&
+        character != separators.gsDuizendTekenGetal) {
       return false;
     }
   }

@@ -26,20 +26,21 @@ std::string MaakSepaTekst(std::string& sTekst, int16_t iMaxLengte);
 // drawing and Greek signs removed, ...). Other characters pass unchanged.
 std::string VerwijderAccenten(const std::string& sTekst);
 
-// The text with every occurrence of sZoek replaced by sVervang, repeated while
-// the text still holds sZoek (at most 401 rounds). An empty sZoek changes
+// The text with every occurrence of search replaced by replacement, repeated while
+// the text still holds search (at most 401 rounds). An empty search changes
 // nothing. Throws VbError 14 when the text would grow beyond kMaxTekstLengte.
-std::string VervangAlles(std::string sTekst, const std::string& sZoek, const std::string& sVervang);
+std::string VervangAlles(std::string sTekst, const std::string& search,
+                         const std::string& replacement);
 inline constexpr size_t kMaxTekstLengte = size_t{1} << 26;
 
 // A Dutch postcode written as four digits, gsSpatie and two characters
 // ("1234AB" -> "1234 AB"); the caller's variable loses its spaces then. Any
 // other postcode comes back unchanged.
-std::string OpmaakPostcode(std::string& sPostcode, const Separators& separators);
+std::string OpmaakPostcode(std::string& postcode, const Separators& separators);
 
 // True for four numeric characters followed by two non-numeric ones, spaces
 // ignored. Removes the spaces from the caller's (non-empty) postcode.
-bool IsNederlandsePostcode(std::string& sPostcode, const Separators& separators);
+bool IsNederlandsePostcode(std::string& postcode, const Separators& separators);
 
 // True for a non-empty text of digits only; unless bAlleenCijfers, the number
 // separators gsDecimaalTekenGetal and gsDuizendTekenGetal are accepted too.

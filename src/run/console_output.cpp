@@ -35,6 +35,8 @@ bool IsJournalStream(const char* journal_stream, int fd) {
   const unsigned long long inode = std::strtoull(inode_text, &end, 10);
   if (end == inode_text || *end != '\0') return false;
   struct stat info {};
+  // The variable is inherited by children; only a stream that is still the
+  // journal's own socket (same device and inode) may carry level markers.
   if (fstat(fd, &info) != 0) return false;
   return info.st_dev == device && info.st_ino == inode;
 }
@@ -49,6 +51,8 @@ std::string WithPriority(const std::string& text, Priority priority, bool journa
   if (!journal) return text + "\n";
   const std::string marker = Marker(priority);
   std::string lines = marker;
+  // Every line of a multi-line text carries the marker, or the journal files
+  // the later lines at its default level.
   for (char c : text) {
     lines += c;
     if (c == '\n') lines += marker;
@@ -57,10 +61,12 @@ std::string WithPriority(const std::string& text, Priority priority, bool journa
 }
 
 Priority BoxPriority(MessageIcon icon) {
+  // A box would have stopped someone at the screen: never less than a warning.
   return icon == MessageIcon::kCritical ? Priority::kError : Priority::kWarning;
 }
 
 JournalLineBuffer::~JournalLineBuffer() {
+  // A line start still held at the end is written, marked as the unmarked lines are.
   if (!held_.empty()) Put(Marker(Priority::kError) + held_);
   target_.pubsync();
 }
@@ -81,6 +87,8 @@ JournalLineBuffer::int_type JournalLineBuffer::overflow(int_type c) {
   switch (MatchPrefix(held_)) {
     case PrefixMatch::kPartial:
       return c;
+    // Text written to standard error without a level (a library's own message)
+    // is an error until shown otherwise.
     case PrefixMatch::kNone:
       Put(Marker(Priority::kError) + held_);
       line_start_ = ch == '\n';

@@ -61,17 +61,20 @@ std::string DeliveryLinesTable(const DeliveryLines& lines) {
 }
 
 void ConsoleView::SetStatus(const std::string& text) {
-  const std::string kop = text.substr(0, text.find(" ( "));
-  if (kop == status_) return;
-  status_ = kop;
-  out_ << "Status: " << kop << "\n" << std::flush;
+  // The window's status names the order or customer in hand "( 5001 )"; the
+  // console shows each step once, not a line per order.
+  const std::string head = text.substr(0, text.find(" ( "));
+  if (head == status_) return;
+  status_ = head;
+  out_ << "Status: " << head << "\n" << std::flush;
 }
 
 void ConsoleView::SetProgress(double percent) {
-  const int stap = static_cast<int>(std::floor(percent / 10)) * 10;
-  if (stap == progress_) return;
-  progress_ = stap;
-  out_ << "Voortgang: " << stap << " %\n";
+  // Every ten percent: a log of an unattended run stays a few lines long.
+  const int step = static_cast<int>(std::floor(percent / 10)) * 10;
+  if (step == progress_) return;
+  progress_ = step;
+  out_ << "Voortgang: " << step << " %\n";
 }
 
 void ConsoleView::ShowDeliveryLines(const DeliveryLines& lines) {

@@ -19,10 +19,13 @@ std::string FirstLine(const std::string& text) {
 }  // namespace
 
 std::optional<std::string> CropRWarning(const std::string& relnr, const HttpsReply& reply) {
+  // Not sent at all is said differently from refused: the first is the
+  // network's fault and the orders simply wait for the next run.
   if (!reply.sent) {
     return "typrosync: bericht voor relatie " + relnr +
            " niet naar Crop-R verstuurd: " + reply.failure;
   }
+  // Acknowledged replies say nothing, so a good run leaves standard error empty.
   if (IsOkAntwoord(reply.reply)) return std::nullopt;
   return "typrosync: Crop-R weigerde het bericht voor relatie " + relnr + ": " +
          FirstLine(reply.reply);

@@ -22,6 +22,8 @@ constexpr int kSaveDistance = 900;   // imgSave keeps this far from the right ed
 
 QFont MakeFont(const char* family, double points, QFont::Weight weight = QFont::Normal) {
   QFont font(family);
+  // The twips layout was drawn for these families; where one is missing a
+  // sans-serif of the same size keeps the labels within their places.
   font.setStyleHint(QFont::SansSerif);  // a sans-serif where the family is missing
   font.setPointSizeF(points);
   font.setWeight(weight);
@@ -76,6 +78,8 @@ FrmMain::FrmMain(RunView* echo) : echo_(echo) {
   progressBar_->setRange(0, 100);
   progressBar_->setTextVisible(false);
   BuildList();
+  // Each step runs from a single-shot timer, so the event loop paints the
+  // window (and its status) between opening the administration and syncing.
   for (QTimer* timer : {&tmrStartup_, &tmrSync_}) {
     timer->setInterval(100);
     timer->setSingleShot(true);
@@ -83,6 +87,7 @@ FrmMain::FrmMain(RunView* echo) : echo_(echo) {
   tmrSave_.setInterval(500);
   connect(&tmrStartup_, &QTimer::timeout, this, &FrmMain::tmrStartup_Timer);
   connect(&tmrSync_, &QTimer::timeout, this, &FrmMain::tmrSync_Timer);
+  // Twips through the screen's dpi: on a 96 dpi screen 15 twips make a pixel.
   resize(Twips(15000), Twips(8000));
 }
 
@@ -116,6 +121,7 @@ void FrmMain::BuildList() {
     header->setText(i, QString::fromUtf8(column.title));
     header->setTextAlignment(i, ColumnAlignment(i));
     lvwLeveringen_->setColumnWidth(i, Twips(column.width_twips));
+    // A width of 0 hides the column, as a zero-width column of a list does.
     lvwLeveringen_->setColumnHidden(i, column.width_twips == 0);
   }
   lvwLeveringen_->header()->setStretchLastSection(false);
@@ -186,11 +192,13 @@ void FrmMain::SetStatus(const std::string& text) {
 }
 
 void FrmMain::SetProgress(double percent) {
+  // Cut, not rounded: the bar shows full only when the work is done.
   progressBar_->setValue(static_cast<int>(percent));
   if (echo_) echo_->SetProgress(percent);
 }
 
 void FrmMain::ShowDeliveryLines(const DeliveryLines& lines) {
+  // Each call shows one customer's lines: the list is replaced, not extended.
   lvwLeveringen_->clear();
   QList<QTreeWidgetItem*> items;
   for (const DeliveryLine& line : lines) {

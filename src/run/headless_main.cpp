@@ -16,6 +16,8 @@
 
 namespace typrosync {
 
+// Without a display the same run sequence reports to the console view, so
+// a timer unit and a person at a desk see the same steps.
 int HeadlessMain(const ProgramArguments& arguments) {
   // The toolkit takes the process locale from the environment at start; the
   // number texts and the month names of the log depend on it.

@@ -23,6 +23,8 @@ ProgramArguments ParseProgramArguments(int argc, const char* const* argv) {
   int i = 1;
   for (; i < argc; ++i) {
     const std::string_view argument = argv[i];
+    // Options come before the data folder only, so a folder whose name starts
+    // with "--" can still be given after "--".
     if (argument == "--") {
       ++i;
       break;
@@ -35,6 +37,8 @@ ProgramArguments ParseProgramArguments(int argc, const char* const* argv) {
       break;
     }
   }
+  // The rest is one folder: a path with spaces given unquoted by a scheduler
+  // arrives as several arguments and is joined back with single spaces.
   for (int first = i; i < argc; ++i) {
     if (i > first) arguments.data_map += ' ';
     arguments.data_map += argv[i];
@@ -46,6 +50,7 @@ bool HasDisplay() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   if (platform != nullptr) {
     const std::string_view name = platform;
+    // These platforms draw nowhere; a run under them is headless in effect.
     if (name.starts_with("offscreen") || name.starts_with("minimal")) return false;
   }
   return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;

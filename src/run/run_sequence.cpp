@@ -20,8 +20,8 @@ constexpr const char* kInternalErrorText = "Interne fout";
 // The fixed sender identity of every message.
 constexpr std::string_view kSender = "KORVELDAM";
 
-std::string SyncLine(const std::string& label, const std::string& waarde) {
-  return PadRechts("SYNC", 10) + label + waarde;
+std::string SyncLine(const std::string& label, const std::string& value) {
+  return PadRechts("SYNC", 10) + label + value;
 }
 
 }  // namespace
@@ -114,20 +114,20 @@ void RunSequence::RunOrders() {
 
 void RunSequence::Sync() {
   state_.bBezig = true;
-  const bool gereed = Guarded([this] {
+  const bool completed = Guarded([this] {
     log_.LogRegel(SyncLine(": Datapath        : ", log_.DataMap()));
     RunOrders();
   });
-  if (gereed) {
+  if (completed) {
     view_.SetStatus("Gereed");
     outcome_ = RunOutcome::kFinished;
   }
   state_.bBezig = false;
 }
 
-bool RunSequence::Guarded(const std::function<void()>& stap) {
+bool RunSequence::Guarded(const std::function<void()>& step) {
   try {
-    stap();
+    step();
     return true;
   } catch (const VbError& e) {
     LogAborted(e.number(), e.description());

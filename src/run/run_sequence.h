@@ -71,8 +71,8 @@ class RunSequence {
   RunLog& log() { return log_; }
 
  private:
-  // Runs `stap`; an error that escapes it is logged and ends the run (false).
-  bool Guarded(const std::function<void()>& stap);
+  // Runs `step`; an error that escapes it is logged and ends the run (false).
+  bool Guarded(const std::function<void()>& step);
   void LogAborted(long number, const std::string& description);
   bool TakeRunLock();
   void ShowAdministrationName();

@@ -33,6 +33,8 @@ int WindowMain(int& argc, char** argv, const ProgramArguments& arguments) {
   std::unique_ptr<Clock> clock = MakeSystemClock();
   std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
   ConsoleView console(output.Out(), output.Err(), arguments.verbose, policy.journal);
+  // A window nobody can see still runs the same sequence, and passes what it
+  // shows to the console, so such a run reports as a headless one does.
   FrmMain window(IsScreenless() ? &console : nullptr);
   RunSenders senders = MakeRunSenders(arguments.data_map, *stop, window, output);
   RunSequence run({*clock, *engine, GetComputerNaam(), senders.https.get(), senders.ftp.get(),
@@ -41,6 +43,7 @@ int WindowMain(int& argc, char** argv, const ProgramArguments& arguments) {
   window.Load(run, arguments.data_map);
   window.show();
   app.exec();
+  // After the event loop: the window has closed and the run has ended.
   ReportRunEnd(run, arguments.data_map, *clock, output);
   return static_cast<int>(run.outcome());
 }

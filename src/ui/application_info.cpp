@@ -12,6 +12,8 @@ namespace {
 constexpr const char* kProductNameProperty = "ProductName";
 constexpr const char* kHelpContextProperty = "HelpContextID";
 
+// Application-wide like the help file of a program: every box of the process
+// shows the same help, and a box may swap it for its own while it is open.
 QString& HelpFileSetting() {
   static QString help_file;
   return help_file;
@@ -55,6 +57,7 @@ void SetHelpContextId(QWidget* window, long context) {
 void SetHelpHandler(HelpHandler handler) { HelpHandlerSetting() = std::move(handler); }
 
 void ShowHelpTopic(const QWidget* window) {
+  // Without a handler F1 does nothing: an unattended run has no help viewer.
   if (HelpHandlerSetting()) HelpHandlerSetting()(AppHelpFile(), HelpContextId(window));
 }
 
@@ -62,6 +65,8 @@ void SendF1ToActiveWindow() {
   QWidget* window = ActiveWindow();
   if (window == nullptr) return;
   QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+  // Posted, not sent: the button's click handler returns first, and the key
+  // then reaches the window as if typed, hooks included.
   QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
   QCoreApplication::postEvent(target,
                               new QKeyEvent(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier));

@@ -45,6 +45,8 @@ constexpr Design kDesigns[] = {
 const QColor kHoverRing(0xf8, 0xb3, 0x30);
 const QColor kDisabledInk(0x9a, 0x9a, 0x9a);
 
+// Disabled keeps a trace of the hue, so two disabled styles still differ,
+// but so pale that the button reads as unavailable.
 QColor Greyed(const QColor& base) {
   const int v = std::min(235, base.value() / 3 + 150);
   return QColor::fromHsv(base.hsvHue() < 0 ? 0 : base.hsvHue(), base.hsvSaturation() / 8, v);
@@ -66,6 +68,8 @@ QColor FillFor(const QColor& base, int16_t look) {
 
 QColor InkFor(const QColor& fill, int16_t look) {
   if (look == kLookDisabled) return kDisabledInk;
+  // Dark ink on light fills, white on dark ones: the glyph stays readable on
+  // every colour of the table and in every look.
   return fill.lightness() > 150 ? QColor(0x20, 0x20, 0x20) : QColor(Qt::white);
 }
 
@@ -97,6 +101,7 @@ void DrawBody(QPainter& p, const Design& d, int16_t look, const QRectF& r) {
   const QColor fill = FillFor(QColor(d.base), look);
   const bool pressed = look == kLookPressed;
   QLinearGradient gradient(r.topLeft(), r.bottomLeft());
+  // A pressed button turns its light from the top to the bottom: it looks sunk.
   gradient.setColorAt(0, pressed ? fill.darker(112) : fill.lighter(135));
   gradient.setColorAt(1, pressed ? fill.lighter(112) : fill);
   const QPainterPath path = Outline(d.shape, r);
@@ -177,13 +182,16 @@ QPixmap DrawLook(const Design& d, int16_t look) {
   QPixmap pixmap(d.width, d.height);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
+  // The bevel's one-pixel edges must stay sharp; smoothing would blur them grey.
   p.setRenderHint(QPainter::Antialiasing, d.shape != Shape::kBevel);
+  // Half a pixel in, so a one-pixel outline falls on whole pixels, not between.
   const QRect r(0, 0, d.width - 1, d.height - 1);
   DrawBody(p, d, look, QRectF(r).adjusted(0.5, 0.5, 0, 0));
   if (d.shape == Shape::kBevel) DrawBevel(p, look, r);
   // The check box shows its mark only while pressed; the others always.
   const bool show_glyph = d.shape != Shape::kCheckBox || look == kLookPressed;
   if (show_glyph) {
+    // The glyph moves one pixel down and right when pressed, as the face does.
     const double offset = look == kLookPressed ? 1 : 0;
     const QPointF centre(d.width / 2.0 + offset, d.height / 2.0 + offset);
     const QColor ink = InkFor(FillFor(QColor(d.base), look), look);
@@ -277,6 +285,8 @@ struct PictureCache {
   std::vector<QPixmap> radio;
 };
 
+// Drawn once per process, on first use, when a QApplication exists; pixmaps
+// cannot be made before it.
 std::unique_ptr<PictureCache>& CacheSlot() {
   static std::unique_ptr<PictureCache> cache;
   return cache;
@@ -311,6 +321,7 @@ const PictureCache& Cache() {
 
 const QPixmap& ListImage(const std::vector<QPixmap>& list, int index) {
   static const QPixmap kNone;
+  // Image lists count from 1; an index outside gives no picture, not a fault.
   if (index < 1 || index > static_cast<int>(list.size())) return kNone;
   return list[static_cast<size_t>(index - 1)];
 }
@@ -322,6 +333,7 @@ bool IsButtonStyle(int16_t style) {
 }
 
 const LookPictures& StylePictures(int16_t style) {
+  // An unknown style draws nothing rather than someone else's design.
   static const LookPictures kEmpty{};
   const auto& styles = Cache().styles;
   const auto it = styles.find(style);

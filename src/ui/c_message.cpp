@@ -41,6 +41,8 @@ long CMessage::MsgBox(const QString& Prompt, long Buttons, const QString& Title,
   connect(&window, &FMessage::ButtonClicked, this, &CMessage::m_frmMessage_ButtonClicked);
   prompt_ = Prompt;
   window.MessageTitle(Title);
+  // One flag word carries buttons, icon, default button and options, as the
+  // platform's message box takes them; each part is read out separately.
   SetHelpContextId(&window, Context);
 
   const ButtonSet set = ButtonSetFor(Buttons);
@@ -69,6 +71,7 @@ void CMessage::DisplayError(const QString& Prompt, bool HelpButton, long Context
   window.MessageTitle(product.isEmpty() ? AppTitle() : product);
   SetHelpContextId(&window, Context);
 
+  // "Kopie" copies the text for a support call and leaves the box open.
   std::vector<QString> captions{"Sluiten", "Kopie"};
   std::vector<bool> closes{true, false};
   if (HelpButton) {
@@ -80,6 +83,7 @@ void CMessage::DisplayError(const QString& Prompt, bool HelpButton, long Context
   window.MessageIcon(kIconCritical);
   window.ButtonDefault(0);
   AlignPrompt(window, false);
+  // An error box must not hide behind another window: nobody would close it.
   window.TopMost(true);
   window.ShowMessage(Prompt);
   frm_error_ = nullptr;

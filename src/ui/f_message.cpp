@@ -46,10 +46,13 @@ void FMessage::BuildDesign() {
   pic_buttons_ = new QWidget(this);
   for (int i = 0; i < kMaxButtons; ++i) {
     auto* button = new QPushButton(pic_buttons_);
+    // Only the button the caller names is the default; Qt would otherwise make
+    // whichever has the focus the one Enter presses.
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, i] { OnButton(i); });
     cmd_button_[static_cast<size_t>(i)] = button;
   }
+  // The designed size and places; ApplyLayout moves them once the text is known.
   setFixedSize(TwipsToPixels(kDesignClientWidth, this), TwipsToPixels(kDesignClientHeight, this));
   PlaceTwips(pic_icon_, kIconLeft, kIconTop, kIconWidth, kIconHeight);
   PlaceTwips(lbl_message_, kLabelDesignLeft, kLabelTop, kLabelDesignWidth, kLabelDesignHeight);
@@ -97,6 +100,7 @@ void FMessage::ButtonText(const std::vector<QString>& captions) {
 void FMessage::ButtonsUnload(const std::vector<bool>& closes) { closes_ = closes; }
 
 void FMessage::TopMost(bool top_most) {
+  // Never cleared: a box once made top-most stays so while it is shown.
   if (top_most) setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
@@ -110,6 +114,8 @@ void FMessage::ButtonDefault(long index) {
 void FMessage::OnButton(int index) {
   selected_ = index;
   const auto at = static_cast<size_t>(index);
+  // A button that does not close the box leaves it open and tells the caller,
+  // which may change the box and wait again.
   if (at < closes_.size() && closes_[at]) {
     done(index);
   } else {
@@ -133,6 +139,7 @@ double FMessage::PromptTextWidth(const QString& prompt) const {
 
 long FMessage::LabelHeight(const QString& prompt, long label_width) const {
   const QFontMetrics metrics(lbl_message_->font());
+  // As high as any text needs: only the width limits, the height is measured.
   const QRect bounds(0, 0, std::max(1, TwipsToPixels(label_width, this)), 1 << 20);
   const QRect used =
       metrics.boundingRect(bounds, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, prompt);
@@ -150,6 +157,7 @@ void FMessage::ApplyLayout(const QString& prompt) {
   input.label_height = [this, &prompt](long width) { return LabelHeight(prompt, width); };
   layout_ = LayOutMessage(input);
 
+  // The height grows with each call; a box shown again keeps its last height.
   client_height_ = layout_.window_height;
   const long client_width = layout_.window_width - input.border;
   setFixedSize(TwipsToPixels(client_width, this), TwipsToPixels(client_height_, this));
@@ -171,6 +179,7 @@ void FMessage::ShowMessage(const QString& prompt) {
   exec();
 }
 
+// The close box does nothing: an answer comes only from a button.
 void FMessage::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void FMessage::keyPressEvent(QKeyEvent* event) {

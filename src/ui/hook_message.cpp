@@ -15,6 +15,8 @@ bool IsMouseType(long type) {
          type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
 }
 
+// A point travels in one number, y in the high and x in the low 16 bits,
+// each signed, so a hook sees positions left of or above the window too.
 long PackPoint(const QPoint& point) { return point.y() * 65536L + (point.x() & 0xffff); }
 
 QPoint UnpackPoint(long packed) {
@@ -31,6 +33,8 @@ QString KeyText(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 std::unique_ptr<QEvent> KeyEventFor(const HookMessage& m) {
+  // A hook may have changed the key or its modifiers; the event is rebuilt
+  // from what it left, not from the original.
   const auto modifiers = Qt::KeyboardModifiers::fromInt(static_cast<int>(m.lParam));
   const int key = static_cast<int>(m.wParam);
   return std::make_unique<QKeyEvent>(static_cast<QEvent::Type>(m.uMsg), key, modifiers,
@@ -72,6 +76,8 @@ HookMessage MessageOf(const QEvent& event) {
 std::unique_ptr<QEvent> EventFor(const QEvent& original, const HookMessage& changed,
                                  const QWidget& target) {
   const long type = original.type();
+  // A change of kind (a key made into a click) has no Qt event to become:
+  // nullptr tells the caller to pass the original on.
   if (IsKeyType(type) && IsKeyType(changed.uMsg)) return KeyEventFor(changed);
   if (IsMouseType(type) && IsMouseType(changed.uMsg)) {
     return MouseEventFor(static_cast<const QMouseEvent&>(original), changed, target);

@@ -7,6 +7,8 @@ namespace typrosync {
 
 ImageButton::ImageButton(QWidget* parent) : QWidget(parent) {
   pict_normal_ = new PictureBox(this);
+  // No leave event tells a picture box that the mouse has gone, so a timer
+  // polls the cursor while the button shows its hover look.
   timer_.setInterval(kHoverIntervalMs);
   connect(&timer_, &QTimer::timeout, this, &ImageButton::OnTimer);
   connect(pict_normal_, &PictureBox::MouseDown, this, &ImageButton::OnMouseDown);
@@ -52,6 +54,7 @@ void ImageButton::StickButton() {
 }
 
 void ImageButton::BackColor(long lColor) {
+  // Colours come as the numbers the forms store: red in the low byte.
   const auto channel = [lColor](int shift) { return static_cast<int>((lColor >> shift) & 0xff); };
   pict_normal_->SetBackColor(QColor(channel(0), channel(8), channel(16)));
 }
@@ -71,6 +74,8 @@ void ImageButton::ButtonStyle(int16_t Style) {
 }
 
 void ImageButton::Enabled(bool blnEnabled) {
+  // The picture changes before the flag, so a disabled button shows its
+  // disabled look even while UpdatePicture would refuse to touch it.
   state_.m_iState = blnEnabled ? kLookNormal : kLookDisabled;
   ShowStatePicture();
   state_.m_bEnabled = blnEnabled;
@@ -90,6 +95,8 @@ void ImageButton::ShowLook(int16_t look) {
 }
 
 void ImageButton::UpdatePicture() {
+  // While the click handler runs (busy) the look is left alone, so a handler
+  // that changes the button's state is not overdrawn by the hover.
   if (state_.m_bBusy || !state_.m_bEnabled) return;
   const bool stuck = state_.m_bSticky && state_.m_bDown;
   if (state_.m_bHover) {
@@ -97,6 +104,7 @@ void ImageButton::UpdatePicture() {
   } else if (stuck) {
     ShowLook(state_.m_iStickyStyle);
   } else {
+    // Held down but dragged off: the hover look says the click will not happen.
     ShowLook(state_.m_bMouseDown ? kLookHover : kLookNormal);
   }
 }
@@ -135,6 +143,7 @@ void ImageButton::OnClick(bool double_click) {
 }
 
 bool ImageButton::CursorOverControl() const {
+  // In screen coordinates: the cursor may be over another window meanwhile.
   const QRect screen_rect(mapToGlobal(QPoint(0, 0)), size());
   return screen_rect.contains(QCursor::pos());
 }

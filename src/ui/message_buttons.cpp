@@ -21,6 +21,7 @@ SetRow RowFor(long set) {
       return {{"Ja", "Nee"}, {kResultYes, kResultNo}};
     case 5:
       return {{"Opnieuw", "Annuleren"}, {kResultRetry, kResultCancel}};
+    // Unknown sets fall back to a lone OK, so a box can always be closed.
     default:  // 0, 6 and 7
       return {{"OK"}, {kResultOk}};
   }
@@ -34,6 +35,7 @@ ButtonSet ButtonSetFor(long buttons) {
   set.captions = std::move(row.captions);
   set.results = std::move(row.results);
   set.closes.assign(set.captions.size(), true);
+  // Help leaves the box open: it shows help and the question stays.
   if ((buttons & kHelpButtonFlag) != 0) {
     set.captions.emplace_back("Help");
     set.closes.push_back(false);
@@ -42,6 +44,7 @@ ButtonSet ButtonSetFor(long buttons) {
 }
 
 long ResultFor(const ButtonSet& set, long index) {
+  // The Help button (and a box closed otherwise) gives no answer.
   if (index < 0 || static_cast<size_t>(index) >= set.results.size()) return kResultNone;
   return set.results[static_cast<size_t>(index)];
 }
@@ -59,6 +62,7 @@ long IconFor(long buttons) {
   }
 }
 
+// The default button sits in its own bits, counted from 0 (256 is the second).
 long DefaultButtonFor(long buttons) { return (buttons & kDefaultButtonMask) / 256; }
 
 }  // namespace typrosync

@@ -6,6 +6,7 @@ namespace typrosync {
 
 namespace {
 
+// Half to even, as the assignment of a fraction to a whole-number measure does.
 long RoundWhole(double value) { return static_cast<long>(std::nearbyint(value)); }
 
 // x rounded to a whole number, then halved with the remainder dropped.
@@ -13,6 +14,8 @@ long Half(long x) { return x / 2; }
 
 long WantedWidth(const MessageLayoutInput& input) {
   if (input.has_icon) {
+    // With an icon the margins sit beside it; without, they frame the text and
+    // the window's border counts too.
     return RoundWhole(kIconLeft + kIconWidth + input.prompt_text_width + 360);
   }
   return RoundWhole(input.prompt_text_width + 240 + input.border);
@@ -33,6 +36,8 @@ void PlaceLabel(const MessageLayoutInput& input, MessageLayout& layout) {
 void GrowHeight(const MessageLayoutInput& input, MessageLayout& layout) {
   layout.window_height = input.window_height;
   const long gap = input.buttons_top - (kLabelTop + layout.label_height);
+  // Only taller, never shorter: a long text pushes the buttons down, a short
+  // one leaves the designed height.
   if (gap < kMinLabelGap) layout.window_height += kMinLabelGap - gap;
 }
 
@@ -50,6 +55,7 @@ void PlaceButtons(const MessageLayoutInput& input, MessageLayout& layout) {
       left[0] = Half(width - kButtonGap - border) - w[0];
       left[1] = *left[0] + w[0] + kButtonGap;
       break;
+    // Three buttons centre the middle one; even counts centre the gap between.
     case 3:
       left[1] = Half(width - w[0] - border);
       left[0] = *left[1] - w[0] - kButtonGap;

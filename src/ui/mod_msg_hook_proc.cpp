@@ -21,6 +21,8 @@ class FixedProcedure : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    // The event is always taken here; HookProc hands it on to the handling
+    // that was in place before, so it is never delivered twice.
     HookProc(slot_, static_cast<QWidget*>(watched), *event);
     return true;
   }
@@ -53,6 +55,8 @@ struct ModuleState {
   std::unordered_map<std::string, long> windows;
 };
 
+// The hook table is module state by design: every hooked window of the
+// process shares it, as the records and their procedures must.
 ModuleState& State() {
   static ModuleState state;
   return state;
@@ -82,6 +86,8 @@ HookRecord& Record(long slot) { return *State().table.at(static_cast<size_t>(slo
 bool InUseOn(long slot, quintptr handle) {
   if (slot < 1 || slot > UpperBound()) return false;
   const HookRecord& record = Record(slot);
+  // A record is in use while it has an owner; freed records keep their old
+  // window handle, so the owner is what counts.
   return record.owner != nullptr && record.window_handle == handle;
 }
 
@@ -90,6 +96,8 @@ long TakeFreeRecord() {
     if (Record(slot).owner == nullptr) return slot;
   }
   const long first_new = UpperBound() + 1;
+  // Doubling keeps the growth rare; records never move (each is its own
+  // allocation), so pointers handed out stay valid.
   Grow(UpperBound() * 2);
   return first_new;
 }
@@ -101,6 +109,8 @@ long TopHookOn(quintptr handle) {
     if (!InUseOn(slot, handle)) continue;
     bool covered = false;
     for (long other = 1; other <= UpperBound(); ++other) {
+      // Chains link each hook to the one below it, so the top is the one no
+      // other hook names as its previous.
       covered = covered || (other != slot && InUseOn(other, handle) &&
                             Record(other).previous_procedure == slot);
     }
@@ -129,6 +139,8 @@ void SetMessages(HookRecord& record, const std::vector<long>& messages) {
 long CallPrevious(long slot, QWidget* hWnd, QEvent& event) {
   const quintptr handle = Record(slot).window_handle;
   long previous = Record(slot).previous_procedure;
+  // A hook removed from the middle leaves a gap: skip to the next one below
+  // that is still in use on this window.
   for (int step = 0; previous != 0 && !InUseOn(previous, handle) && step < kMaxChain; ++step) {
     previous = Record(previous).previous_procedure;
   }
@@ -140,6 +152,8 @@ long CallPrevious(long slot, QWidget* hWnd, QEvent& event) {
 
 bool IsWatched(const HookRecord& record, long uMsg) {
   if (record.message_count == 0) return true;
+  // The filter table answers most messages at once; only a hit is confirmed in
+  // the set, since several message numbers share one entry.
   if (!record.message_filter[static_cast<size_t>(FilterIndex(uMsg))]) return false;
   return record.message_set != nullptr && record.message_set->contains(MessageKey(uMsg));
 }
@@ -149,6 +163,7 @@ long CallPreviousChanged(long slot, QWidget* hWnd, QEvent& event, const HookMess
   if (changed == MessageOf(event) || hWnd == nullptr) return CallPrevious(slot, hWnd, event);
   std::unique_ptr<QEvent> replacement = EventFor(event, changed, *hWnd);
   if (replacement == nullptr) return CallPrevious(slot, hWnd, event);
+  // The window saw the replacement; the original event reports its outcome.
   const long result = CallPrevious(slot, hWnd, *replacement);
   event.setAccepted(replacement->isAccepted());
   return result;
@@ -170,9 +185,12 @@ std::string WindowKey(const QWidget* hWnd) {
 std::string MessageKey(long uMsg) { return "H" + std::to_string(uMsg); }
 
 long HookWindow(MsgHook& owner, QWidget* hWnd, const std::vector<long>& messages) {
+  // Created on the first hook, so a program that never hooks pays nothing.
   if (State().table.empty()) CreateTable();
   const long slot = TakeFreeRecord();
   const quintptr handle = reinterpret_cast<quintptr>(hWnd);
+  // Records 1 to 9 have a procedure of their own; later ones share one, which
+  // finds its record through the window, so such a window takes one hook only.
   if (slot >= 10) {
     if (!State().windows.emplace(WindowKey(hWnd), slot).second) {
       throw VbError(kDuplicateKeyError, kDuplicateKeyText);
@@ -198,6 +216,7 @@ void UnhookWindow(long slot) {
   record.message_filter.fill(false);
   record.message_set.reset();
   if (slot >= 10) {
+    // By the handle kept in the record: the window itself may be gone by now.
     State().windows.erase("H" + std::to_string(record.window_handle));
   }
 }

@@ -14,6 +14,8 @@ constexpr double kDefaultDpi = 96.0;
 
 double TwipsPerPixel(const QWidget* widget) {
   const QScreen* screen = widget != nullptr ? widget->screen() : QGuiApplication::primaryScreen();
+  // Logical dpi, as the layout's font sizes follow it; without a screen
+  // (offscreen tests) the classic 96 dpi.
   const double dpi = screen != nullptr ? screen->logicalDotsPerInchX() : kDefaultDpi;
   return kTwipsPerInch / (dpi > 0 ? dpi : kDefaultDpi);
 }

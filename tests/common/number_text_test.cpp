@@ -127,7 +127,7 @@ TEST(VariantTest, TextsNumbersAndZero) {
 
 using NumberFormatTest = test_support::DutchSeparatorsTest;
 
-std::string Bedrag(Variant value, bool brackets = false, bool whole = false, bool round = false) {
+std::string Amount(Variant value, bool brackets = false, bool whole = false, bool round = false) {
   Separators separators;
   return NormaliseerBedrag(separators, value, brackets, whole, round);
 }
@@ -137,15 +137,15 @@ TEST_F(NumberFormatTest, NormaliseerBedragWithEachFlag) {
   EXPECT_EQ(Joined<Variant>({1234.5, -1234.5, "12.5", "1.234", "1,995", "3,5", "-2,5", "12a", "",
                              "\xC2\xA0\xC2\xA0", "1234567,891", "-999,995"},
                             [](const Variant& value) {
-                              return Bedrag(value) + " " + Bedrag(value, true) + " " +
-                                     Bedrag(value, false, true) + " " +
-                                     Bedrag(value, false, false, true);
+                              return Amount(value) + " " + Amount(value, true) + " " +
+                                     Amount(value, false, true) + " " +
+                                     Amount(value, false, false, true);
                             }),
             "1.234,50 1.234,50 1.234 1.234|-1.234,50 <1.234,50> -1.234 -1.234|12,50 12,50 12 12|"
             "1.234,00 1.234,00 1.234 1.234|2,00 2,00 2 2|3,50 3,50 3 4|-2,50 <2,50> -2 -2|"
             "0,00 0,00 0,00 0,00|0,00 0,00 0 0,00|0,00 0,00 0 0,00|"
             "1.234.567,89 1.234.567,89 1.234.567 1.234.568|-1.000,00 <1.000,00> -1.000 -1.000");
-  EXPECT_EQ(Bedrag("-1234,99", true, true) + Bedrag("-3,5", true, true, true), "<1.234><4>");
+  EXPECT_EQ(Amount("-1234,99", true, true) + Amount("-3,5", true, true, true), "<1.234><4>");
 }
 
 TEST_F(NumberFormatTest, NormaliseerBedragCleansTypedTexts) {
@@ -155,7 +155,7 @@ TEST_F(NumberFormatTest, NormaliseerBedragCleansTypedTexts) {
                              "--5", "5-", "-,", "1,2,3", "0,004", "-0,001", "12.5,", "1,234.5",
                              "1+2", Currency::FromRaw(125000), int64_t{1234567},
                              "123456789012345678901", "-123456789012345678901"},
-                            [](Variant value) { return Bedrag(value); }),
+                            [](Variant value) { return Amount(value); }),
             "0,50|0,01|1.500,00|2.000,00|1.234,50|7,25|-5,00|5,00|-0,00|1,20|0,00|-0,00|125,00|"
             "1.234,50|0,00|12,50|1.234.567,00|56.789.012.345.678.901,00|-1,23");
   separators.gsDecimaalTeken = ".";
@@ -169,7 +169,7 @@ TEST_F(NumberFormatTest, NormaliseerBedragCleansTypedTexts) {
 }
 
 // The text with the given decimals and allow_large.
-auto Getal(int16_t decimals, bool allow_large) {
+auto Number(int16_t decimals, bool allow_large) {
   return [=](const char* text) {
     Variant value = text;
     int16_t count = decimals;
@@ -182,13 +182,14 @@ auto Getal(int16_t decimals, bool allow_large) {
 TEST_F(NumberFormatTest, NormaliseerGetal) {
   EXPECT_EQ(Joined({"n/a", "(niet ingesteld)", "12%", "1500", "1000", "1500,5", "1.234", "12.5",
                     "-20000,5", "--1"},
-                   Getal(2, false)),
+                   Number(2, false)),
             "0,00|0,00|12,00|n/a|1000,00|1500,50|n/a|12,50|n/a|-1,00");
-  EXPECT_EQ(Joined({"1500", "-20000,5", "1.5E2"}, Getal(2, true)), "1500,00|-20000,50|1500,00");
-  EXPECT_EQ(Joined({"1,23456", "-1,23456", "1E-3"}, Getal(4, false)), "1,2345|-1,2300|0,0010");
-  EXPECT_EQ(Joined({"-1,235", "1,2,3"}, Getal(3, false)), "-1,240|1,230");
-  EXPECT_EQ(Getal(1, false)("2,99") + Getal(-1, false)("2,5") + Getal(-3, false)("1,5"), "2,921,");
-  EXPECT_EQ(Getal(3, true)("123456789012345,678"), "56789012345,678");
+  EXPECT_EQ(Joined({"1500", "-20000,5", "1.5E2"}, Number(2, true)), "1500,00|-20000,50|1500,00");
+  EXPECT_EQ(Joined({"1,23456", "-1,23456", "1E-3"}, Number(4, false)), "1,2345|-1,2300|0,0010");
+  EXPECT_EQ(Joined({"-1,235", "1,2,3"}, Number(3, false)), "-1,240|1,230");
+  EXPECT_EQ(Number(1, false)("2,99") + Number(-1, false)("2,5") + Number(-3, false)("1,5"),
+            "2,921,");
+  EXPECT_EQ(Number(3, true)("123456789012345,678"), "56789012345,678");
   Variant value = "1 2%", number = 1234.5678, null = Variant::Null(),
           nul = std::string(1, '\0') + "1";
   int16_t decimals = 0;

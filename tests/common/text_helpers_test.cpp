@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -13,13 +15,16 @@
 #include "common/file_helpers.h"
 #include "common/string_builder.h"
 #include "common/test_support.h"
+#include "common/utf8_decoder.h"
 #include "common/utf8_text.h"
+#include "common/wine_registry_file.h"
 
 namespace typrosync {
 namespace {
 
 using test_support::ErrorNumbers;
 using test_support::Joined;
+using namespace std::literals;
 
 // Eight characters (not bytes) make a date; other texts come back trimmed, a
 // leading "0" as a space. The caller's text only changes when swapped first
@@ -50,17 +55,62 @@ TEST(DateFunctionsTest, FormatMomentPatterns) {
 namespace fs = std::filesystem;
 constexpr int32_t kChunk = cStringBuilder::kDefaultChunkSize;
 
-// é, € 5, a four-byte one, a cut-off sequence, overlong, surrogate, beyond
-// U+10FFFF, stray bytes: never split further, never lost.
-TEST(Utf8TextTest, SequencesAndStrayBytesAreCharacters) {
-  EXPECT_EQ(Joined({"\xC3\xA9t\xC3\xA9", "\xE2\x82\xAC 5", "\xF0\x9F\x98\x80", "\xC3z",
-                    "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80\xBF\xFF"},
-                   [](const char* text) {
-                     std::string joined;
-                     for (auto character : Utf8Characters(text)) joined += character;
-                     return std::to_string(Utf8Length(text)) + (joined == text ? "" : " lost");
-                   }),
-            "3|3|1|2|3|3|4|3");
+// Every walker of UTF-8 over the same bytes: the character cuts, the
+// decoder's sizes and code points, and the registry's strings (bytes outside
+// escapes kept as they are, escaped units written by the same encoder). A
+// byte that starts no valid shortest-form sequence is one character of its
+// own ("!"), so damaged text is never split further nor lost.
+TEST(Utf8TextTest, EveryWalkerCutsTheSameCharacters) {
+  // clang-format off
+  const std::pair<std::string_view, const char*> cases[] = {
+      {"a\0b"sv, "1 1 1"},               {"\xC3\xA9t", "2 1"},
+      {"\xC2\x80\xDF\xBF", "2 2"},       {"\xE0\xA0\x80\xE2\x82\xAC\xEF\xBF\xBF", "3 3 3"},
+      {"\xED\x9F\xBF\xEE\x80\x80", "3 3"}, {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", "4 4"},
+      // overlong forms
+      {"\xC0\xAF\xC1\xBF", "1! 1! 1! 1!"},  {"\xE0\x9F\xBF", "1! 1! 1!"},
+      {"\xF0\x8F\xBF\xBF", "1! 1! 1! 1!"},
+      // lone continuation bytes, truncated sequences
+      {"\x80\xBF", "1! 1!"},               {"\xC3", "1!"},
+      {"\xE2\x82", "1! 1!"},               {"\xF0\x9F\x98z", "1! 1! 1! 1"},
+      {"\xC3\xC3\xA9", "1! 2"},
+      // surrogates, beyond U+10FFFF, bytes that start nothing
+      {"\xED\xA0\x80\xED\xBF\xBF", "1! 1! 1! 1! 1! 1!"}, {"\xF4\x90\x80\x80", "1! 1! 1! 1!"},
+      {"\xF5\x80\xF8\xFE\xFF", "1! 1! 1! 1! 1!"},
+  };
+  // clang-format on
+  for (const auto& [bytes, expected] : cases) {
+    const std::string text(bytes);
+    std::string cuts, joined;
+    for (std::string_view character : Utf8Characters(text)) {
+      const size_t pos = joined.size();
+      const Utf8Char decoded = DecodeUtf8At(text, pos);
+      EXPECT_EQ(decoded.size, character.size()) << text;
+      cuts += (cuts.empty() ? "" : " ") + std::to_string(character.size()) +
+              (decoded.valid ? "" : "!");
+      if (!decoded.valid) {
+        EXPECT_EQ(decoded.code, static_cast<unsigned char>(character[0])) << text;
+      } else if (decoded.code > 0x7F) {
+        // The registry's \x escapes (UTF-16 units) give the same bytes back.
+        char escape[32];
+        const char32_t code = decoded.code;
+        if (code < 0x10000) {
+          std::snprintf(escape, sizeof escape, "\\x%04x\"", static_cast<unsigned>(code));
+        } else {
+          std::snprintf(escape, sizeof escape, "\\x%04x\\x%04x\"",
+                        static_cast<unsigned>(0xD800 + ((code - 0x10000) >> 10)),
+                        static_cast<unsigned>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        }
+        size_t end = 0;
+        EXPECT_EQ(DecodeRegistryString(escape, end), std::optional<std::string>(character)) << text;
+      }
+      joined += character;
+    }
+    EXPECT_EQ(cuts, expected) << text;
+    EXPECT_EQ(joined, text);
+    EXPECT_EQ(Utf8Length(text), std::count(cuts.begin(), cuts.end(), ' ') + size_t{1}) << text;
+    size_t end = 0;
+    EXPECT_EQ(DecodeRegistryString(text + '"', end), text) << text;
+  }
 }
 
 // Appends grow the buffer in whole chunks. Bad positions are error 9, a chunk

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <regex>
 #include <stdexcept>
 #include <thread>
 
@@ -109,6 +110,16 @@ std::string Sq(const std::string& text) {
   return quoted + "'";
 }
 
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+bool IsStamp(const std::string& mark) { return std::regex_match(mark, std::regex("[0-9]{14}")); }
+
 TestAdministratie::TestAdministratie(const std::string& admin_tool) {
   ProgramResult made = RunProgram(admin_tool, {"create", folder()});
   if (made.exit_code != 0) throw std::runtime_error("typrosync-admin create: " + made.err);
@@ -134,12 +145,12 @@ void TestAdministratie::Insert(const std::string& table, const Fields& row) cons
   Sql("INSERT INTO \"" + table + "\" (" + names + ") VALUES (" + values + ")");
 }
 
-void TestAdministratie::Relatie(const std::string& relnr, const std::string& groep,
-                                const std::string& naam, const std::string& woonplaats) const {
+void TestAdministratie::Relatie(const std::string& relnr, const std::string& group,
+                                const std::string& name, const std::string& town) const {
   Insert("RelatieGegevens", {{"RelNr", relnr},
-                             {"bedrijfsnaam1", naam},
-                             {"BedrijfsWoonplaats", woonplaats},
-                             {"Relatiegroep", groep}});
+                             {"bedrijfsnaam1", name},
+                             {"BedrijfsWoonplaats", town},
+                             {"Relatiegroep", group}});
 }
 
 std::string TestAdministratie::Order(const Fields& changes) {

@@ -62,6 +62,12 @@ bool WaitUntil(const std::function<bool()>& done, double limit_s = 60);
 // A text as an SQL string literal.
 std::string Sq(const std::string& text);
 
+// How often `part` occurs in `text` (overlaps counted).
+size_t Count(const std::string& text, const std::string& part);
+
+// Whether a delivery mark is a stamp (yyyymmddhhmmss).
+bool IsStamp(const std::string& mark);
+
 using Fields = std::vector<std::pair<std::string, Variant>>;
 using Marks = std::pair<std::string, std::string>;  // AgroVision, Crop-R; "" for Null
 
@@ -81,11 +87,11 @@ class TestAdministratie {
   std::string Scalar(const std::string& sql) const;
 
   void Insert(const std::string& table, const Fields& row) const;
-  void Artikel(const std::string& artnr, const Variant& toelating) const {
-    Insert("Artikelen", {{"Artikelnummer", artnr}, {"ToelatingsNummer", toelating}});
+  void Artikel(const std::string& artnr, const Variant& admission) const {
+    Insert("Artikelen", {{"Artikelnummer", artnr}, {"ToelatingsNummer", admission}});
   }
-  void Relatie(const std::string& relnr, const std::string& groep, const std::string& naam = "Boer",
-               const std::string& woonplaats = "Emmen") const;
+  void Relatie(const std::string& relnr, const std::string& group, const std::string& name = "Boer",
+               const std::string& town = "Emmen") const;
   // A pending line of customer 1001, order 5001, article A1 (10 at 2,50),
   // with `changes` applied; returns its key.
   std::string Order(const Fields& changes = {});

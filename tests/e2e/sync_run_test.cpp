@@ -24,7 +24,7 @@ constexpr char kClosedCropR[] = "https://127.0.0.1:9/supplier/edi_levering/";
 
 // The message of customer 20001 below; N and T stand for the message number
 // and sending time, which follow the clock.
-constexpr char kAgroVisionBericht[] =
+constexpr char kAgroVisionMessage[] =
     R"(<?xml version="1.0" encoding="UTF-8" ?><LeveringsBericht )"
     R"(xmlns="http://www.agroconnect.nl/Portals/10/XSDs/XML_Leveringsbericht/v1_05/)"
     R"(XSD_XML-Leveringsbericht_v1_05.XSD" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">)"
@@ -81,19 +81,11 @@ constexpr char kAgroVisionBericht[] =
     "\r\n";
 
 // The message number (16 digits ending in 01) and its sending time as N and T.
-std::string ZonderTijdstip(const std::string& bericht) {
-  static const std::regex kTijden(
+std::string WithoutMoment(const std::string& text) {
+  static const std::regex kMoment(
       "Nummer=\"\\d{14}01\" (A800006AssociationAssignedCode=\"AC\") "
       "A800010VerzendDatumBericht=\"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\"");
-  return std::regex_replace(bericht, kTijden, "Nummer=\"N\" $1 A800010VerzendDatumBericht=\"T\"");
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) {
-    ++count;
-  }
-  return count;
+  return std::regex_replace(text, kMoment, "Nummer=\"N\" $1 A800010VerzendDatumBericht=\"T\"");
 }
 
 // Names of the files in `folder` matching `pattern`, sorted.
@@ -106,8 +98,6 @@ std::vector<std::string> FilesMatching(const std::string& folder, const std::str
   std::sort(names.begin(), names.end());
   return names;
 }
-
-bool IsStamp(const std::string& mark) { return std::regex_match(mark, std::regex("[0-9]{14}")); }
 
 // The value of TYPROSYNC_ODBC for the run; empty: the SQLite engine.
 class SyncRunTest : public ::testing::TestWithParam<const char*> {
@@ -143,33 +133,33 @@ class SyncRunTest : public ::testing::TestWithParam<const char*> {
     EXPECT_EQ(0, parsed.exit_code) << parsed.err;
   }
 
-  // A customer of the groups `groep` ("X" Crop-R, " X" AgroVision, "  X" Dacom).
-  void AddCustomer(const std::string& relnr, const std::string& groep,
-                   const std::string& naam = "Boer", const std::string& adres = "Veldweg") {
+  // A customer of the groups `group` ("X" Crop-R, " X" AgroVision, "  X" Dacom).
+  void AddCustomer(const std::string& relnr, const std::string& group,
+                   const std::string& name = "Boer", const std::string& address = "Veldweg") {
     admin_.Sql(
         "INSERT INTO RelatieGegevens (RelNr, bedrijfsnaam1, Bedrijfsnaam2, BedrijfsAdres, "
         "Bedrijfshuisnr, BedrijfsPostcode, BedrijfsWoonplaats, BedrijfsLandCode, UBNNummer, "
         "Relatiegroep) VALUES (" +
-        relnr + ", " + Sq(naam) + ", '', " + Sq(adres) + ", '1', '9411ab', 'Beilen', 1, " +
-        "'1234567', " + Sq(groep) + ");");
+        relnr + ", " + Sq(name) + ", '', " + Sq(address) + ", '1', '9411ab', 'Beilen', 1, " +
+        "'1234567', " + Sq(group) + ");");
   }
 
   // One order line, ordered and delivered on the date in its key after the
   // customer number; the order's delivery marks start empty.
   void AddLine(const std::string& relnr, const std::string& order, const std::string& voucher,
-               const std::string& artnr, const std::string& key, const std::string& aantal = "10",
-               const std::string& gewicht = "1", const std::string& groep = "3",
-               const std::string& oms1 = "Middel") {
-    const std::string datum = Sq(key.substr(relnr.size(), 8));
+               const std::string& artnr, const std::string& key, const std::string& quantity = "10",
+               const std::string& weight = "1", const std::string& group = "3",
+               const std::string& description = "Middel") {
+    const std::string date = Sq(key.substr(relnr.size(), 8));
     admin_.Sql(
         "INSERT INTO Ordergegevens (RelnrOrderdatumRegNrIndex, RelNr, OrderNr, OrderDatum, "
         "LeverDatum, MagazijnBonNr, ArtNr, Omschrijving1, Omschrijving2, Aantal, PrijsPer, "
         "VerkoopPrijs, FactuurGewicht, KortingPercentage, ArtikelGewicht, Artikelgroep, "
         "Referentie, SILOnaam) VALUES (" +
-        Sq(key) + ", " + relnr + ", " + order + ", " + datum + ", " + datum + ", " + Sq(voucher) +
-        ", " + Sq(artnr) + ", " + Sq(oms1) + ", '', " + aantal + ", 1, 2.5, 0, 0, " + gewicht +
-        ", " + groep + ", '', '');" + "INSERT OR IGNORE INTO OrderGegevensMeta VALUES (" + order +
-        ", '', '');");
+        Sq(key) + ", " + relnr + ", " + order + ", " + date + ", " + date + ", " + Sq(voucher) +
+        ", " + Sq(artnr) + ", " + Sq(description) + ", '', " + quantity + ", 1, 2.5, 0, 0, " +
+        weight + ", " + group + ", '', '');" + "INSERT OR IGNORE INTO OrderGegevensMeta VALUES (" +
+        order + ", '', '');");
   }
 
   // Customer 20001 of the AgroVision group: two orders over two vouchers,
@@ -306,7 +296,7 @@ TEST_P(SyncRunTest, DeliversEachCustomerOnceAndStampsItsOrders) {
   ASSERT_EQ(2u, files.size());
   EXPECT_TRUE(std::regex_match(files[0], std::regex("20001_[0-9]{8}_[0-9]{6}\\.xml"))) << files[0];
   EXPECT_TRUE(std::regex_match(files[1], std::regex("40001_[0-9]{8}_[0-9]{6}\\.xml"))) << files[1];
-  EXPECT_EQ(kAgroVisionBericht, ZonderTijdstip(ReadFileBytes(FtpPath(files[0]))));
+  EXPECT_EQ(kAgroVisionMessage, WithoutMoment(ReadFileBytes(FtpPath(files[0]))));
   EXPECT_EQ(1u, Count(ReadFileBytes(FtpPath(files[1])), "A702777LeveranciersNummer=\"KORVELDAM\""));
 
   const std::vector<std::string> bodies = CropRBodies();
@@ -352,7 +342,7 @@ TEST_P(SyncRunTest, CropRRefusalLeavesOrdersPendingUntilAccepted) {
   ASSERT_EQ(0, Sync().exit_code);
   const std::vector<std::string> bodies = CropRBodies();
   ASSERT_EQ(2u, bodies.size());
-  EXPECT_EQ(ZonderTijdstip(bodies[0]), ZonderTijdstip(bodies[1]));
+  EXPECT_EQ(WithoutMoment(bodies[0]), WithoutMoment(bodies[1]));
   EXPECT_TRUE(IsStamp(Mark("8001", "LeveringNaarDacom")));
 }
 

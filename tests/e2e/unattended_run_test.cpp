@@ -18,16 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-size_t Count(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) {
-    ++count;
-  }
-  return count;
-}
-
-bool IsStamp(const std::string& mark) { return std::regex_match(mark, std::regex("[0-9]{14}")); }
-
 class UnattendedRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -40,12 +30,12 @@ class UnattendedRunTest : public ::testing::Test {
     fs::create_directory(server_dir_.path() + "requests");
   }
 
-  // Customer `relnr` of group `groep` ("X" Crop-R, " X" AgroVision) with
+  // Customer `relnr` of group `group` ("X" Crop-R, " X" AgroVision) with
   // one delivered line on order `order`, not yet reported.
-  void AddCustomer(const std::string& relnr, const std::string& groep, const std::string& order) {
+  void AddCustomer(const std::string& relnr, const std::string& group, const std::string& order) {
     admin_.Sql(
         "INSERT INTO RelatieGegevens (RelNr, bedrijfsnaam1, BedrijfsWoonplaats, Relatiegroep) "
-        "VALUES (" + relnr + ", 'Boer', 'Beilen', " + Sq(groep) + ");"
+        "VALUES (" + relnr + ", 'Boer', 'Beilen', " + Sq(group) + ");"
         "INSERT INTO Ordergegevens (RelnrOrderdatumRegNrIndex, RelNr, OrderNr, OrderDatum, "
         "LeverDatum, MagazijnBonNr, ArtNr, Omschrijving1, Aantal, PrijsPer, VerkoopPrijs, "
         "ArtikelGewicht) VALUES (" + Sq(relnr + "2024030400010001") + ", " + relnr + ", " +

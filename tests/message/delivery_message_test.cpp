@@ -18,7 +18,7 @@ namespace {
 
 // The AgroVision message of customer 10234: order 5001 on vouchers MB100
 // (lines 1 and 3) and MB101 (line 2), order 5002 on voucher MB200.
-constexpr char kAgroVisionBericht[] =
+constexpr char kAgroVisionMessage[] =
     R"(<?xml version="1.0" encoding="UTF-8" ?><LeveringsBericht )"
     R"(xmlns="http://www.agroconnect.nl/Portals/10/XSDs/XML_Leveringsbericht/v1_05/)"
     R"(XSD_XML-Leveringsbericht_v1_05.XSD" )"
@@ -69,10 +69,10 @@ constexpr char kAgroVisionBericht[] =
     R"(A500259GBMToelatingsnummer="T-A1" /></SegmentLevering></GBM></Segmenten></LeveringsBericht>)";
 
 // Crop-R gets the same message without the supplier number.
-std::string CropRBericht() {
-  std::string bericht = kAgroVisionBericht;
-  const std::string nummer = "LeveranciersNummer=\"KORVELDAM\"";
-  return bericht.replace(bericht.find(nummer), nummer.size(), "LeveranciersNummer=\"\"");
+std::string ExpectedCropRMessage() {
+  std::string message = kAgroVisionMessage;
+  const std::string supplier = "LeveranciersNummer=\"KORVELDAM\"";
+  return message.replace(message.find(supplier), supplier.size(), "LeveranciersNummer=\"\"");
 }
 
 // Readings alternate between 9:05:07 and 9:05:08: a message number takes its
@@ -174,8 +174,8 @@ class DeliveryMessageTest : public ::testing::Test {
 
 TEST_F(DeliveryMessageTest, BothMessagesByteForByte) {
   DeliveryMessage& builder = Open();
-  EXPECT_EQ(kAgroVisionBericht, builder.BouwBericht("10234", Platform::kAgroVision).value());
-  EXPECT_EQ(CropRBericht(), builder.BouwBericht("10234", Platform::kCropR).value());
+  EXPECT_EQ(kAgroVisionMessage, builder.BouwBericht("10234", Platform::kAgroVision).value());
+  EXPECT_EQ(ExpectedCropRMessage(), builder.BouwBericht("10234", Platform::kCropR).value());
   EXPECT_FALSE(builder.BouwBericht("77777", Platform::kAgroVision));
 }
 
@@ -189,26 +189,27 @@ TEST_F(DeliveryMessageTest, OnlyTheCustomersMatchingRowsAreWritten) {
       "INSERT INTO Ordergegevens (RelnrOrderdatumRegNrIndex, RelNr, OrderNr, ArtNr, Aantal) "
       "VALUES ('102342024030400010004', 10234, 5001, 'A2 ', 1);");
   AddRow("MB100", "5001", "A2", "102342024030400010004");
-  EXPECT_EQ(CropRBericht(), CropR());
+  EXPECT_EQ(ExpectedCropRMessage(), CropR());
   EXPECT_EQ(3u, state_.lstOrderNr.size());
   EXPECT_EQ(3u, state_.lstUniek.size());
 }
 
 TEST_F(DeliveryMessageTest, GbmOnlyWhenTheCustomerHasRows) {
-  const std::string zonder = CropRBericht().substr(0, CropRBericht().find("<GBM>"));
+  const std::string without_lines =
+      ExpectedCropRMessage().substr(0, ExpectedCropRMessage().find("<GBM>"));
   state_.lvwLeveringen.clear();
   AddRow("MB300", "6000", "ZZ", "102349999");  // no such order line
-  EXPECT_EQ(zonder + "<GBM></GBM></Segmenten></LeveringsBericht>", CropR());
+  EXPECT_EQ(without_lines + "<GBM></GBM></Segmenten></LeveringsBericht>", CropR());
   state_.lvwLeveringen.clear();
-  EXPECT_EQ(zonder + "</Segmenten></LeveringsBericht>", CropR());
+  EXPECT_EQ(without_lines + "</Segmenten></LeveringsBericht>", CropR());
 }
 
 TEST_F(DeliveryMessageTest, CountryFromTheCodeTable) {
   const std::pair<const char*, const char*> cases[] = {
       {"1", "NL"}, {"2", "BE"}, {"3", "N/"}, {"4", "MA"}, {"0", ""}, {"42", ""}, {"NULL", ""}};
-  for (const auto& [code, land] : cases) {
+  for (const auto& [code, country] : cases) {
     admin_.Sql(std::string("UPDATE RelatieGegevens SET BedrijfsLandCode = ") + code + ";");
-    EXPECT_NE(std::string::npos, CropR().find(std::string("A702783Land=\"") + land + "\" />"))
+    EXPECT_NE(std::string::npos, CropR().find(std::string("A702783Land=\"") + country + "\" />"))
         << code;
   }
 }
@@ -221,12 +222,12 @@ TEST_F(DeliveryMessageTest, NullFieldsReadAsEmpty) {
       "UPDATE Ordergegevens SET Referentie = NULL, SILOnaam = NULL, Artikelgroep = NULL, "
       "ArtikelGewicht = NULL;"
       "UPDATE Artikelen SET StandaardAantal = NULL, GewichtCategorie = NULL;");
-  const std::string bericht = CropR();
-  EXPECT_NE(std::string::npos, bericht.find("A702778Naam=\"\" A700138Contactpersoon=\"\" "
+  const std::string message = CropR();
+  EXPECT_NE(std::string::npos, message.find("A702778Naam=\"\" A700138Contactpersoon=\"\" "
                                             "A702779Straatnaam=\"\""));
-  EXPECT_NE(std::string::npos, bericht.find("A702754UBNNummer=\"\""));
+  EXPECT_NE(std::string::npos, message.find("A702754UBNNummer=\"\""));
   EXPECT_NE(std::string::npos,
-            bericht.find("A703286NettoHoeveelheidGeleverdProduct=\"0.000\" "
+            message.find("A703286NettoHoeveelheidGeleverdProduct=\"0.000\" "
                          "A204653HoeveelheidEenheid=\"LTR\" A204583ArtikelgroepCode=\"\" "
                          "A204584ArtikelgroepOmschrijving=\"\""));
 }

@@ -45,7 +45,7 @@ TEST(LineQuantityTest, DividesAndScalesByWeightCategory) {
   Separators separators;
   const Variant null = Variant::Null();
   struct Case {
-    Variant aantal, standaard, gewicht, categorie;
+    Variant quantity, standard, weight, category;
     const char* expected;
   } cases[] = {
       // GewichtCategorie: 1 x1000, 2 and 5 /1000, 3 /1,000,000, others as is.
@@ -72,9 +72,9 @@ TEST(LineQuantityTest, DividesAndScalesByWeightCategory) {
       {7, 0.00001, 1, 0, "7.000"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(c.expected, QuantityText({c.aantal, c.standaard, c.gewicht, c.categorie}, separators))
-        << c.aantal.Text() << " / " << c.standaard.Text() << " x " << c.gewicht.Text() << " k "
-        << c.categorie.Text();
+    EXPECT_EQ(c.expected, QuantityText({c.quantity, c.standard, c.weight, c.category}, separators))
+        << c.quantity.Text() << " / " << c.standard.Text() << " x " << c.weight.Text() << " k "
+        << c.category.Text();
   }
   // Every step lands on four decimals: 1/3 x 3 is 0,9999; 0,00004 is 0.
   EXPECT_EQ(Currency::FromRaw(9999), QuantityInLitres({1, 3, 3, 0}, separators));

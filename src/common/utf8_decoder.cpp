@@ -1,4 +1,4 @@
-#include "message/utf8_decoder.h"
+#include "common/utf8_decoder.h"
 
 namespace typrosync {
 namespace {
@@ -14,6 +14,8 @@ Utf8Char DecodeUtf8At(std::string_view text, size_t pos) {
   size_t size;
   char32_t code;
   char32_t minimum;
+  // C0 and C1 could only start overlong forms, F5 to FF only code points
+  // beyond Unicode: they start nothing.
   if (lead >= 0xC2 && lead <= 0xDF) {
     size = 2, code = lead & 0x1F, minimum = 0x80;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
@@ -23,6 +25,8 @@ Utf8Char DecodeUtf8At(std::string_view text, size_t pos) {
   } else {
     return invalid;
   }
+  // A cut-off or broken sequence gives up only its lead byte; the bytes
+  // after it are walked again, so a valid character behind stays whole.
   if (text.size() - pos < size) return invalid;
   for (size_t i = 1; i < size; ++i) {
     const auto byte = static_cast<unsigned char>(text[pos + i]);
@@ -34,16 +38,22 @@ Utf8Char DecodeUtf8At(std::string_view text, size_t pos) {
   return {size, code, true};
 }
 
-size_t CountUtf8Chars(std::string_view text) {
-  size_t count = 0;
-  for (size_t pos = 0; pos < text.size(); pos += DecodeUtf8At(text, pos).size) ++count;
-  return count;
-}
-
-size_t Utf8Offset(std::string_view text, size_t count) {
-  size_t pos = 0;
-  for (; count > 0 && pos < text.size(); --count) pos += DecodeUtf8At(text, pos).size;
-  return pos;
+void AppendUtf8(char32_t code, std::string& out) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
 }
 
 }  // namespace typrosync
