@@ -113,7 +113,7 @@ inline Bestemming Route(Bare& db, sqlite3_int64 relnr, const std::vector<std::st
   if (sqlite3_step(relatie) != SQLITE_ROW) return bestemming;
   const std::string selection = Text(relatie, 0);
   for (size_t i = 0; i < selection.size() && i < groups.size(); ++i) {
-    if (selection[i] == 'X' || selection[i] == 'x') BepaalBestemming(groups[i], bestemming);
+    if (selection[i] == 'X' || selection[i] == 'x') DetermineDestination(groups[i], bestemming);
   }
   return bestemming;
 }
