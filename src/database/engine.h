@@ -49,6 +49,12 @@ class TableRecordset {
   // The current record's field, named without regard to case. Error 3021
   // without a current record, 3265 for an unknown field.
   virtual Variant Field(const std::string& name) const = 0;
+  // The same by the field's position, which FieldIndex gives once for the
+  // life of the recordset: a caller reading the same fields of many records
+  // need not look their names up each time. Error 3265 for an unknown name
+  // or a position out of range.
+  virtual int FieldIndex(const std::string& name) const = 0;
+  virtual Variant FieldAt(int index) const = 0;
 
   // Edit, set fields, Update. With LockEdits true the write lock is taken
   // at Edit and held to Update; false takes it only inside Update, which

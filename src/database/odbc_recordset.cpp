@@ -49,6 +49,8 @@ class OdbcRecordset final : public TableRecordset, public OdbcAccessPathInfo, pr
   long RecordCount() override;
   double PercentPosition() override;
   Variant Field(const std::string& name) const override;
+  int FieldIndex(const std::string& name) const override { return FieldPosition(name); }
+  Variant FieldAt(int index) const override;
   void Edit() override;
   void SetField(const std::string& name, const Variant& value) override;
   void Update() override;
@@ -459,7 +461,13 @@ int OdbcRecordset::FieldPosition(const std::string& name) const {
 }
 
 Variant OdbcRecordset::Field(const std::string& name) const {
-  const int field = FieldPosition(name);
+  return FieldAt(FieldPosition(name));
+}
+
+Variant OdbcRecordset::FieldAt(int field) const {
+  if (field < 0 || field >= static_cast<int>(schema_.columns.size())) {
+    throw errors::ItemNotFound(std::to_string(field));
+  }
   const size_t column = identity_count_ + field;
   if (editing_) {
     const std::optional<Variant>& change = edit_changes_[field];

@@ -95,9 +95,16 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
     return 100.0 * static_cast<double>(*current_) / static_cast<double>(rows_.size());
   }
 
-  Variant Field(const std::string& name) const override {
+  Variant Field(const std::string& name) const override { return FieldAt(FieldIndex(name)); }
+  int FieldIndex(const std::string& name) const override {
     const int position = schema_.column_positions.Find(name);
     if (position < 0) throw errors::ItemNotFound(name);
+    return position;
+  }
+  Variant FieldAt(int position) const override {
+    if (position < 0 || position >= static_cast<int>(schema_.columns.size())) {
+      throw errors::ItemNotFound(std::to_string(position));
+    }
     if (editing_ && changes_[position]) return *changes_[position];
     if (!current_) throw errors::NoCurrentRecord();
     return rows_[CurrentRow()][position];
