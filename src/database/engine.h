@@ -10,6 +10,7 @@
 // recordset) are results.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/variant.h"
@@ -66,6 +67,8 @@ class TableRecordset {
   virtual void CancelUpdate() = 0;
 
   virtual Bookmark LastModified() const = 0;
+  // The current record's bookmark; error 3021 without a current record.
+  virtual Bookmark CurrentBookmark() = 0;
   virtual void GoTo(const Bookmark& bookmark) = 0;
 
   virtual void SetLockEdits(bool lock_edits) = 0;
@@ -78,6 +81,10 @@ class Database {
   // A table-type recordset, on its first record in insertion order (EOF
   // when the table is empty); error 3078 when the table does not exist.
   virtual std::unique_ptr<TableRecordset> OpenTable(const std::string& table) = 0;
+  // A number that changes once this connection can see a commit by another
+  // connection to the file; nullopt when the engine cannot tell, so nothing
+  // read may be kept for later.
+  virtual std::optional<long long> OtherWritersVersion() { return std::nullopt; }
 };
 
 class DatabaseEngine {

@@ -56,6 +56,7 @@ class OdbcRecordset final : public TableRecordset, public OdbcAccessPathInfo, pr
   void Update() override;
   void CancelUpdate() override;
   Bookmark LastModified() const override;
+  Bookmark CurrentBookmark() override;
   void GoTo(const Bookmark& bookmark) override;
   void SetLockEdits(bool lock_edits) override { lock_edits_ = lock_edits; }
   bool LockEdits() const override { return lock_edits_; }
@@ -130,7 +131,8 @@ class OdbcRecordset final : public TableRecordset, public OdbcAccessPathInfo, pr
   bool edit_holds_lock_ = false;
   Row edit_original_;
   std::vector<std::optional<Variant>> edit_changes_;
-  std::vector<Row> bookmarks_;  // identities handed out by LastModified
+  std::vector<Row> bookmarks_;  // identities handed out as bookmarks
+  std::optional<size_t> last_modified_;  // in bookmarks_
 };
 
 OdbcKind OdbcRecordset::IdentityKind(size_t i) const {
@@ -418,7 +420,12 @@ void OdbcRecordset::GoTo(const Bookmark& bookmark) {
 }
 
 Bookmark OdbcRecordset::LastModified() const {
-  if (bookmarks_.empty()) throw errors::NoCurrentRecord();
+  if (!last_modified_) throw errors::NoCurrentRecord();
+  return Bookmark{std::to_string(*last_modified_)};
+}
+
+Bookmark OdbcRecordset::CurrentBookmark() {
+  bookmarks_.push_back(Guard([&] { return CurrentIdentity(); }));
   return Bookmark{std::to_string(bookmarks_.size() - 1)};
 }
 
@@ -567,6 +574,7 @@ void OdbcRecordset::Update() {
     connection_->EndWrite();
     cached_count_ = -1;
     bookmarks_.push_back(identity);
+    last_modified_ = bookmarks_.size() - 1;
     if (std::optional<Row> saved = ReadRow(identity)) KeepRow(std::move(*saved));
   });
 }

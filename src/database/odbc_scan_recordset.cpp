@@ -133,7 +133,25 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
   }
 
   Bookmark LastModified() const override { throw errors::NoCurrentRecord(); }
-  void GoTo(const Bookmark&) override { throw errors::RecordDeleted(); }
+  // A bookmark is the row's place in the source's order.
+  Bookmark CurrentBookmark() override {
+    if (!current_) throw errors::NoCurrentRecord();
+    return Bookmark{std::to_string(CurrentRow())};
+  }
+  void GoTo(const Bookmark& bookmark) override {
+    CancelUpdate();
+    size_t row = 0;
+    try {
+      row = std::stoul(bookmark.bytes);
+    } catch (const std::exception&) {
+      throw errors::RecordDeleted();
+    }
+    const std::vector<size_t>& order = Order();
+    const auto place = std::find(order.begin(), order.end(), row);
+    if (place == order.end()) throw errors::RecordDeleted();
+    current_ = static_cast<size_t>(place - order.begin());
+    at_end_ = false;
+  }
   void SetLockEdits(bool lock_edits) override { lock_edits_ = lock_edits; }
   bool LockEdits() const override { return lock_edits_; }
 

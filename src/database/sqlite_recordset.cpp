@@ -54,6 +54,7 @@ class SqliteRecordset final : public TableRecordset, private StatementHolder {
   void Update() override;
   void CancelUpdate() override;
   Bookmark LastModified() const override;
+  Bookmark CurrentBookmark() override { return Bookmark{std::to_string(CurrentRowId())}; }
   void GoTo(const Bookmark& bookmark) override;
   void SetLockEdits(bool lock_edits) override { lock_edits_ = lock_edits; }
   bool LockEdits() const override { return lock_edits_; }

@@ -151,6 +151,46 @@ void CollectLines(OrderContext& ctx, const std::string& sRelNr, CustomerPass& w)
   }
 }
 
+// The lines the scan kept for the customer: each read in full only when it
+// is still pending after the run's own stamps since the scan.
+void FillKeptLines(OrderContext& ctx, const std::vector<ScannedLines::Line>& lines,
+                   const std::string& sRelNr, CustomerPass& w) {
+  TableRecordset& orders = ctx.admin.Table("Ordergegevens");
+  for (const ScannedLines::Line& line : lines) {
+    if (ctx.scanned->Delivered(line.order)) continue;
+    const std::optional<Customer>& customer = CustomerOnce(ctx, w, sRelNr);
+    if (!customer) return;
+    orders.GoTo(line.where);
+    FillLine(ctx, *customer, w);
+  }
+}
+
+// The customer's lines from what the scan kept; false when they must be
+// read afresh (no longer kept, or another program wrote meanwhile, in which
+// case nothing kept is used again).
+bool CollectKeptLines(OrderContext& ctx, const std::string& sRelNr, CustomerPass& w) {
+  if (!ctx.scanned) return false;
+  Database& db = ctx.admin.dbAdministratie();
+  if (!ctx.scanned->StillCurrent(db)) {
+    ctx.scanned.reset();
+    return false;
+  }
+  const std::vector<ScannedLines::Line>* lines = ctx.scanned->LinesOf(sRelNr);
+  if (lines == nullptr) return false;
+  try {
+    FillKeptLines(ctx, *lines, sRelNr, w);
+  } catch (const std::exception&) {
+    // A record deleted by another program in between, say: read afresh.
+    if (ctx.scanned->StillCurrent(db)) throw;
+    ctx.scanned.reset();
+    return false;
+  }
+  // A write that came in while the lines were read makes them a mixture.
+  if (ctx.scanned->StillCurrent(db)) return true;
+  ctx.scanned.reset();
+  return false;
+}
+
 std::string Head(const char* soort, const char* label) { return PadRechts(soort, 10) + label; }
 
 void LogBlock(RunLog& log, const char* soort, const std::string& sRelNr, size_t regels,
@@ -196,7 +236,11 @@ void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr) {
   ctx.state.lvwLeveringen.clear();
   ++ctx.state.summary.customers;
   CustomerPass w;
-  CollectLines(ctx, sRelNr, w);
+  if (!CollectKeptLines(ctx, sRelNr, w)) {
+    ctx.state.lvwLeveringen.clear();
+    w = CustomerPass();
+    CollectLines(ctx, sRelNr, w);
+  }
   ctx.view.ShowDeliveryLines(ctx.state.lvwLeveringen);
   if (ctx.state.lvwLeveringen.empty()) return;
   SendToDestinations(ctx, sRelNr, w.bestemming);

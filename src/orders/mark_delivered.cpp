@@ -42,6 +42,11 @@ void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) 
     meta.Seek(Variant(order_nr));
     if (meta.NoMatch()) continue;
     StampMeta(meta, stamp, kind);
+    // What the scan kept stays as a fresh read would find it.
+    if (ctx.scanned && MarkField(kind) != nullptr &&
+        !ctx.scanned->Stamped(order.Value(), Variant(stamp))) {
+      ctx.scanned.reset();
+    }
     if (stamped_orders.insert(order_nr).second) ++ctx.state.summary.orders_stamped;
   }
 }

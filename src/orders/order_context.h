@@ -13,6 +13,7 @@
 #include "database/administratie.h"
 #include "orders/message_builders.h"
 #include "orders/order_fields.h"
+#include "orders/scanned_lines.h"
 #include "orders/orders_view.h"
 #include "common/run_log.h"
 
@@ -33,6 +34,8 @@ struct OrderContext {
   const StopRequest* stop = nullptr;
   // Field positions of the order tables, looked up on first use.
   std::optional<OrderTableFields> fields = std::nullopt;
+  // What the order scan kept of the lines; nullopt: read them afresh.
+  std::optional<ScannedLines> scanned = std::nullopt;
 
   OrderTableFields& Fields() {
     if (!fields) fields.emplace(admin);

@@ -28,8 +28,10 @@ void CollectCustomers(OrderContext& ctx) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
   OrderLineFields& line = ctx.Fields().lines;
   int rows_since_refresh = 0;
+  ctx.scanned = ScannedLines::Start(ctx);
   orders.MoveFirst();
   while (!orders.IsEOF()) {
+    if (ctx.scanned) ctx.scanned->Keep(ctx, orders);
     // Only lines with a warehouse voucher have left the warehouse; the rest
     // are orders not yet delivered.
     if (!line.voucher.Value().IsEmptyValue()) {
@@ -46,6 +48,7 @@ void CollectCustomers(OrderContext& ctx) {
     }
     orders.MoveNext();
   }
+  if (ctx.scanned && !ctx.scanned->Finish(orders)) ctx.scanned.reset();
 }
 
 }  // namespace
