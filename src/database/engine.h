@@ -10,6 +10,7 @@
 // recordset) are results.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/variant.h"
@@ -49,6 +50,12 @@ class TableRecordset {
   // The current record's field, named without regard to case. Error 3021
   // without a current record, 3265 for an unknown field.
   virtual Variant Field(const std::string& name) const = 0;
+  // The same by the field's position, which FieldIndex gives once for the
+  // life of the recordset: a caller reading the same fields of many records
+  // need not look their names up each time. Error 3265 for an unknown name
+  // or a position out of range.
+  virtual int FieldIndex(const std::string& name) const = 0;
+  virtual Variant FieldAt(int index) const = 0;
 
   // Edit, set fields, Update. With LockEdits true the write lock is taken
   // at Edit and held to Update; false takes it only inside Update, which
@@ -60,6 +67,8 @@ class TableRecordset {
   virtual void CancelUpdate() = 0;
 
   virtual Bookmark LastModified() const = 0;
+  // The current record's bookmark; error 3021 without a current record.
+  virtual Bookmark CurrentBookmark() = 0;
   virtual void GoTo(const Bookmark& bookmark) = 0;
 
   virtual void SetLockEdits(bool lock_edits) = 0;
@@ -72,6 +81,10 @@ class Database {
   // A table-type recordset, on its first record in insertion order (EOF
   // when the table is empty); error 3078 when the table does not exist.
   virtual std::unique_ptr<TableRecordset> OpenTable(const std::string& table) = 0;
+  // A number that changes once this connection can see a commit by another
+  // connection to the file; nullopt when the engine cannot tell, so nothing
+  // read may be kept for later.
+  virtual std::optional<long long> OtherWritersVersion() { return std::nullopt; }
 };
 
 class DatabaseEngine {

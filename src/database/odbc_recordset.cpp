@@ -49,11 +49,14 @@ class OdbcRecordset final : public TableRecordset, public OdbcAccessPathInfo, pr
   long RecordCount() override;
   double PercentPosition() override;
   Variant Field(const std::string& name) const override;
+  int FieldIndex(const std::string& name) const override { return FieldPosition(name); }
+  Variant FieldAt(int index) const override;
   void Edit() override;
   void SetField(const std::string& name, const Variant& value) override;
   void Update() override;
   void CancelUpdate() override;
   Bookmark LastModified() const override;
+  Bookmark CurrentBookmark() override;
   void GoTo(const Bookmark& bookmark) override;
   void SetLockEdits(bool lock_edits) override { lock_edits_ = lock_edits; }
   bool LockEdits() const override { return lock_edits_; }
@@ -128,7 +131,8 @@ class OdbcRecordset final : public TableRecordset, public OdbcAccessPathInfo, pr
   bool edit_holds_lock_ = false;
   Row edit_original_;
   std::vector<std::optional<Variant>> edit_changes_;
-  std::vector<Row> bookmarks_;  // identities handed out by LastModified
+  std::vector<Row> bookmarks_;  // identities handed out as bookmarks
+  std::optional<size_t> last_modified_;  // in bookmarks_
 };
 
 OdbcKind OdbcRecordset::IdentityKind(size_t i) const {
@@ -429,7 +433,12 @@ void OdbcRecordset::GoTo(const Bookmark& bookmark) {
 }
 
 Bookmark OdbcRecordset::LastModified() const {
-  if (bookmarks_.empty()) throw errors::NoCurrentRecord();
+  if (!last_modified_) throw errors::NoCurrentRecord();
+  return Bookmark{std::to_string(*last_modified_)};
+}
+
+Bookmark OdbcRecordset::CurrentBookmark() {
+  bookmarks_.push_back(Guard([&] { return CurrentIdentity(); }));
   return Bookmark{std::to_string(bookmarks_.size() - 1)};
 }
 
@@ -474,7 +483,13 @@ int OdbcRecordset::FieldPosition(const std::string& name) const {
 }
 
 Variant OdbcRecordset::Field(const std::string& name) const {
-  const int field = FieldPosition(name);
+  return FieldAt(FieldPosition(name));
+}
+
+Variant OdbcRecordset::FieldAt(int field) const {
+  if (field < 0 || field >= static_cast<int>(schema_.columns.size())) {
+    throw errors::ItemNotFound(std::to_string(field));
+  }
   const size_t column = identity_count_ + field;
   if (editing_) {
     const std::optional<Variant>& change = edit_changes_[field];
@@ -576,6 +591,7 @@ void OdbcRecordset::Update() {
     connection_->EndWrite();
     cached_count_ = -1;
     bookmarks_.push_back(identity);
+    last_modified_ = bookmarks_.size() - 1;
     // The written row stays current, read back as the source stored it.
     if (std::optional<Row> saved = ReadRow(identity)) KeepRow(std::move(*saved));
   });

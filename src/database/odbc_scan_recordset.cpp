@@ -97,9 +97,16 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
     return 100.0 * static_cast<double>(*current_) / static_cast<double>(rows_.size());
   }
 
-  Variant Field(const std::string& name) const override {
+  Variant Field(const std::string& name) const override { return FieldAt(FieldIndex(name)); }
+  int FieldIndex(const std::string& name) const override {
     const int position = schema_.column_positions.Find(name);
     if (position < 0) throw errors::ItemNotFound(name);
+    return position;
+  }
+  Variant FieldAt(int position) const override {
+    if (position < 0 || position >= static_cast<int>(schema_.columns.size())) {
+      throw errors::ItemNotFound(std::to_string(position));
+    }
     // During an edit a field reads back what was set, as with a writable source.
     if (editing_ && changes_[position]) return *changes_[position];
     if (!current_) throw errors::NoCurrentRecord();
@@ -131,7 +138,25 @@ class OdbcScanRecordset final : public TableRecordset, public OdbcAccessPathInfo
 
   // Nothing is ever written here, so there is no last modified record to go to.
   Bookmark LastModified() const override { throw errors::NoCurrentRecord(); }
-  void GoTo(const Bookmark&) override { throw errors::RecordDeleted(); }
+  // A bookmark is the row's place in the source's order.
+  Bookmark CurrentBookmark() override {
+    if (!current_) throw errors::NoCurrentRecord();
+    return Bookmark{std::to_string(CurrentRow())};
+  }
+  void GoTo(const Bookmark& bookmark) override {
+    CancelUpdate();
+    size_t row = 0;
+    try {
+      row = std::stoul(bookmark.bytes);
+    } catch (const std::exception&) {
+      throw errors::RecordDeleted();
+    }
+    const std::vector<size_t>& order = Order();
+    const auto place = std::find(order.begin(), order.end(), row);
+    if (place == order.end()) throw errors::RecordDeleted();
+    current_ = static_cast<size_t>(place - order.begin());
+    at_end_ = false;
+  }
   void SetLockEdits(bool lock_edits) override { lock_edits_ = lock_edits; }
   bool LockEdits() const override { return lock_edits_; }
 

@@ -78,6 +78,9 @@ std::shared_ptr<SqliteConnection> SqliteConnection::Create(const std::string& pa
 
 SqliteConnection::~SqliteConnection() {
   data_version_ = Statement();
+  begin_ = Statement();
+  commit_ = Statement();
+  rollback_ = Statement();
   sqlite3_close_v2(db_);
 }
 
@@ -130,7 +133,7 @@ void SqliteConnection::BeginWrite() {
   if (write_depth_ == 0) {
     // A live read statement would pin an old snapshot and make the write fail.
     DetachAll();
-    Exec("BEGIN IMMEDIATE");
+    Check(Run(begin_, "BEGIN IMMEDIATE"));
   }
   ++write_depth_;
 }
@@ -138,20 +141,36 @@ void SqliteConnection::BeginWrite() {
 void SqliteConnection::EndWrite() {
   if (write_depth_ == 0) return;
   if (--write_depth_ > 0) return;
-  const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  const int rc = Run(commit_, "COMMIT");
   if (rc == SQLITE_OK) return;
-  sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  Run(rollback_, "ROLLBACK");
   Fail(rc);
 }
 
-long long SqliteConnection::ChangeStamp() {
+int SqliteConnection::Run(Statement& statement, const char* sql) {
+  if (!statement) {
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) return rc;
+    statement = Statement(stmt);
+  }
+  const int rc = sqlite3_step(statement.get());
+  sqlite3_reset(statement.get());
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+long long SqliteConnection::DataVersion() {
   if (!data_version_) data_version_ = Prepare("PRAGMA data_version");
   sqlite3_reset(data_version_.get());
   const long long version =
       Step(data_version_.get()) ? sqlite3_column_int64(data_version_.get(), 0) : 0;
   sqlite3_reset(data_version_.get());
+  return version;
+}
+
+long long SqliteConnection::ChangeStamp() {
   // Own commits do not move data_version; the change counter covers them.
-  return (version << 32) ^ sqlite3_total_changes64(db_);
+  return (DataVersion() << 32) ^ sqlite3_total_changes64(db_);
 }
 
 }  // namespace typrosync

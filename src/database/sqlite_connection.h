@@ -74,15 +74,22 @@ class SqliteConnection {
 
   // Differs after every commit by this or another connection.
   long long ChangeStamp();
+  // Differs after every commit by another connection that this one can see
+  // (PRAGMA data_version: its own commits leave it alone).
+  long long DataVersion();
 
  private:
   SqliteConnection(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+  // Runs one of the transaction statements; SQLite's result code.
+  int Run(Statement& statement, const char* sql);
 
   sqlite3* db_;
   std::string path_;
   std::unordered_set<StatementHolder*> holders_;
   int write_depth_ = 0;
   Statement data_version_;
+  // The transaction statements, prepared once: a run commits every stamp.
+  Statement begin_, commit_, rollback_;
 };
 
 }  // namespace typrosync

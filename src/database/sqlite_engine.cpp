@@ -36,6 +36,7 @@ class SqliteDatabase final : public Database {
     recordset->MoveFirst();
     return recordset;
   }
+  std::optional<long long> OtherWritersVersion() override { return connection_->DataVersion(); }
 
  private:
   std::shared_ptr<SqliteConnection> connection_;

@@ -47,11 +47,14 @@ class SqliteRecordset final : public TableRecordset, private StatementHolder {
   long RecordCount() override;
   double PercentPosition() override;
   Variant Field(const std::string& name) const override;
+  int FieldIndex(const std::string& name) const override { return FieldPosition(name); }
+  Variant FieldAt(int index) const override;
   void Edit() override;
   void SetField(const std::string& name, const Variant& value) override;
   void Update() override;
   void CancelUpdate() override;
   Bookmark LastModified() const override;
+  Bookmark CurrentBookmark() override { return Bookmark{std::to_string(CurrentRowId())}; }
   void GoTo(const Bookmark& bookmark) override;
   void SetLockEdits(bool lock_edits) override { lock_edits_ = lock_edits; }
   bool LockEdits() const override { return lock_edits_; }
@@ -325,7 +328,13 @@ Variant SqliteRecordset::CurrentValue(int position) const {
 }
 
 Variant SqliteRecordset::Field(const std::string& name) const {
-  const int position = FieldPosition(name);
+  return FieldAt(FieldPosition(name));
+}
+
+Variant SqliteRecordset::FieldAt(int position) const {
+  if (position < 0 || position >= static_cast<int>(schema_.columns.size())) {
+    throw errors::ItemNotFound(std::to_string(position));
+  }
   if (!editing_) return CurrentValue(position);
   if (edit_changes_[position]) return *edit_changes_[position];
   return StoredVariant(edit_original_[position + 1], schema_.columns[position].kind);

@@ -39,31 +39,22 @@ const std::string& CustomerGroups(OrderContext& ctx, const std::string& selectie
 
 std::optional<Customer> FindCustomer(OrderContext& ctx, const std::string& sRelNr) {
   TableRecordset& relaties = ctx.admin.Table("RelatieGegevens");
+  CustomerFields& fields = ctx.Fields().customers;
   // A customer number without a record sends nothing for that customer:
   // without name and groups there is no destination to choose.
   relaties.SetIndex("PrimaryKey");
   relaties.Seek(Variant(sRelNr));
   if (relaties.NoMatch()) return std::nullopt;
-  return Customer{relaties.Field("RelNr").Text(),
-                  TrimSpaces(relaties.Field("bedrijfsnaam1").Text()),
-                  TrimSpaces(relaties.Field("BedrijfsWoonplaats").Text()),
-                  CustomerGroups(ctx, relaties.Field("Relatiegroep").Text())};
-}
-
-// Only lines of kEersteJaar and later; a year that does not read as a number
-// makes the line not pending rather than ending the run.
-bool IsRecentEnough(const Variant& order_datum) {
-  const std::optional<double> jaar = TryParseNumber(order_datum.Text().substr(0, 4));
-  return jaar && *jaar >= kEersteJaar;
+  return Customer{fields.customer.Text(), TrimSpaces(fields.name.Text()),
+                  TrimSpaces(fields.town.Text()), CustomerGroups(ctx, fields.groups.Text())};
 }
 
 // A stamp for either platform marks the whole order as delivered: one order
 // is never reported twice, even to the other platform.
-bool IsAlreadyDelivered(TableRecordset& meta, const std::string& order_nr) {
+bool IsAlreadyDelivered(TableRecordset& meta, MetaFields& fields, const std::string& order_nr) {
   meta.Seek(Variant(order_nr));
   if (meta.NoMatch()) return false;
-  return !meta.Field("LeveringNaarAgroVision").IsEmptyValue() ||
-         !meta.Field("LeveringNaarDacom").IsEmptyValue();
+  return !fields.agrovision.Value().IsEmptyValue() || !fields.dacom.Value().IsEmptyValue();
 }
 
 std::string Datum(const Variant& datum) {
@@ -86,25 +77,25 @@ const std::optional<Customer>& CustomerOnce(OrderContext& ctx, CustomerPass& w,
   return *w.customer;
 }
 
-void FillLine(OrderContext& ctx, TableRecordset& orders, const Customer& customer,
-              CustomerPass& w) {
+void FillLine(OrderContext& ctx, const Customer& customer, CustomerPass& w) {
+  OrderLineFields& line = ctx.Fields().lines;
   // Every found line starts checked; the window may leave lines out later.
   DeliveryLine& row = ctx.state.lvwLeveringen.emplace_back();
   row.checked = true;
-  const std::string art_nr = orders.Field("ArtNr").Text();
+  const std::string art_nr = line.article.Text();
   row.column(kColRelNr) = customer.relnr;
   row.column(kColNaam) = customer.naam;
   row.column(kColWoonplaats) = customer.woonplaats;
-  row.column(kColMagazijnbon) = orders.Field("MagazijnBonNr").Text();
-  row.column(kColOrderdatum) = Datum(orders.Field("OrderDatum"));
-  row.column(kColLeverdatum) = Datum(orders.Field("LeverDatum"));
+  row.column(kColMagazijnbon) = line.voucher.Text();
+  row.column(kColOrderdatum) = Datum(line.order_date.Value());
+  row.column(kColLeverdatum) = Datum(line.delivery_date.Value());
   row.column(kColArtNr) = TrimSpaces(art_nr);
   row.column(kColOmschrijving) =
-      TrimSpaces(orders.Field("Omschrijving1").Text() + " " + orders.Field("Omschrijving2").Text());
+      TrimSpaces(line.description1.Text() + " " + line.description2.Text());
 
   const LineAmounts bedragen = ComputeLineAmounts(
-      {orders.Field("Aantal"), orders.Field("PrijsPer"), orders.Field("VerkoopPrijs"),
-       orders.Field("FactuurGewicht"), orders.Field("KortingPercentage")},
+      {line.quantity.Value(), line.price_unit.Value(), line.sales_price.Value(),
+       line.invoice_weight.Value(), line.discount.Value()},
       ctx.separators);
   row.column(kColAantal) = bedragen.aantal;
   row.column(kColVerkoopprijs) = bedragen.verkoopprijs;
@@ -120,26 +111,27 @@ void FillLine(OrderContext& ctx, TableRecordset& orders, const Customer& custome
   w.vorige_prijs = bedragen.prijs;
   row.column(kColBerekendePrijs) = bedragen.berekende_prijs;
 
-  row.column(kColOrderNr) = orders.Field("OrderNr").Text();
+  row.column(kColOrderNr) = line.order.Text();
   row.column(kColRelatiegroep) = customer.relatiegroepen;
   // Destinations only ever switch on; any line of the customer may do so.
   DetermineDestination(row.column(kColRelatiegroep), w.bestemming);
   // The tag is the order line's key, which the stamping seeks again.
-  row.tag = orders.Field("RelnrOrderdatumRegNrIndex").Text();
+  row.tag = line.line_key.Text();
 }
 
 // Runs the tests of one order line and adds its row when it passes. The
 // article test needs no database, so it comes before the delivery marks are
 // sought: most lines that fail it would otherwise cost a seek each.
-void InspectLine(OrderContext& ctx, TableRecordset& orders, TableRecordset& meta,
-                 const std::string& sRelNr, CustomerPass& w) {
-  if (!IsRecentEnough(orders.Field("OrderDatum"))) return;
-  if (orders.Field("MagazijnBonNr").IsEmptyValue()) return;
-  if (!IsInArtNr(ctx.state, orders.Field("ArtNr").Text())) return;
-  if (IsAlreadyDelivered(meta, orders.Field("OrderNr").Text())) return;
+void InspectLine(OrderContext& ctx, TableRecordset& meta, const std::string& sRelNr,
+                 CustomerPass& w) {
+  OrderLineFields& line = ctx.Fields().lines;
+  if (!IsRecentEnough(line.order_date.Value())) return;
+  if (line.voucher.Value().IsEmptyValue()) return;
+  if (!IsInArtNr(ctx.state, line.article.Text())) return;
+  if (IsAlreadyDelivered(meta, ctx.Fields().meta, line.order.Text())) return;
   const std::optional<Customer>& customer = CustomerOnce(ctx, w, sRelNr);
   if (!customer) return;
-  FillLine(ctx, orders, *customer, w);
+  FillLine(ctx, *customer, w);
 }
 
 void CollectLines(OrderContext& ctx, const std::string& sRelNr, CustomerPass& w) {
@@ -152,10 +144,51 @@ void CollectLines(OrderContext& ctx, const std::string& sRelNr, CustomerPass& w)
   orders.Seek(Variant(sRelNr));
   if (orders.NoMatch()) return;
   meta.SetIndex("PrimaryKey");
-  while (!orders.IsEOF() && orders.Field("RelNr").Text() == sRelNr) {
-    InspectLine(ctx, orders, meta, sRelNr, w);
+  RecordField& relnr = ctx.Fields().lines.customer;
+  while (!orders.IsEOF() && relnr.Text() == sRelNr) {
+    InspectLine(ctx, meta, sRelNr, w);
     orders.MoveNext();
   }
+}
+
+// The lines the scan kept for the customer: each read in full only when it
+// is still pending after the run's own stamps since the scan.
+void FillKeptLines(OrderContext& ctx, const std::vector<ScannedLines::Line>& lines,
+                   const std::string& sRelNr, CustomerPass& w) {
+  TableRecordset& orders = ctx.admin.Table("Ordergegevens");
+  for (const ScannedLines::Line& line : lines) {
+    if (ctx.scanned->Delivered(line.order)) continue;
+    const std::optional<Customer>& customer = CustomerOnce(ctx, w, sRelNr);
+    if (!customer) return;
+    orders.GoTo(line.where);
+    FillLine(ctx, *customer, w);
+  }
+}
+
+// The customer's lines from what the scan kept; false when they must be
+// read afresh (no longer kept, or another program wrote meanwhile, in which
+// case nothing kept is used again).
+bool CollectKeptLines(OrderContext& ctx, const std::string& sRelNr, CustomerPass& w) {
+  if (!ctx.scanned) return false;
+  Database& db = ctx.admin.dbAdministratie();
+  if (!ctx.scanned->StillCurrent(db)) {
+    ctx.scanned.reset();
+    return false;
+  }
+  const std::vector<ScannedLines::Line>* lines = ctx.scanned->LinesOf(sRelNr);
+  if (lines == nullptr) return false;
+  try {
+    FillKeptLines(ctx, *lines, sRelNr, w);
+  } catch (const std::exception&) {
+    // A record deleted by another program in between, say: read afresh.
+    if (ctx.scanned->StillCurrent(db)) throw;
+    ctx.scanned.reset();
+    return false;
+  }
+  // A write that came in while the lines were read makes them a mixture.
+  if (ctx.scanned->StillCurrent(db)) return true;
+  ctx.scanned.reset();
+  return false;
 }
 
 std::string Head(const char* soort, const char* label) { return PadRechts(soort, 10) + label; }
@@ -194,11 +227,20 @@ void SendToDestinations(OrderContext& ctx, const std::string& sRelNr,
 
 }  // namespace
 
+bool IsRecentEnough(const Variant& order_datum) {
+  const std::optional<double> jaar = TryParseNumber(order_datum.Text().substr(0, 4));
+  return jaar && *jaar >= kEersteJaar;
+}
+
 void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr) {
   ctx.state.lvwLeveringen.clear();
   ++ctx.state.summary.customers;
   CustomerPass w;
-  CollectLines(ctx, sRelNr, w);
+  if (!CollectKeptLines(ctx, sRelNr, w)) {
+    ctx.state.lvwLeveringen.clear();
+    w = CustomerPass();
+    CollectLines(ctx, sRelNr, w);
+  }
   ctx.view.ShowDeliveryLines(ctx.state.lvwLeveringen);
   if (ctx.state.lvwLeveringen.empty()) return;
   SendToDestinations(ctx, sRelNr, w.bestemming);

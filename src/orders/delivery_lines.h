@@ -14,6 +14,10 @@ namespace typrosync {
 // Order lines dated before this year are never reported.
 inline constexpr int kEersteJaar = 2018;
 
+// Only lines of kEersteJaar and later; a year that does not read as a number
+// makes the line not pending rather than ending the run.
+bool IsRecentEnough(const Variant& order_datum);
+
 // Handles customer `sRelNr`. Database, arithmetic and builder errors pass
 // through; orders stamped before such an error stay stamped.
 void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr);

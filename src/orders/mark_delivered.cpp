@@ -29,6 +29,7 @@ void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) 
   // Each row seeks afresh, so choosing the indexes once serves every row.
   orders.SetIndex("RelnrOrderdatumRegNrIndex");
   meta.SetIndex("PrimaryKey");
+  RecordField& order = ctx.Fields().lines.order;
   const size_t count = ctx.state.lvwLeveringen.size();
   std::set<std::string> stamped_orders;  // lines of one order stamp it once in the count
   for (size_t i = 0; i < count; ++i) {
@@ -37,10 +38,15 @@ void MarkeerGeleverd(OrderContext& ctx, const std::string& stamp, int16_t kind) 
     // administration meanwhile) is skipped, not an error: nothing to stamp.
     orders.Seek(Variant(tag));
     if (orders.NoMatch()) continue;
-    const std::string order_nr = orders.Field("OrderNr").Text();
+    const std::string order_nr = order.Text();
     meta.Seek(Variant(order_nr));
     if (meta.NoMatch()) continue;
     StampMeta(meta, stamp, kind);
+    // What the scan kept stays as a fresh read would find it.
+    if (ctx.scanned && MarkField(kind) != nullptr &&
+        !ctx.scanned->Stamped(order.Value(), Variant(stamp))) {
+      ctx.scanned.reset();
+    }
     if (stamped_orders.insert(order_nr).second) ++ctx.state.summary.orders_stamped;
   }
 }

@@ -26,25 +26,29 @@ void ShowStatus(OrdersView& view, const std::string& status) {
 // Collects each RelNr of the lines with a warehouse voucher, first appearance first.
 void CollectCustomers(OrderContext& ctx) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
+  OrderLineFields& line = ctx.Fields().lines;
   int rows_since_refresh = 0;
+  ctx.scanned = ScannedLines::Start(ctx);
   orders.MoveFirst();
   while (!orders.IsEOF()) {
+    if (ctx.scanned) ctx.scanned->Keep(ctx, orders);
     // Only lines with a warehouse voucher have left the warehouse; the rest
     // are orders not yet delivered.
-    if (!orders.Field("MagazijnBonNr").IsEmptyValue()) {
-      std::string relnr = orders.Field("RelNr").Text();
+    if (!line.voucher.Value().IsEmptyValue()) {
+      std::string relnr = line.customer.Text();
       if (!IsInRelNr(ctx.state, relnr)) ctx.state.lstRelNr.Add(std::move(relnr));
     }
     // The screen is refreshed every so many rows only: a refresh per row
     // would cost more than reading it.
     if (++rows_since_refresh > kVerversInterval) {
-      ctx.view.SetStatus("Lezen van orders ( " + orders.Field("OrderNr").Text() + " )");
+      ctx.view.SetStatus("Lezen van orders ( " + line.order.Text() + " )");
       ctx.view.SetProgress(orders.PercentPosition());
       rows_since_refresh = 0;
       ctx.view.ProcessPendingEvents();
     }
     orders.MoveNext();
   }
+  if (ctx.scanned && !ctx.scanned->Finish(orders)) ctx.scanned.reset();
 }
 
 }  // namespace
@@ -53,13 +57,15 @@ void LeesToelatingsnummers(OrderContext& ctx) {
   ctx.state.lstArtNr.Clear();
   ctx.state.lstArtNrToel.Clear();
   TableRecordset& artikelen = ctx.admin.Table("Artikelen");
+  RecordField admission(artikelen, "ToelatingsNummer");
+  RecordField article(artikelen, "Artikelnummer");
   artikelen.MoveFirst();
   while (!artikelen.IsEOF()) {
     // Articles without an authorisation number are no crop-protection
     // products and are never reported.
-    const Variant toelating = artikelen.Field("ToelatingsNummer");
+    const Variant toelating = admission.Value();
     if (!toelating.IsEmptyValue()) {
-      ctx.state.lstArtNr.Add(artikelen.Field("Artikelnummer").Text());
+      ctx.state.lstArtNr.Add(article.Text());
       ctx.state.lstArtNrToel.Add(toelating.Text());
     }
     artikelen.MoveNext();

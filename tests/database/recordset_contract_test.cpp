@@ -150,6 +150,48 @@ TEST_P(RecordsetContractTest, PositionSurvivesWritesAndSeesOtherUsersRows) {
   EXPECT_EQ(writer->Field("Nr"), Variant(int64_t{2}));
 }
 
+// Fields by position and bookmarks of any record: a caller that reads many
+// records keeps both and comes back to a record later.
+TEST_P(RecordsetContractTest, FieldPositionsAndBookmarksOfAnyRecord) {
+  Write({{"b", 1}, {"a", 2}, {"c", 3}});
+  const int nr = rs_->FieldIndex("nr");
+  EXPECT_EQ(rs_->FieldAt(nr), Variant(int64_t{1}));
+  EXPECT_EQ(ErrorNumber([&] { rs_->FieldIndex("Onbekend"); }), 3265);
+  EXPECT_EQ(ErrorNumber([&] { rs_->FieldAt(-1); }), 3265);
+  EXPECT_EQ(ErrorNumber([&] { rs_->FieldAt(99); }), 3265);
+  rs_->SetIndex("Sleutel");
+  std::vector<Bookmark> bookmarks;
+  for (rs_->MoveFirst(); !rs_->IsEOF(); rs_->MoveNext()) bookmarks.push_back(rs_->CurrentBookmark());
+  rs_->Seek(2);  // no match on the first key field: no current record
+  EXPECT_EQ(ErrorNumber([&] { rs_->CurrentBookmark(); }), 3021);
+  rs_->Seek("b");
+  rs_->Edit();
+  rs_->SetField("Datum", "20250101");
+  rs_->Update();
+  const Nrs expected = {3, 1, 2};
+  for (size_t i = bookmarks.size(); i-- > 0;) {
+    rs_->GoTo(bookmarks[i]);
+    EXPECT_EQ(rs_->FieldAt(nr), Variant(expected[bookmarks.size() - 1 - i]));
+  }
+  rs_->GoTo(rs_->LastModified());  // handing out bookmarks leaves it alone
+  EXPECT_EQ(rs_->Field("Datum"), Variant("20250101"));
+}
+
+// The SQLite engine tells when another user has committed, its own commits
+// aside; the ODBC engine cannot tell.
+TEST_P(RecordsetContractTest, OtherWritersVersionMovesForOtherUsersOnly) {
+  Write({{"a", 1}});
+  const std::optional<long long> before = db_->OtherWritersVersion();
+  ASSERT_EQ(before.has_value(), std::string(GetParam().name) == "Sqlite");
+  if (!before) return;
+  rs_->Edit();
+  rs_->SetField("Datum", "20250101");
+  rs_->Update();
+  EXPECT_EQ(db_->OtherWritersVersion(), before);
+  ASSERT_TRUE(OtherUser(path_).Exec("UPDATE Regels SET Datum = '20250102'"));
+  EXPECT_NE(db_->OtherWritersVersion(), before);
+}
+
 // A key longer than the ODBC engine's block buffers comes whole and the
 // walk goes on after it; a file with a password opens with that one only.
 TEST_P(RecordsetContractTest, LongKeysComeWholeAndThePasswordIsChecked) {

@@ -1,0 +1,114 @@
+// What the order scan keeps of the lines against what a fresh read finds:
+// the run's own stamps and another program's writes between two customers
+// must show exactly as if every customer's lines were read when it comes.
+
+#include <gtest/gtest.h>
+
+#include "orders/recording_doubles.h"
+
+namespace typrosync {
+namespace {
+
+using test_support::SyncRun;
+
+// Two Crop-R customers, 1001 first with order 5001, which the run stamps.
+void TwoCustomers(SyncRun& sync) {
+  sync.admin.Insert("TabelRelatiegroepen", {{"Code", 1}, {"Omschrijving", "Crop-R klanten"}});
+  sync.admin.Artikel("A1", "NL-12345");
+  sync.admin.Artikel("A2", "");
+  sync.admin.Relatie("1001", "X");
+  sync.admin.Relatie("1002", "X");
+  sync.admin.Order({{"RelNr", "1001"}, {"OrderNr", 5001}});
+  sync.admin.Meta("5001");
+}
+
+// While customer 1001's message is built, another program changes the
+// administration; customer 1002's line is order 5002. The connection takes
+// up the change with 1001's stamp (until it writes, an open read may keep it
+// on the state it began with, for kept and fresh reads alike).
+TEST(KeptLinesTest, AnotherProgramWritesBetweenTwoCustomers) {
+  const struct {
+    const char* name;
+    const char* meta_agrovision;  // 5002's AgroVision mark before the run; null: no meta record
+    const char* between;          // SQL run by the other program during 1001's message
+    std::vector<std::string> calls;
+    const char* quantity;  // 1002's quantity column when it is sent
+  } cases[] = {
+      {"nothing changes", "", "SELECT 1", {"CROPR 1001 1", "CROPR 1002 1"}, "10"},
+      {"a mark set",
+       "",
+       "UPDATE OrderGegevensMeta SET LeveringNaarDacom = '2024' WHERE OrderNr = 5002",
+       {"CROPR 1001 1"},
+       nullptr},
+      {"a mark cleared",
+       "20230101000000",
+       "UPDATE OrderGegevensMeta SET LeveringNaarAgroVision = NULL WHERE OrderNr = 5002",
+       {"CROPR 1001 1", "CROPR 1002 1"},
+       "10"},
+      {"a meta record added with a mark",
+       nullptr,
+       "INSERT INTO OrderGegevensMeta VALUES (5002, '2024', NULL)",
+       {"CROPR 1001 1"},
+       nullptr},
+      {"a line added",
+       "",
+       "INSERT INTO Ordergegevens (RelnrOrderdatumRegNrIndex, RelNr, OrderNr, OrderDatum, "
+       "MagazijnBonNr, ArtNr, Aantal, PrijsPer, VerkoopPrijs) "
+       "VALUES ('k9', 1002, 5009, '20240105', 'MB9', 'A1', 3, 1, 2)",
+       {"CROPR 1001 1", "CROPR 1002 2"},
+       "10"},
+      {"a quantity changed",
+       "",
+       "UPDATE Ordergegevens SET Aantal = 7 WHERE OrderNr = 5002",
+       {"CROPR 1001 1", "CROPR 1002 1"},
+       "7"},
+      {"an article without admission",
+       "",
+       "UPDATE Ordergegevens SET ArtNr = 'A2' WHERE OrderNr = 5002",
+       {"CROPR 1001 1"},
+       nullptr},
+      {"a voucher taken back",
+       "",
+       "UPDATE Ordergegevens SET MagazijnBonNr = NULL WHERE OrderNr = 5002",
+       {"CROPR 1001 1"},
+       nullptr},
+      {"a line deleted",
+       "",
+       "DELETE FROM Ordergegevens WHERE OrderNr = 5002",
+       {"CROPR 1001 1"},
+       nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SyncRun sync;
+    TwoCustomers(sync);
+    sync.admin.Order({{"RelNr", "1002"}, {"OrderNr", 5002}});
+    if (c.meta_agrovision != nullptr) {
+      sync.admin.Meta("5002", *c.meta_agrovision ? Variant(c.meta_agrovision) : Variant::Null());
+    }
+    sync.on_call = [&](const SyncRun::Call& call) {
+      if (call.relnr == "1001") sync.admin.Sql(c.between);
+    };
+    ASSERT_EQ(sync.Sync(), RunOutcome::kFinished);
+    EXPECT_EQ(sync.Calls(), c.calls);
+    if (c.quantity != nullptr && sync.calls.size() == 2) {
+      EXPECT_EQ(sync.calls[1].rows.front().column(kColAantal), c.quantity);
+    }
+  }
+}
+
+// The run's own stamps count for every later customer: an order stamped for
+// one customer is not reported again for another whose line names it.
+TEST(KeptLinesTest, OwnStampsCountForLaterCustomers) {
+  SyncRun sync;
+  TwoCustomers(sync);
+  sync.admin.Order({{"RelNr", "1002"}, {"OrderNr", 5001}});
+  sync.admin.Order({{"RelNr", "1002"}, {"OrderNr", 5002}});
+  sync.admin.Meta("5002");
+  ASSERT_EQ(sync.Sync(), RunOutcome::kFinished);
+  EXPECT_EQ(sync.Calls(), (std::vector<std::string>{"CROPR 1001 1", "CROPR 1002 1"}));
+  EXPECT_EQ(sync.calls[1].rows[0].column(kColOrderNr), "5002");
+}
+
+}  // namespace
+}  // namespace typrosync
