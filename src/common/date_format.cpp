@@ -1,7 +1,8 @@
 #include "common/date_format.h"
 
 #include <cstdio>
-#include <ctime>
+
+#include "common/month_names.h"
 
 namespace typrosync {
 
@@ -17,18 +18,6 @@ std::string FourDigits(int value) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%04d", value);
   return buffer;
-}
-
-// The abbreviated month name of the process locale (LC_TIME).
-std::string MonthAbbreviation(int month) {
-  if (month < 1 || month > 12) return "";
-  std::tm moment{};
-  moment.tm_mon = month - 1;
-  moment.tm_mday = 1;
-  moment.tm_year = 100;
-  char buffer[64];
-  const size_t length = std::strftime(buffer, sizeof buffer, "%b", &moment);
-  return std::string(buffer, length);
 }
 
 bool StartsWith(std::string_view text, size_t pos, std::string_view token) {

@@ -10,7 +10,7 @@
 namespace typrosync {
 
 // Writes `moment` with `pattern`: yyyy four-digit year, dd two-digit day,
-// mmm the abbreviated month name of the process locale (LC_TIME), mm the
+// mmm the locale's abbreviated month name (common/month_names.h), mm the
 // two-digit month, or the minutes when it follows an hour; hh and HH the
 // 24-hour hour, ss seconds. Other characters are copied.
 // Examples: "yyyymmdd", "hhmmss", "yyyy-mm", "dd-mmm-yyyy HH:mm:ss".

@@ -9,9 +9,11 @@
 namespace typrosync {
 
 // True when some directory entry (file or folder) matches the path; the
-// wildcards * and ? act in its last component. A path ending in "/" gets
-// "*.*" appended in the caller's variable and asks for any entry of that
-// folder (its "." entry included, so an existing folder answers true).
+// wildcards * and ? act in its last component. A path ending in a folder
+// separator ("/"; on Windows also "\") gets "*.*" appended in the caller's
+// variable and asks for any entry of that folder (its "." entry included, so
+// an existing folder answers true). Names compare as the platform's file
+// system does: exactly on Linux, without regard to letter case on Windows.
 bool BestaatBestand(std::string& sPad);
 
 // The text without every occurrence of the one-character text `sTeken`
@@ -21,7 +23,8 @@ std::string VerwijderTeken(const std::string& sTekst, const std::string& sTeken)
 // Removes : / \ ? ! < > * " | from the caller's text and returns it.
 std::string MaakBestandsnaamVeilig(std::string& sTekst);
 
-// The folder with a final "/" added when it has none; "" stays "".
+// The folder with a final separator added when it has none ("/"; on Windows
+// "\", and "/" counts there too); "" stays "".
 std::string WithFinalSlash(std::string folder);
 
 // The number of characters after the first gsDecimaalTeken, 0 without one.

@@ -6,7 +6,8 @@
 
 namespace typrosync {
 
-Variant LeesRegisterTekst(uint32_t lHive, const std::string& sSleutel, const std::string& sNaam) {
+Variant RegistryReader::LeesRegisterTekst(uint32_t lHive, const std::string& sSleutel,
+                                          const std::string& sNaam) {
   std::string sWaarde;
   uint32_t lSleutel = 0;
   if (OpenRegisterSleutel(lHive, sSleutel, lSleutel)) {
@@ -17,14 +18,16 @@ Variant LeesRegisterTekst(uint32_t lHive, const std::string& sSleutel, const std
   return Variant(std::move(sWaarde));
 }
 
-bool OpenRegisterSleutel(uint32_t lHive, const std::string& sSleutel, uint32_t& lSleutel) {
-  return registry_platform::OpenKey(lHive, sSleutel, lSleutel) == registry_platform::kSuccess;
+bool RegistryReader::OpenRegisterSleutel(uint32_t lHive, const std::string& sSleutel,
+                                         uint32_t& lSleutel) {
+  return keys_.OpenKey(lHive, sSleutel, lSleutel) == registry_platform::kSuccess;
 }
 
-bool LeesRegisterWaarde(uint32_t lSleutel, const std::string& sNaam, std::string& sWaarde) {
+bool RegistryReader::LeesRegisterWaarde(uint32_t lSleutel, const std::string& sNaam,
+                                        std::string& sWaarde) {
   uint32_t lType = 0;
   uint32_t lGrootte = 0;
-  if (registry_platform::QueryValue(lSleutel, sNaam, lType, nullptr, lGrootte) !=
+  if (keys_.QueryValue(lSleutel, sNaam, lType, nullptr, lGrootte) !=
           registry_platform::kSuccess ||
       lType != kRegSz) {
     return false;
@@ -32,7 +35,7 @@ bool LeesRegisterWaarde(uint32_t lSleutel, const std::string& sNaam, std::string
   // The buffer keeps the asked size even when less is written, as the
   // platform call leaves it.
   std::string sBuffer(lGrootte, ' ');
-  if (registry_platform::QueryValue(lSleutel, sNaam, lType, &sBuffer, lGrootte) !=
+  if (keys_.QueryValue(lSleutel, sNaam, lType, &sBuffer, lGrootte) !=
       registry_platform::kSuccess) {
     return false;
   }
@@ -45,8 +48,8 @@ std::string VerwijderAfsluitNul(const std::string& sTekst) {
   return sTekst;
 }
 
-bool SluitRegisterSleutel(uint32_t lSleutel) {
-  return registry_platform::CloseKey(lSleutel) == registry_platform::kSuccess;
+bool RegistryReader::SluitRegisterSleutel(uint32_t lSleutel) {
+  return keys_.CloseKey(lSleutel) == registry_platform::kSuccess;
 }
 
 }  // namespace typrosync

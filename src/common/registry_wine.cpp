@@ -1,10 +1,9 @@
 // The registry calls served from Wine's registry files. Opening a key reads
-// its hive file and keeps a copy of the key's values in a table of open keys;
-// the handle is the table's key.
+// its hive file and keeps a copy of the key's values among the open keys;
+// the handle is their number there.
 
 #include <cstdlib>
 #include <fstream>
-#include <mutex>
 #include <optional>
 #include <sstream>
 #include <unordered_map>
@@ -22,17 +21,6 @@ struct OpenKeyEntry {
   std::vector<std::string> path;
   std::vector<RegistryValue> values;
 };
-
-struct OpenKeyTable {
-  std::mutex mutex;
-  std::unordered_map<uint32_t, OpenKeyEntry> keys;
-  uint32_t next_handle = 1;
-};
-
-OpenKeyTable& Table() {
-  static OpenKeyTable table;
-  return table;
-}
 
 std::string WinePrefix() {
   const char* prefix = std::getenv("WINEPREFIX");
@@ -78,37 +66,37 @@ std::optional<std::vector<RegistryValue>> LoadKey(const std::string& hive_file,
 
 }  // namespace
 
-long OpenKey(uint32_t parent, const std::string& sub_key, uint32_t& key) {
+struct OpenKeys::Impl {
+  std::unordered_map<uint32_t, OpenKeyEntry> keys;
+  uint32_t next_handle = 1;
+};
+
+OpenKeys::OpenKeys() : impl_(std::make_unique<Impl>()) {}
+OpenKeys::~OpenKeys() = default;
+
+long OpenKeys::OpenKey(uint32_t parent, const std::string& sub_key, uint32_t& key) {
   OpenKeyEntry entry;
-  {
-    OpenKeyTable& table = Table();
-    std::lock_guard lock(table.mutex);
-    if (const auto open = table.keys.find(parent); open != table.keys.end()) {
-      entry.hive_file = open->second.hive_file;
-      entry.path = open->second.path;
-    } else if (const auto file = HiveFile(parent)) {
-      entry.hive_file = *file;
-    } else {
-      return kInvalidHandle;
-    }
+  if (const auto open = impl_->keys.find(parent); open != impl_->keys.end()) {
+    entry.hive_file = open->second.hive_file;
+    entry.path = open->second.path;
+  } else if (const auto file = HiveFile(parent)) {
+    entry.hive_file = *file;
+  } else {
+    return kInvalidHandle;
   }
   AppendPath(sub_key, entry.path);
   auto values = LoadKey(entry.hive_file, entry.path);
   if (!values) return kFileNotFound;
   entry.values = std::move(*values);
-  OpenKeyTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  key = table.next_handle++;
-  table.keys.emplace(key, std::move(entry));
+  key = impl_->next_handle++;
+  impl_->keys.emplace(key, std::move(entry));
   return kSuccess;
 }
 
-long QueryValue(uint32_t key, const std::string& name, uint32_t& type, std::string* buffer,
-                uint32_t& size) {
-  OpenKeyTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  const auto open = table.keys.find(key);
-  if (open == table.keys.end()) return kInvalidHandle;
+long OpenKeys::QueryValue(uint32_t key, const std::string& name, uint32_t& type,
+                          std::string* buffer, uint32_t& size) {
+  const auto open = impl_->keys.find(key);
+  if (open == impl_->keys.end()) return kInvalidHandle;
   for (const RegistryValue& value : open->second.values) {
     if (!EqualsIgnoringAsciiCase(value.name, name)) continue;
     type = value.type;
@@ -122,10 +110,8 @@ long QueryValue(uint32_t key, const std::string& name, uint32_t& type, std::stri
   return kFileNotFound;
 }
 
-long CloseKey(uint32_t key) {
-  OpenKeyTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  return table.keys.erase(key) == 1 ? kSuccess : kInvalidHandle;
+long OpenKeys::CloseKey(uint32_t key) {
+  return impl_->keys.erase(key) == 1 ? kSuccess : kInvalidHandle;
 }
 
 }  // namespace typrosync::registry_platform

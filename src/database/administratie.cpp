@@ -71,14 +71,13 @@ std::string LowerCase(std::string text) {
   return text;
 }
 
-// The data folder as an absolute path ending in "/", so that every file is
+// The data folder as an absolute path ending in a separator, so that every file is
 // opened by its full name and the working folder never matters or changes.
 std::string AbsoluteFolder(const std::string& sDataMap) {
   std::error_code ignored;
   std::string folder = std::filesystem::absolute(sDataMap, ignored).string();
   if (folder.empty()) return sDataMap;
-  if (folder.back() != '/') folder += '/';
-  return folder;
+  return WithFinalSlash(folder);
 }
 
 // Runs `step` on database file `path`; an error whose text does not name

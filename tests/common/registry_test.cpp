@@ -61,7 +61,7 @@ class RegistryTest : public ::testing::Test {
   }
   static std::string Read(const std::string& name, const std::string& key = kKey,
                           uint32_t hive = kHkeyCurrentUser) {
-    return LeesRegisterTekst(hive, key, name).Text();
+    return RegistryReader().LeesRegisterTekst(hive, key, name).Text();
   }
   const fs::path dir_ = fs::temp_directory_path() / ("typro-registry-" + std::to_string(getpid()));
 };
@@ -80,20 +80,25 @@ TEST_F(RegistryTest, ReadsTextValuesOnly) {
   EXPECT_EQ(Read("Versie", "Software\\Tallyra", kHkeyCurrentUser), "");
 }
 
+// Handles belong to the reader that opened them.
 TEST_F(RegistryTest, OpenKeyHandles) {
+  RegistryReader registry;
   uint32_t parent = 0, child = 0;
   std::string value = "onaangeroerd";
-  ASSERT_TRUE(OpenRegisterSleutel(kHkeyCurrentUser, "Software\\Korveldam", parent));
-  EXPECT_FALSE(LeesRegisterWaarde(parent, "Jaar", value));  // it only holds subkeys
+  ASSERT_TRUE(registry.OpenRegisterSleutel(kHkeyCurrentUser, "Software\\Korveldam", parent));
+  EXPECT_FALSE(registry.LeesRegisterWaarde(parent, "Jaar", value));  // it only holds subkeys
   EXPECT_EQ(value, "onaangeroerd");
-  ASSERT_TRUE(OpenRegisterSleutel(parent, "TyproSync\\Sub", child));
-  EXPECT_TRUE(LeesRegisterWaarde(child, "Naam", value));
+  ASSERT_TRUE(registry.OpenRegisterSleutel(parent, "TyproSync\\Sub", child));
+  RegistryReader other;
+  EXPECT_FALSE(other.LeesRegisterWaarde(child, "Naam", value));
+  EXPECT_FALSE(other.SluitRegisterSleutel(child));
+  EXPECT_TRUE(registry.LeesRegisterWaarde(child, "Naam", value));
   EXPECT_EQ(value, "onder");
-  EXPECT_TRUE(SluitRegisterSleutel(child));
-  EXPECT_FALSE(SluitRegisterSleutel(child));  // closed handles no longer answer
-  EXPECT_FALSE(LeesRegisterWaarde(child, "Naam", value));
-  EXPECT_FALSE(OpenRegisterSleutel(child, "Sub", child));
-  EXPECT_TRUE(SluitRegisterSleutel(parent));
+  EXPECT_TRUE(registry.SluitRegisterSleutel(child));
+  EXPECT_FALSE(registry.SluitRegisterSleutel(child));  // closed handles no longer answer
+  EXPECT_FALSE(registry.LeesRegisterWaarde(child, "Naam", value));
+  EXPECT_FALSE(registry.OpenRegisterSleutel(child, "Sub", child));
+  EXPECT_TRUE(registry.SluitRegisterSleutel(parent));
 }
 
 // Without WINEPREFIX the hives are in ~/.wine; a missing hive has no keys.
