@@ -30,6 +30,10 @@ std::string MaakBestandsnaamVeilig(std::string& sTekst) {
   return sTekst;
 }
 
+std::filesystem::path PathFromUtf8(std::string_view path) {
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
 std::string WithFinalSlash(std::string folder) {
   if (!folder.empty() && !IsFolderSeparator(folder.back())) folder += NativeFolderSeparator();
   return folder;

@@ -2,7 +2,9 @@
 // Small string and file helpers shared by several layers.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "common/locale_settings.h"
 
@@ -22,6 +24,10 @@ std::string VerwijderTeken(const std::string& sTekst, const std::string& sTeken)
 
 // Removes : / \ ? ! < > * " | from the caller's text and returns it.
 std::string MaakBestandsnaamVeilig(std::string& sTekst);
+
+// The file system path of a UTF-8 path text; on Windows the system then
+// gets it in UTF-16, whatever the code page.
+std::filesystem::path PathFromUtf8(std::string_view path);
 
 // The folder with a final separator added when it has none ("/"; on Windows
 // "\", and "/" counts there too); "" stays "".

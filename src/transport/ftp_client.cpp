@@ -6,6 +6,7 @@
 #include <fstream>
 #include <utility>
 
+#include "common/file_helpers.h"
 #include "common/wildcard.h"
 #include "transport/ftp_errors.h"
 #include "transport/ftp_listing.h"
@@ -139,7 +140,7 @@ std::string cFTP::GetFTPDirectory() {
 
 bool cFTP::SimpleFTPPutFile(const std::string& sLocal, const std::string& sRemote) {
   if (!RequireConnection()) return false;
-  std::ifstream local(sLocal, std::ios::binary);
+  std::ifstream local(PathFromUtf8(sLocal), std::ios::binary);
   if (!local) return Fail(kErrorFileNotFound, "");
   FtpSession::ReadBlock read = [&local](char* buffer, size_t size) -> long {
     local.read(buffer, static_cast<std::streamsize>(size));
@@ -167,7 +168,7 @@ bool cFTP::SimpleFTPGetFile(const std::string& sLocal, const std::string& sRemot
 }
 
 bool cFTP::OpenLocalForWriting(std::ofstream& local, const std::string& path) {
-  if (!local.is_open()) local.open(path, std::ios::binary | std::ios::trunc);
+  if (!local.is_open()) local.open(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   return local.is_open() && local.good();
 }
 
@@ -217,7 +218,7 @@ bool cFTP::FTPUploadFile(std::string& sLocal, std::string& sRemote) {
   sRemote = TrimSpaces(sRemote);
   if (sLocal.empty() || sRemote.empty()) return false;
   if (!RequireConnection()) return false;
-  std::ifstream local(sLocal, std::ios::binary | std::ios::ate);
+  std::ifstream local(PathFromUtf8(sLocal), std::ios::binary | std::ios::ate);
   if (!local) return Fail(kErrorFileNotFound, "");
   const int64_t total = local.tellg();
   local.seekg(0);

@@ -46,7 +46,7 @@ bool IsSafeFileName(const std::string& name) {
 // The file on the server is uploaded from this copy, so it carries the same
 // closing CR LF as bericht.xml does for Crop-R.
 bool WriteLocalCopy(const std::string& path, const std::string& bericht) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   out << bericht << "\r\n";
   out.close();
   return !out.fail();
@@ -54,7 +54,7 @@ bool WriteLocalCopy(const std::string& path, const std::string& bericht) {
 
 void RemoveLocalCopy(const std::string& path) {
   std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  std::filesystem::remove(PathFromUtf8(path), ignored);
 }
 
 class FtpDelivery : public FtpSender {
@@ -171,7 +171,7 @@ class FtpDelivery : public FtpSender {
 }  // namespace
 
 FtpSettings ReadFtpSettings(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<std::string> lines = SplitSettingLines(text);
   // A short file gives empty settings, which CheckSettings then names.

@@ -32,7 +32,9 @@ std::string LastResponse() {
   std::wstring buffer(4096, L'\0');
   DWORD length = static_cast<DWORD>(buffer.size());
   if (!InternetGetLastResponseInfoW(&error, buffer.data(), &length)) return "";
+  // Some versions count the final NUL, some do not: the text ends at it.
   buffer.resize(std::min<size_t>(length, buffer.size()));
+  buffer.resize(std::wcslen(buffer.c_str()));
   std::string text = Utf8FromWide(buffer);
   std::string lines;
   size_t start = 0;

@@ -1,17 +1,22 @@
 // The FTP client over WinINet, under Wine, against the local FTP servers
 // that with-ftp-servers.sh starts on the Linux side.
 #include <winsock2.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/file_helpers.h"
+#include "common/windows_text.h"
 #include "transport/ftp_client.h"
+#include "transport/ftp_delivery.h"
 #include "transport/ftp_errors.h"
 
 namespace typrosync {
@@ -26,12 +31,12 @@ std::string Environment(const char* name) {
 std::string WindowsPath(const std::string& linux_path) { return "Z:" + linux_path; }
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  std::ofstream(PathFromUtf8(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // Every byte value, line ends of both kinds and a size of several blocks.
@@ -69,8 +74,24 @@ class WinInetFtpTest : public ::testing::Test {
     return options;
   }
 
+  // A fresh data folder under Windows's temp folder, "\"-separated and
+  // ending in "\" as a Windows user would give it; its non-ASCII name must
+  // reach every file call in UTF-16.
+  std::string WindowsDataFolder() {
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, base);
+    data_root_ = std::wstring(base) + L"typro-ftp-" + std::to_wstring(GetCurrentProcessId());
+    std::filesystem::create_directories(data_root_ / L"K\u00f6rvath" / L"302021");
+    return Utf8FromWide(data_root_.wstring()) + "\\K\xc3\xb6rvath\\302021\\";
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    if (!data_root_.empty()) std::filesystem::remove_all(data_root_, ignored);
+  }
+
   Server server_;
   std::string local_;
+  std::filesystem::path data_root_;
 };
 
 // Active and passive sessions: log-in, folders, uploads byte for byte in
@@ -135,6 +156,7 @@ TEST_F(WinInetFtpTest, ServerRefusalKeepsTheServerReply) {
   EXPECT_FALSE(ftp.DeleteFTPFile("ontbreekt.xml"));
   const std::string text = ftp.GetLastErrorMessage();
   EXPECT_TRUE(text.starts_with("550 ") && text.ends_with("\r\n")) << text;
+  EXPECT_EQ(text.find('\0'), std::string::npos);
   EXPECT_EQ(ftp.GetFTPFileSize("geen map/x.xml"), -2);
   EXPECT_TRUE(ftp.GetLastErrorMessage().starts_with("550 ")) << ftp.GetLastErrorMessage();
   EXPECT_TRUE(ftp.CreateFTPDirectory("verder")) << ftp.GetLastErrorMessage();
@@ -192,6 +214,44 @@ TEST_F(WinInetFtpTest, TricklingTransferFailsAndSlowOnePasses) {
     EXPECT_EQ(ftp.SimpleFTPGetFile(local_, "f.bin"), c.passes);
     EXPECT_EQ(ftp.GetLastErrorMessage().find("time-out") != std::string::npos, !c.passes)
         << ftp.GetLastErrorMessage();
+  }
+}
+
+class RecordingUi : public UserInterface {
+ public:
+  void ProcessPendingEvents() override {}
+  void SetBusyPointer(bool) override {}
+  void ShowMessage(const std::string& text, MessageIcon, const std::string&) override {
+    boxes.push_back(text);
+  }
+  std::vector<std::string> boxes;
+};
+
+// The delivery from a Windows data folder (a path ending in "\"): the
+// settings file found there, the message stored byte for byte over an
+// active connection replacing an older file, the local copy removed; a
+// refused upload shows the server's reply and keeps the local copy.
+TEST_F(WinInetFtpTest, DeliveryFromAWindowsDataFolder) {
+  const std::string message = "<bericht>\xc3\xa9\r\n</bericht>";
+  const std::string data_map = WindowsDataFolder();
+  WriteBytes(data_map + "agrovision.ini", "127.0.0.1\r\n21\r\nagro\r\ngeheim\r\n");
+  const struct {
+    Server server;
+    FtpOutcome outcome;
+    std::string box;
+  } cases[] = {{server_, FtpOutcome::kUploaded, ""},
+               {ServerNamed("READONLY_"), FtpOutcome::kFailed, "550 Not enough privileges.\r\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.box);
+    WriteBytes(c.server.root + "1001_x.xml", "an older, longer message");
+    RecordingUi ui;
+    auto sender = MakeFtpSender(data_map, ui, {c.server.port, 10000, 5000});
+    EXPECT_EQ(sender->VerstuurViaFTP(message, "1001_x.xml"), c.outcome);
+    const bool uploaded = c.box.empty();
+    EXPECT_EQ(ui.boxes, uploaded ? std::vector<std::string>{} : std::vector<std::string>{c.box});
+    EXPECT_EQ(ReadBytes(c.server.root + "1001_x.xml"),
+              uploaded ? message + "\r\n" : "an older, longer message");
+    EXPECT_EQ(ReadBytes(data_map + "1001_x.xml"), uploaded ? "" : message + "\r\n");
   }
 }
 
