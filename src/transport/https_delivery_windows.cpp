@@ -191,11 +191,16 @@ class WinHttpSender : public HttpsSender {
     } else if (Send(request.get(), bericht, watchdog, outcome)) {
       ReadReply(request.get(), watchdog, body, outcome);
     }
+    // A call given only the time left fails when it runs out, with whatever
+    // number the layer below chose (a handshake cut short is a channel
+    // error): that is a time-out too.
+    const bool expired = watchdog.MillisecondsLeft() == 0;
     // Closed by the watchdog: the handle must not be closed a second time.
     if (watchdog.Finish()) {
       (void)request.release();
       outcome.timed_out = true;
     }
+    if (expired && outcome.error != 0) outcome.timed_out = true;
     return outcome;
   }
 
