@@ -52,7 +52,8 @@ struct Endpoint {
 // Accept nor Expect, and no Host, Content-Length or Connection of its own
 // when these are there already.
 std::wstring RequestHeaders(const Endpoint& endpoint, const std::string& bericht) {
-  const INTERNET_PORT usual = endpoint.secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
+  const INTERNET_PORT usual =
+      endpoint.secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
   std::wstring headers = L"Host: " + endpoint.host;
   if (endpoint.port != usual) headers += L":" + std::to_wstring(endpoint.port);
   headers +=
