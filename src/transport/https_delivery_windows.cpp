@@ -247,22 +247,14 @@ class WinHttpSender : public HttpsSender {
   // As curl does by default: no redirects followed, no cookies kept; without
   // reuse, keep-alive is off so that Windows closes the connection after the
   // reply (WinHTTP pools connections for the whole process, and Wine 8 does
-  // so even then). The name resolution shares the connect time-out, and the
-  // wait for the reply's headers is a receive like any other.
+  // so even then). The time-outs are set before each call (Bounded).
   bool Configure(HINTERNET request, const Endpoint& endpoint, const std::string& bericht) {
     DWORD never = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
     DWORD disabled = WINHTTP_DISABLE_COOKIES;
     if (!options_.reuse_connection) disabled |= WINHTTP_DISABLE_KEEP_ALIVE;
-    const auto connect = static_cast<int>(options_.connect_timeout_ms);
-    DWORD receive = static_cast<DWORD>(options_.receive_timeout_ms);
     bool ok = WinHttpSetOption(request, WINHTTP_OPTION_REDIRECT_POLICY, &never, sizeof never) &&
               WinHttpSetOption(request, WINHTTP_OPTION_DISABLE_FEATURE, &disabled,
-                               sizeof disabled) &&
-              WinHttpSetTimeouts(request, connect, connect,
-                                 static_cast<int>(options_.send_timeout_ms),
-                                 static_cast<int>(receive)) &&
-              WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &receive,
-                               sizeof receive);
+                               sizeof disabled);
     if (ok && bundle_) {
       // The root is judged by the bundle after the handshake (VerifiedByBundle);
       // WinHTTP still checks the name and the dates.
@@ -312,6 +304,8 @@ class WinHttpSender : public HttpsSender {
 
   // Gives the next blocking call the configured time-outs, or less when the
   // watchdog will end the request sooner; false (a time-out) when it has.
+  // The name resolution shares the connect time-out, and the wait for the
+  // reply's headers is a receive like any other.
   bool Bounded(HINTERNET request, HttpsWatchdog& watchdog, Outcome& outcome) const {
     const long left = watchdog.MillisecondsLeft();
     if (left == 0) {
