@@ -129,6 +129,9 @@ def host_names_for(folder, bridge):
 
 def run(command, extra, receivers, bundle, cwd=None):
     environment = dict(os.environ)
+    # The Windows runs work in a folder of their own: the Wine prefix stays
+    # where the other tests keep theirs.
+    environment.setdefault("TYPROSYNC_WINEPREFIX", os.path.join(os.getcwd(), "wine-prefix"))
     environment.pop("TYPROSYNC_ODBC", None)  # the Linux run keeps its SQLite engine
     environment.update(extra)
     environment["TYPROSYNC_CROPR_URL"] = receivers.url
