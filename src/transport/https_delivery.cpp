@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <string_view>
@@ -19,11 +18,6 @@ constexpr char kUserAgent[] = "Brenvik TallyraPro Agri AutoSync 1.0 (nl-NL) Core
 constexpr char kCrLf[] = "\r\n";
 
 using SteadyClock = std::chrono::steady_clock;
-
-std::string EnvironmentValue(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
 
 // bericht.xml may not be writable; the message still goes out.
 void WriteLastMessage(const std::string& path, const std::string& bericht) {
@@ -248,23 +242,6 @@ class CurlHttpsSender : public HttpsSender {
 };
 
 }  // namespace
-
-std::string CropREndpoint() {
-  std::string url = EnvironmentValue("TYPROSYNC_CROPR_URL");
-  if (!url.empty()) return url;
-  return std::string("https://edi.crop-r.com") + "/supplier/" + "edi_levering/";
-}
-
-HttpsOptions HttpsOptionsFromEnvironment() {
-  HttpsOptions options;
-  options.url = CropREndpoint();
-  options.ca_bundle = EnvironmentValue("TYPROSYNC_CA_BUNDLE");
-  return options;
-}
-
-std::unique_ptr<HttpsSender> MakeHttpsSender(std::string data_map) {
-  return MakeHttpsSender(std::move(data_map), HttpsOptionsFromEnvironment());
-}
 
 std::unique_ptr<HttpsSender> MakeHttpsSender(std::string data_map, HttpsOptions options) {
   return std::make_unique<CurlHttpsSender>(std::move(data_map), std::move(options));
