@@ -105,17 +105,17 @@ inline std::vector<sqlite3_int64> PendingOrders(Bare& db, sqlite3_int64 relnr,
   return orders;
 }
 
-inline Bestemming Route(Bare& db, sqlite3_int64 relnr, const std::vector<std::string>& groups) {
-  Bestemming bestemming;
+inline Destination Route(Bare& db, sqlite3_int64 relnr, const std::vector<std::string>& groups) {
+  Destination destination;
   sqlite3_stmt* relatie =
       db.Prepared("SELECT Relatiegroep FROM RelatieGegevens WHERE RelNr COLLATE NOCASE = ?1");
   sqlite3_bind_int64(relatie, 1, relnr);
-  if (sqlite3_step(relatie) != SQLITE_ROW) return bestemming;
+  if (sqlite3_step(relatie) != SQLITE_ROW) return destination;
   const std::string selection = Text(relatie, 0);
   for (size_t i = 0; i < selection.size() && i < groups.size(); ++i) {
-    if (selection[i] == 'X' || selection[i] == 'x') DetermineDestination(groups[i], bestemming);
+    if (selection[i] == 'X' || selection[i] == 'x') DetermineDestination(groups[i], destination);
   }
-  return bestemming;
+  return destination;
 }
 
 inline void Stamp(Bare& db, const std::vector<sqlite3_int64>& orders, const char* field) {
@@ -142,9 +142,9 @@ inline size_t BarePass(const std::string& data_map) {
     const std::vector<sqlite3_int64> orders = PendingOrders(db, relnr, articles);
     rows += orders.size();
     if (orders.empty()) continue;
-    const Bestemming bestemming = Route(db, relnr, groups);
-    if (bestemming.bCropR) Stamp(db, orders, "LeveringNaarDacom");
-    if (bestemming.bAgroVision) Stamp(db, orders, "LeveringNaarAgroVision");
+    const Destination destination = Route(db, relnr, groups);
+    if (destination.bCropR) Stamp(db, orders, "LeveringNaarDacom");
+    if (destination.bAgroVision) Stamp(db, orders, "LeveringNaarAgroVision");
   }
   return rows;
 }

@@ -3,7 +3,7 @@
 // Shared by every platform: only GetLandinstelling differs per platform.
 namespace typrosync {
 
-Separators LeesLandinstellingen() {
+Separators ReadLocaleSeparators() {
   const long locale = GetUserDefaultLCID();
   // A locale without monetary separators (C, POSIX: the usual locale of a
   // service) would leave every amount without decimals; such a machine gets

@@ -1,6 +1,6 @@
 #pragma once
 // The separator settings of the user's locale: a value the run owns, made
-// once at start-up by LeesLandinstellingen and handed to every number text.
+// once at start-up by ReadLocaleSeparators and handed to every number text.
 // NormaliseerBedrag pins the two monetary ones to "," and "." in that value
 // for the rest of the run.
 
@@ -44,6 +44,6 @@ std::string GetLandinstelling(long locale_id, long item);
 // The four separator settings of the process locale (call setlocale first).
 // A locale without monetary separators ("C", "POSIX") gives the Dutch ","
 // and "." for all four, as a default Separators has.
-Separators LeesLandinstellingen();
+Separators ReadLocaleSeparators();
 
 }  // namespace typrosync

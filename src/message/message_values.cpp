@@ -76,7 +76,7 @@ std::string SendDate(const std::string& nr) {
 
 // Only an exact OK element counts as acceptance; anything else, an error
 // page included, leaves the orders unstamped so they go again next run.
-bool IsOkAntwoord(const std::string& reply) {
+bool IsAcceptedReply(const std::string& reply) {
   std::string lower = reply;
   for (char& c : lower) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

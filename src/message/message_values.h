@@ -36,7 +36,7 @@ std::string SendDate(const std::string& message_number);
 
 // True when the Crop-R reply, in lower case, is exactly "<ok/>", "<ok />" or
 // "<ok>" (no trimming).
-bool IsOkAntwoord(const std::string& reply);
+bool IsAcceptedReply(const std::string& reply);
 
 // Letters to upper case: ASCII and the Latin-1 letters (é to É).
 std::string UpperCaseLatin1(const std::string& text);

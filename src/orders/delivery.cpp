@@ -30,19 +30,19 @@ bool Delivery::BouwBerichtCropR(const std::string& sRelNr) {
   }
   std::optional<std::string> bericht = message_.BouwBericht(sRelNr, Platform::kCropR);
   if (!bericht) return false;
-  HttpsReply antwoord = https_.VerstuurViaHTTPS(*bericht);
-  if (observer_ != nullptr) observer_->CropRAnswered(sRelNr, antwoord);
-  if (!antwoord.sent) {
+  HttpsReply answer = https_.VerstuurViaHTTPS(*bericht);
+  if (observer_ != nullptr) observer_->CropRAnswered(sRelNr, answer);
+  if (!answer.sent) {
     cropr_unreachable_ = true;
-    LogStatus(antwoord.failure.empty() ? kSendingFailed : antwoord.failure);
+    LogStatus(answer.failure.empty() ? kSendingFailed : answer.failure);
     ++counts.failed;
     return false;
   }
-  if (IsOkAntwoord(antwoord.reply)) {
+  if (IsAcceptedReply(answer.reply)) {
     ++counts.sent;
     return true;
   }
-  LogStatus(antwoord.reply);
+  LogStatus(answer.reply);
   ++counts.refused;
   return false;
 }

@@ -23,13 +23,13 @@ struct Customer {
   std::string relnr;
   std::string naam;
   std::string woonplaats;
-  std::string relatiegroepen;
+  std::string relation_groups;
 };
 
 // Group descriptions are cached per selection for the whole run: most
 // customers share a handful of selections.
 const std::string& CustomerGroups(OrderContext& ctx, const std::string& selectie) {
-  auto [it, nieuw] = ctx.relatiegroepen.try_emplace(selectie);
+  auto [it, nieuw] = ctx.relation_groups.try_emplace(selectie);
   if (nieuw) {
     it->second =
         GetOmschrijvingFromTabel(ctx.admin.dbAdministratie(), "TabelRelatiegroepen", selectie);
@@ -67,7 +67,7 @@ std::string Datum(const Variant& datum) {
 // of a row whose trimmed article is not in the list).
 struct CustomerPass {
   std::optional<std::optional<Customer>> customer;
-  Bestemming bestemming;
+  Destination destination;
   Currency vorige_prijs;
 };
 
@@ -112,9 +112,9 @@ void FillLine(OrderContext& ctx, const Customer& customer, CustomerPass& w) {
   row.column(kColBerekendePrijs) = bedragen.berekende_prijs;
 
   row.column(kColOrderNr) = line.order.Text();
-  row.column(kColRelatiegroep) = customer.relatiegroepen;
+  row.column(kColRelatiegroep) = customer.relation_groups;
   // Destinations only ever switch on; any line of the customer may do so.
-  DetermineDestination(row.column(kColRelatiegroep), w.bestemming);
+  DetermineDestination(row.column(kColRelatiegroep), w.destination);
   // The tag is the order line's key, which the stamping seeks again.
   row.tag = line.line_key.Text();
 }
@@ -202,13 +202,13 @@ void LogBlock(RunLog& log, const char* soort, const std::string& sRelNr, size_t 
 }
 
 void SendToDestinations(OrderContext& ctx, const std::string& sRelNr,
-                        const Bestemming& bestemming) {
+                        const Destination& destination) {
   const size_t regels = ctx.state.lvwLeveringen.size();
   // One stamp for both platforms: the log and the stamped orders show the
   // same moment.
   const std::string stempel =
       FormatMoment(ctx.clock.Now(), "yyyymmdd") + FormatMoment(ctx.clock.Now(), "hhmmss");
-  if (bestemming.bCropR) {
+  if (destination.bCropR) {
     LogBlock(ctx.log, "CROPR", sRelNr, regels, stempel);
     // Crop-R answers; only an accepted message marks the orders.
     if (ctx.builders.BouwBerichtCropR(sRelNr)) {
@@ -216,7 +216,7 @@ void SendToDestinations(OrderContext& ctx, const std::string& sRelNr,
       MarkeerGeleverd(ctx, stempel, kLeveringCropR);
     }
   }
-  if (bestemming.bAgroVision) {
+  if (destination.bAgroVision) {
     LogBlock(ctx.log, "AGROVISION", sRelNr, regels, stempel);
     // An FTP upload has no reply to wait for: the orders are marked after
     // every upload.
@@ -243,7 +243,7 @@ void VerwerkRelatie(OrderContext& ctx, const std::string& sRelNr) {
   }
   ctx.view.ShowDeliveryLines(ctx.state.lvwLeveringen);
   if (ctx.state.lvwLeveringen.empty()) return;
-  SendToDestinations(ctx, sRelNr, w.bestemming);
+  SendToDestinations(ctx, sRelNr, w.destination);
 }
 
 }  // namespace typrosync

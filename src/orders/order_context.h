@@ -29,7 +29,7 @@ struct OrderContext {
   Separators& separators;  // the run's, changed by the amount texts
   // Relation group descriptions per selection string. The run never writes
   // the code tables, so one lookup per distinct selection serves the run.
-  std::unordered_map<std::string, std::string> relatiegroepen = {};
+  std::unordered_map<std::string, std::string> relation_groups = {};
   // Asked before each customer; null: the run is never stopped early.
   const StopRequest* stop = nullptr;
   // Field positions of the order tables, looked up on first use.

@@ -24,11 +24,11 @@ bool ContainsAnyOf(const std::string& text, const std::array<std::string_view, N
 
 }  // namespace
 
-void DetermineDestination(const std::string& relatiegroepen, Bestemming& bestemming) {
+void DetermineDestination(const std::string& relation_groups, Destination& destination) {
   // Case-folded once; a customer may go to both platforms.
-  const std::string g = FoldCase(relatiegroepen);
-  if (ContainsAnyOf(g, kCropRWords)) bestemming.bCropR = true;
-  if (ContainsAnyOf(g, kAgroVisionWords)) bestemming.bAgroVision = true;
+  const std::string g = FoldCase(relation_groups);
+  if (ContainsAnyOf(g, kCropRWords)) destination.bCropR = true;
+  if (ContainsAnyOf(g, kAgroVisionWords)) destination.bAgroVision = true;
 }
 
 }  // namespace typrosync

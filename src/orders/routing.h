@@ -6,13 +6,13 @@
 
 namespace typrosync {
 
-struct Bestemming {
+struct Destination {
   bool bCropR = false;       // Crop-R, which also serves Dacom customers
   bool bAgroVision = false;  // AgroVision
 };
 
-// Sets the switches whose keywords occur in `relatiegroepen`, letter case
+// Sets the switches whose keywords occur in `relation_groups`, letter case
 // ignored; switches already set stay set.
-void DetermineDestination(const std::string& relatiegroepen, Bestemming& bestemming);
+void DetermineDestination(const std::string& relation_groups, Destination& destination);
 
 }  // namespace typrosync

@@ -26,7 +26,7 @@ std::optional<std::string> CropRWarning(const std::string& relnr, const HttpsRep
            " niet naar Crop-R verstuurd: " + reply.failure;
   }
   // Acknowledged replies say nothing, so a good run leaves standard error empty.
-  if (IsOkAntwoord(reply.reply)) return std::nullopt;
+  if (IsAcceptedReply(reply.reply)) return std::nullopt;
   return "typrosync: Crop-R weigerde het bericht voor relatie " + relnr + ": " +
          FirstLine(reply.reply);
 }

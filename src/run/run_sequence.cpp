@@ -38,7 +38,7 @@ void RunSequence::Load(const std::string& argument) {
   state_.sDataMapArg = WithFinalSlash(argument);
   state_.sZenderId = std::string(kSender);
   state_.sLeveranciersNummer = std::string(kSender);
-  separators_ = LeesLandinstellingen();
+  separators_ = ReadLocaleSeparators();
   view_.SetProgress(0);
   view_.SetStatus("Geen activiteit.");
 }

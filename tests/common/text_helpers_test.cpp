@@ -197,7 +197,7 @@ TEST_F(LocaleSettingsTest, DutchLocaleAndTheCFallback) {
     test_support::DutchLocale locale;
     ASSERT_TRUE(locale.active);
     if (!dutch) std::setlocale(LC_ALL, "C");
-    const Separators read = LeesLandinstellingen();
+    const Separators read = ReadLocaleSeparators();
     EXPECT_EQ(read.gsDecimaalTeken + read.gsDuizendTeken + read.gsDecimaalTekenGetal +
                   read.gsDuizendTekenGetal,
               ",.,.");

@@ -32,11 +32,11 @@ TEST(MessageValuesTest, DatesKeysAndLineNumbers) {
 
 TEST(MessageValuesTest, OnlyTheThreeAcknowledgementsCountInAnyCase) {
   for (const char* ok : {"<ok/>", "<OK/>", "<ok />", "<Ok />", "<ok>", "<OK>"}) {
-    EXPECT_TRUE(IsOkAntwoord(ok)) << ok;
+    EXPECT_TRUE(IsAcceptedReply(ok)) << ok;
   }
   for (const char* refused :
        {"", " <ok/>", "<ok/>\r\n", "<ok/> ", "ok", "<?xml version=\"1.0\"?><ok/>", "<error/>"}) {
-    EXPECT_FALSE(IsOkAntwoord(refused)) << refused;
+    EXPECT_FALSE(IsAcceptedReply(refused)) << refused;
   }
 }
 

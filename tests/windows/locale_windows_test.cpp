@@ -52,7 +52,7 @@ TEST(WindowsLocaleTest, DutchRegionalSettingsWhateverTheRuntimeLocale) {
   ASSERT_NO_FATAL_FAILURE(RequireDutchRegionalSettings());
   for (const char* runtime : {"C", "English_United States.1252"}) {
     std::setlocale(LC_ALL, runtime);
-    const Separators read = LeesLandinstellingen();
+    const Separators read = ReadLocaleSeparators();
     EXPECT_EQ(read.gsDecimaalTeken + read.gsDuizendTeken + read.gsDecimaalTekenGetal +
                   read.gsDuizendTekenGetal,
               ",.,.")

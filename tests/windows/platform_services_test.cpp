@@ -101,7 +101,7 @@ TEST(WindowsStopSignalTest, ConsoleEventIsNotedNotFatal) {
 }
 
 TEST(WindowsLocaleTest, SeparatorsComeFromTheUsersRegionalSettings) {
-  const Separators read = LeesLandinstellingen();
+  const Separators read = ReadLocaleSeparators();
   EXPECT_EQ(read.gsDecimaalTeken, GetLandinstelling(kUserDefaultLocale, kLocaleMonDecimalSep));
   EXPECT_EQ(read.gsDecimaalTekenGetal, GetLandinstelling(kUserDefaultLocale, kLocaleDecimalSep));
   EXPECT_FALSE(read.gsDecimaalTeken.empty());
