@@ -2,17 +2,11 @@
 
 #include <chrono>
 #include <clocale>
-#include <cstdlib>
-#include <iostream>
-#include <memory>
 
-#include "common/clock.h"
-#include "database/engine_choice.h"
-#include "run/console_view.h"
-#include "run/run_senders.h"
 #include "run/end_report.h"
+#include "run/program_services.h"
+#include "run/run_senders.h"
 #include "run/run_sequence.h"
-#include "run/stop_signal.h"
 
 namespace typrosync {
 
@@ -23,23 +17,18 @@ int HeadlessMain(const ProgramArguments& arguments) {
   // number texts and the month names of the log depend on it.
   std::setlocale(LC_ALL, "");
   const auto start = std::chrono::steady_clock::now();
-  OutputPolicy policy = OutputPolicyFromEnvironment();
-  policy.quiet = arguments.quiet;
-  ConsoleOutput output(std::cout, std::cerr, policy);
-  std::unique_ptr<StopRequest> stop = InstallStopSignals();
-  std::unique_ptr<Clock> clock = MakeSystemClock();
-  std::unique_ptr<DatabaseEngine> engine = MakeEngineFor(std::getenv("TYPROSYNC_ODBC"));
-  ConsoleView console(output.Out(), output.Err(), arguments.verbose, policy.journal);
-  RunSenders senders = MakeRunSenders(arguments.data_map, *stop, console, output);
-  RunSequence run({*clock, *engine, GetComputerNaam(), senders.https.get(), senders.ftp.get(),
-                   nullptr, senders.warnings.get(), stop.get()},
-                  console);
+  ProgramServices services(arguments);
+  RunSenders senders =
+      MakeRunSenders(arguments.data_map, *services.stop, services.console, services.output);
+  RunSequence run({*services.clock, *services.engine, GetComputerNaam(), senders.https.get(),
+                   senders.ftp.get(), nullptr, senders.warnings.get(), services.stop.get()},
+                  services.console);
   const RunOutcome outcome = RunToEnd(run, arguments.data_map);
   if (outcome == RunOutcome::kFinished || outcome == RunOutcome::kAborted) {
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    console.ShowSummary(run.state().summary, seconds.count());
+    services.console.ShowSummary(run.state().summary, seconds.count());
   }
-  ReportRunEnd(run, arguments.data_map, *clock, output);
+  ReportRunEnd(run, arguments.data_map, *services.clock, services.output);
   return static_cast<int>(outcome);
 }
 
