@@ -1,6 +1,6 @@
 // typrosync-admin: makes administrations for the sync.
 //   typrosync-admin create DIR [--password PW]
-//   typrosync-admin sample DIR [--customers N] [--lines M] [--seed S]
+//   typrosync-admin sample DIR [--customers N] [--lines M] [--seed S] [--routed P]
 
 #include <cstdlib>
 #include <exception>
@@ -18,7 +18,7 @@ using typrosync::admin::SampleOptions;
 
 constexpr char kUsage[] =
     "gebruik: typrosync-admin create MAP [--password WACHTWOORD]\n"
-    "         typrosync-admin sample MAP [--customers N] [--lines M] [--seed S]\n";
+    "         typrosync-admin sample MAP [--customers N] [--lines M] [--seed S] [--routed P]\n";
 
 struct Command {
   std::string verb;
@@ -50,6 +50,8 @@ bool ApplyOption(Command& command, const std::string& name, const std::string& v
     command.sample.customers = static_cast<int>(*number);
   } else if (name == "--lines" && *number <= 100000000) {
     command.sample.lines = static_cast<long>(*number);
+  } else if (name == "--routed" && *number >= 0 && *number <= 100) {
+    command.sample.routed_percent = static_cast<int>(*number);
   } else if (name == "--seed") {
     command.sample.start_value = static_cast<uint64_t>(*number);
   } else {

@@ -131,10 +131,18 @@ void FillArticles(AdministrationWriter& w, const std::vector<Article>& articles)
   }
 }
 
-std::string GroupSelection(SampleRandom& random, Customer& customer) {
+// The routed share is 60 % by default; another share maps the same draw onto
+// the same mix of platforms, so the default sample stays as it always was.
+long RouteFor(long draw, int routed_percent) {
+  constexpr long kDefaultShare = 60;
+  if (draw > routed_percent) return 100;  // no routed group
+  return (draw * kDefaultShare + routed_percent - 1) / routed_percent;
+}
+
+std::string GroupSelection(SampleRandom& random, Customer& customer, int routed_percent) {
   std::string groups(10, ' ');
   groups[random.Pick(std::vector<int>{1, 1, 3, 3, 6, 7, 9}) - 1] = 'X';
-  const long route = random.Between(1, 100);
+  const long route = RouteFor(random.Between(1, 100), routed_percent);
   if (route <= 25) groups[kGroupCropR - 1] = 'X';
   if (route > 25 && route <= 35) groups[kGroupDacom - 1] = random.Chance(30) ? 'x' : 'X';
   if (route > 35 && route <= 50) groups[kGroupAgroVision - 1] = 'X';
@@ -146,7 +154,8 @@ std::string GroupSelection(SampleRandom& random, Customer& customer) {
   return groups;
 }
 
-std::vector<Customer> FillCustomers(AdministrationWriter& w, SampleRandom& random, int count) {
+std::vector<Customer> FillCustomers(AdministrationWriter& w, SampleRandom& random, int count,
+                                    int routed_percent) {
   const std::vector<std::string> surnames = {
       "de Vries", "Jansen",  "Bakker",    "Visser",   "Smit",         "Meijer",
       "de Boer",  "Mulder",  "de Groot",  "Bos",      "Vos",          "Peters",
@@ -171,7 +180,7 @@ std::vector<Customer> FillCustomers(AdministrationWriter& w, SampleRandom& rando
   std::vector<Customer> customers;
   for (int i = 0; i < count; ++i) {
     Customer customer{10001 + i, "", false, false};
-    customer.groups = GroupSelection(random, customer);
+    customer.groups = GroupSelection(random, customer, routed_percent);
     const std::string surname = random.Pick(surnames);
     std::string name = random.Pick(forms);
     name.replace(name.find("%s"), 2, surname);
@@ -300,7 +309,7 @@ void FillSample(AdministrationWriter& tallyra, const SampleOptions& options) {
   const std::vector<Article> articles = MakeArticles();
   FillArticles(tallyra, articles);
   const std::vector<Customer> customers =
-      FillCustomers(tallyra, random, std::max(options.customers, 1));
+      FillCustomers(tallyra, random, std::max(options.customers, 1), options.routed_percent);
   FillOrders(tallyra, random, articles, customers, options.lines);
 }
 

@@ -16,6 +16,7 @@ struct SampleOptions {
   int customers = 200;
   long lines = 5000;
   uint64_t start_value = 1;  // the --seed option: same value, same sample
+  int routed_percent = 60;    // share of customers in a routed relation group
 };
 
 // Writes every sample row into the new "TallyraDB.mdb" (inside the writer's

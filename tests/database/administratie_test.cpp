@@ -165,16 +165,18 @@ TEST_F(AdministratieTest, AdminToolSetsThePasswordNeverOverwritesAndRefusesBadAr
   EXPECT_EQ(administratie->Table("faktuurhistorie").RecordCount(), 1);
   EXPECT_THROW(administratie->Table("Onbekend"), VbError);
   for (const char* bad : {"", "create", "verwijder x", "sample x --lines veel",
-                          "sample x --customers 0", "create x --lines 5", "sample x --seed"}) {
+                          "sample x --customers 0", "create x --lines 5", "sample x --seed",
+                          "sample x --routed 101"}) {
     EXPECT_EQ(RunAdmin(bad), 2) << bad;
   }
 }
 
-TEST_F(AdministratieTest, SampleIsTheSameForTheSameSeedOnly) {
+TEST_F(AdministratieTest, SampleIsTheSameForTheSameOptionsOnly) {
   std::vector<std::string> files;
-  for (const char* start : {"7", "7", "8"}) {
-    const std::string folder = dir_->path() + start + std::to_string(files.size()) + "/";
-    ASSERT_EQ(RunAdmin("sample '" + folder + "' --lines 300 --customers 20 --seed " + start), 0);
+  // The default routed share is 60 %: naming it keeps the sample as it was.
+  for (const char* options : {"--seed 7", "--seed 7 --routed 60", "--seed 8", "--seed 7 --routed 3"}) {
+    const std::string folder = dir_->path() + std::to_string(files.size()) + "/";
+    ASSERT_EQ(RunAdmin("sample '" + folder + "' --lines 300 --customers 20 " + options), 0);
     EXPECT_TRUE(Open(folder));
     std::ostringstream bytes;
     bytes << std::ifstream(folder + "TallyraDB.mdb", std::ios::binary).rdbuf();
@@ -182,6 +184,7 @@ TEST_F(AdministratieTest, SampleIsTheSameForTheSameSeedOnly) {
   }
   EXPECT_EQ(files[0], files[1]);
   EXPECT_NE(files[0], files[2]);
+  EXPECT_NE(files[0], files[3]);
 }
 
 TEST(DecodeerWachtwoordTest, HalvesEveryCodeWithHalvesToEvenAndReverses) {
