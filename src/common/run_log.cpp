@@ -73,7 +73,7 @@ void RunLog::LogRegel(const std::string& sTekst, long lFoutNummer, const std::st
   IgnoringErrors([&] {
     // Opened per line and closed at once: the administration program and an
     // operator may read the file while the run goes on.
-    std::ofstream file(file_name, std::ios::binary | std::ios::app);
+    std::ofstream file(PathFromUtf8(file_name), std::ios::binary | std::ios::app);
     if (!file) return WarnOnce(file_name);
     file << (sTekst.empty() ? std::string() : Line(sTekst)) << kLineEnd;
     if (lFoutNummer != 0) {

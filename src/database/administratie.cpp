@@ -42,7 +42,7 @@ class OpenedAdministration final : public Administratie {
 // The first line of an existing settings file, as text input reads it (up
 // to CR, LF or CR LF). A file without any line cannot be read: error 62.
 std::string ReadFirstLine(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(PathFromUtf8(path), std::ios::binary);
   if (!file) throw VbError(53, "Bestand niet gevonden");
   std::string line;
   char c = 0;

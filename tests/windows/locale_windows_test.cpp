@@ -92,14 +92,15 @@ struct QuietUi : UserInterface {
   void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
 };
 
-// The monthly log in a Windows data folder ending in "\": each line with its
-// own stamp in the regional settings' month names, lines ending in CR LF.
+// The monthly log in a Windows data folder ending in "\" with a name outside
+// ASCII: each line with its own stamp in the regional settings' month names,
+// lines ending in CR LF.
 TEST(WindowsRunLogTest, LinesEmptyLinesErrorLinesAndMonths) {
   ASSERT_NO_FATAL_FAILURE(RequireDutchRegionalSettings());
   wchar_t base[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, base);
   const fs::path folder =
-      fs::path(base) / (L"typro-runlog-" + std::to_wstring(GetCurrentProcessId()));
+      fs::path(base) / (L"typro-runlog-K\u00F6rvath-" + std::to_wstring(GetCurrentProcessId()));
   fs::create_directories(folder);
   FakeClock clock;
   QuietUi ui;
