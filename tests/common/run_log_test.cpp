@@ -17,15 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct FakeClock : Clock {
-  LocalDateTime Now() override {
-    LocalDateTime moment = now;
-    now.second += step;
-    return moment;
-  }
-  LocalDateTime now{2024, 3, 5, 14, 7, 9};
-  int step = 0;  // seconds added after each reading
-};
+using test_support::FakeClock;
 
 struct CountingUi : UserInterface {
   void ProcessPendingEvents() override { ++events; }

@@ -9,10 +9,31 @@
 #include <initializer_list>
 #include <string>
 
+#include "common/clock.h"
 #include "common/locale_settings.h"
+#include "common/user_interface.h"
 #include "common/vb_error.h"
 
 namespace typrosync::test_support {
+
+// A clock at 5 March 2024 14:07:09 that moves `step` seconds after each
+// reading.
+struct FakeClock : Clock {
+  LocalDateTime Now() override {
+    LocalDateTime moment = now;
+    now.second += step;
+    return moment;
+  }
+  LocalDateTime now{2024, 3, 5, 14, 7, 9};
+  int step = 0;
+};
+
+// A window nobody looks at: events, pointer and message boxes go nowhere.
+struct QuietUi : UserInterface {
+  void ProcessPendingEvents() override {}
+  void SetBusyPointer(bool) override {}
+  void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
+};
 
 // Every category of the process locale Dutch while it lives, then "C" again.
 // Not active when nl_NL.UTF-8 is missing (scripts/install-deps generates it).

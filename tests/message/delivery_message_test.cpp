@@ -85,13 +85,6 @@ class FixedClock : public Clock {
   int readings_ = 0;
 };
 
-class SilentUi : public UserInterface {
- public:
-  void ProcessPendingEvents() override {}
-  void SetBusyPointer(bool) override {}
-  void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
-};
-
 class DeliveryMessageTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -166,7 +159,7 @@ class DeliveryMessageTest : public ::testing::Test {
 
  private:
   FixedClock clock_;
-  SilentUi ui_;
+  test_support::QuietUi ui_;
   std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine();
   std::unique_ptr<Administratie> administratie_;
   std::unique_ptr<DeliveryMessage> builder_;

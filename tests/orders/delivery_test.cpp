@@ -6,18 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include "common/test_support.h"
 #include "database/sqlite_engine.h"
 #include "e2e/admin_fixture.h"
 
 namespace typrosync {
 namespace {
 
-class QuietUi : public UserInterface {
- public:
-  void ProcessPendingEvents() override {}
-  void SetBusyPointer(bool) override {}
-  void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
-};
+using test_support::QuietUi;
 
 struct FixedClock : Clock {
   LocalDateTime Now() override { return {2024, 3, 1, 12, 30, 45}; }

@@ -18,6 +18,7 @@
 #include "common/locale_settings.h"
 #include "common/number_text.h"
 #include "common/run_log.h"
+#include "common/test_support.h"
 #include "common/variant.h"
 #include "common/windows_text.h"
 
@@ -76,21 +77,9 @@ TEST(WindowsNumberTextTest, IndependentOfTheRuntimeLocale) {
   std::setlocale(LC_ALL, "C");
 }
 
-struct FakeClock : Clock {
-  LocalDateTime Now() override {
-    LocalDateTime moment = now;
-    now.second += step;
-    return moment;
-  }
-  LocalDateTime now{2024, 3, 5, 14, 7, 9};
-  int step = 0;
-};
+using test_support::FakeClock;
 
-struct QuietUi : UserInterface {
-  void ProcessPendingEvents() override {}
-  void SetBusyPointer(bool) override {}
-  void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
-};
+using test_support::QuietUi;
 
 // The monthly log in a Windows data folder ending in "\" with a name outside
 // ASCII: each line with its own stamp in the regional settings' month names,

@@ -100,14 +100,6 @@ TEST(WindowsStopSignalTest, ConsoleEventIsNotedNotFatal) {
   EXPECT_EQ(request->Reason(), "Gestopt door signaal CTRL_BREAK_EVENT");
 }
 
-TEST(WindowsLocaleTest, SeparatorsComeFromTheUsersRegionalSettings) {
-  const Separators read = ReadLocaleSeparators();
-  EXPECT_EQ(read.gsDecimaalTeken, GetLandinstelling(kUserDefaultLocale, kLocaleMonDecimalSep));
-  EXPECT_EQ(read.gsDecimaalTekenGetal, GetLandinstelling(kUserDefaultLocale, kLocaleDecimalSep));
-  EXPECT_FALSE(read.gsDecimaalTeken.empty());
-  EXPECT_EQ(GetLandinstelling(kUserDefaultLocale, 0x99), "");
-}
-
 TEST(WindowsComputerNameTest, NamesThisMachine) {
   const auto name = PlatformHostName();
   ASSERT_TRUE(name.has_value());
