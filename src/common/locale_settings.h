@@ -17,6 +17,8 @@ struct Separators {
   // Number decimal and thousands separators (locale items 0x0E and 0x0F).
   std::string gsDecimaalTekenGetal = ",";
   std::string gsDuizendTekenGetal = ".";
+
+  bool operator==(const Separators&) const = default;
 };
 
 // One space; the words of display texts are joined with it.

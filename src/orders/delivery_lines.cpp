@@ -1,13 +1,14 @@
 #include "orders/delivery_lines.h"
 
-#include "common/utf8_text.h"
-
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "common/date_format.h"
 #include "common/date_functions.h"
 #include "common/number_format.h"
 #include "common/number_text.h"
+#include "common/utf8_text.h"
 #include "database/lookups.h"
 #include "orders/line_amounts.h"
 #include "orders/mark_delivered.h"
@@ -72,7 +73,7 @@ struct CustomerPass {
 };
 
 const std::optional<Customer>& CustomerOnce(OrderContext& ctx, CustomerPass& w,
-                                          const std::string& sRelNr) {
+                                            const std::string& sRelNr) {
   if (!w.customer) w.customer = FindCustomer(ctx, sRelNr);
   return *w.customer;
 }
@@ -93,10 +94,10 @@ void FillLine(OrderContext& ctx, const Customer& customer, CustomerPass& w) {
   row.column(kColOmschrijving) =
       TrimSpaces(line.description1.Text() + " " + line.description2.Text());
 
-  const LineAmounts bedragen = ComputeLineAmounts(
-      {line.quantity.Value(), line.price_unit.Value(), line.sales_price.Value(),
-       line.invoice_weight.Value(), line.discount.Value()},
-      ctx.separators);
+  const LineAmounts bedragen =
+      ComputeLineAmounts({line.quantity.Value(), line.price_unit.Value(), line.sales_price.Value(),
+                          line.invoice_weight.Value(), line.discount.Value()},
+                         ctx.separators);
   row.column(kColAantal) = bedragen.aantal;
   row.column(kColVerkoopprijs) = bedragen.verkoopprijs;
   // The admission number, or else the amount text of the previous row's price
@@ -151,15 +152,38 @@ void CollectLines(OrderContext& ctx, const std::string& sRelNr, CustomerPass& w)
   }
 }
 
+// Whether the customer's pending rows need not be made at all: nobody looks
+// at them (no window, no table on the console), no platform takes them, and
+// making them could neither fail nor change the run's separators. Making them
+// anyway would give the same run log, messages and stamps, only later: most
+// customers of an administration go to no platform, and their lines stay
+// pending at every run.
+bool RowsUnseen(OrderContext& ctx, const Customer& customer,
+                const std::vector<ScannedLines::Line>& lines) {
+  if (ctx.view.ShowsDeliveryLines()) return false;
+  // Only the Dutch separators: the first amount text pins the monetary ones
+  // to them, which a row left out must not leave undone for the customers
+  // after it, and only under them is a plain line known not to fail.
+  if (!(ctx.separators == Separators())) return false;
+  Destination destination;
+  DetermineDestination(customer.relation_groups, destination);
+  if (destination.bCropR || destination.bAgroVision) return false;
+  return std::all_of(lines.begin(), lines.end(), [&](const ScannedLines::Line& line) {
+    return line.plain || ctx.scanned->Delivered(line.order);
+  });
+}
+
 // The lines the scan kept for the customer: each read in full only when it
 // is still pending after the run's own stamps since the scan.
 void FillKeptLines(OrderContext& ctx, const std::vector<ScannedLines::Line>& lines,
                    const std::string& sRelNr, CustomerPass& w) {
   TableRecordset& orders = ctx.admin.Table("Ordergegevens");
+  bool first = true;
   for (const ScannedLines::Line& line : lines) {
     if (ctx.scanned->Delivered(line.order)) continue;
     const std::optional<Customer>& customer = CustomerOnce(ctx, w, sRelNr);
     if (!customer) return;
+    if (std::exchange(first, false) && RowsUnseen(ctx, *customer, lines)) return;
     orders.GoTo(line.where);
     FillLine(ctx, *customer, w);
   }
@@ -194,7 +218,7 @@ bool CollectKeptLines(OrderContext& ctx, const std::string& sRelNr, CustomerPass
 std::string Head(const char* soort, const char* label) { return PadRechts(soort, 10) + label; }
 
 void LogBlock(RunLog& log, const char* soort, const std::string& sRelNr, size_t regels,
-             const std::string& stempel) {
+              const std::string& stempel) {
   log.LogRegel("");
   log.LogRegel(Head(soort, ": Relatienr.      : ") + sRelNr);
   log.LogRegel(Head(soort, ": Aantal regels   : ") + std::to_string(regels));

@@ -1,5 +1,8 @@
 #include "orders/line_amounts.h"
 
+#include <cmath>
+#include <optional>
+
 #include "common/file_helpers.h"
 #include "common/number_format.h"
 #include "common/number_text.h"
@@ -33,7 +36,48 @@ const Variant& Hoeveelheidsbasis(const LineAmountInput& input) {
   return gewicht;
 }
 
+// Quantities, prices and weights of any real order stay far below this; it
+// keeps U x P (at most 1e14) inside the Currency range (about 9.2e14).
+constexpr double kPlainLimit = 1e7;
+constexpr double kSmallestPlain = 1e-4;
+constexpr size_t kMostDecimals = 3;
+
+std::optional<double> PlainNumber(const Variant& value) {
+  using Kind = Variant::Kind;
+  if (value.kind() != Kind::kInteger && value.kind() != Kind::kDouble &&
+      value.kind() != Kind::kCurrency) {
+    return std::nullopt;
+  }
+  const double number = value.ToDouble();
+  if (!std::isfinite(number) || std::fabs(number) > kPlainLimit) return std::nullopt;
+  // Below 1E-4 a double's text takes the exponent form, which the amount
+  // text mangles ("-5E-05" becomes "-5E.-05,00") and then cannot read back.
+  if (number != 0 && std::fabs(number) < kSmallestPlain) return std::nullopt;
+  return number;
+}
+
 }  // namespace
+
+bool AmountsCannotFail(const LineAmountInput& input) {
+  const auto aantal = PlainNumber(input.aantal);
+  const auto prijs_per = PlainNumber(input.prijs_per);
+  const auto prijs = PlainNumber(input.verkoop_prijs);
+  const auto korting = PlainNumber(input.korting_percentage);
+  const bool gewicht_plain =
+      input.factuur_gewicht.IsNull() || PlainNumber(input.factuur_gewicht).has_value();
+  if (!aantal || !prijs_per || !prijs || !korting || !gewicht_plain) return false;
+  // A price per between 0 and 1 makes the divisor D = PrijsPer - 1 as small
+  // as it likes, and U = Q / D unbounded; 0 gives D = -1 and from 1 up D is
+  // at least 1, so |U| <= |Q|. The discount text is "n/a" above 1000;
+  // within 0..100 the net amount N stays within B.
+  const bool divisor_at_least_one = *prijs_per == 0 || *prijs_per >= 1;
+  // PrijsPer's decimals are the decimals of every quantity text; past a few
+  // the texts outgrow their width and are cut.
+  const std::string per = input.prijs_per.Text();
+  const size_t comma = per.find(',');
+  const bool few_decimals = comma == std::string::npos || per.size() - comma - 1 <= kMostDecimals;
+  return divisor_at_least_one && few_decimals && *korting >= 0 && *korting <= 100;
+}
 
 LineAmounts ComputeLineAmounts(const LineAmountInput& input, Separators& separators) {
   LineAmounts result;
@@ -62,9 +106,8 @@ LineAmounts ComputeLineAmounts(const LineAmountInput& input, Separators& separat
   result.bedrag = b;
   result.netto = n;
   const double eenheden = qd / divisor;
-  result.berekende_prijs =
-      eenheden == 0 ? AmountOf(Variant(0.0), separators)
-                    : AmountOf(Variant(n.ToDouble() / eenheden), separators);
+  result.berekende_prijs = eenheden == 0 ? AmountOf(Variant(0.0), separators)
+                                         : AmountOf(Variant(n.ToDouble() / eenheden), separators);
   return result;
 }
 

@@ -37,4 +37,11 @@ struct LineAmounts {
 // amount as net price instead of a division by zero.
 LineAmounts ComputeLineAmounts(const LineAmountInput& input, Separators& separators);
 
+// True when ComputeLineAmounts cannot throw for `input` under the Dutch
+// separators (those of a default Separators): every value a plain number of
+// a bounded size (see the .cpp). False says nothing; the texts must then be
+// computed to find out. Other separators write number texts that the
+// conversions, which read the Dutch form, may refuse.
+bool AmountsCannotFail(const LineAmountInput& input);
+
 }  // namespace typrosync

@@ -19,6 +19,9 @@ class OrdersView : public UserInterface {
   virtual void SetProgress(double percent) = 0;
   // The rows of lvwLeveringen changed; `lines` stays valid until the next call.
   virtual void ShowDeliveryLines(const DeliveryLines& lines) = 0;
+  // False when ShowDeliveryLines shows nothing: the run may then leave out
+  // the rows that only the view would see.
+  virtual bool ShowsDeliveryLines() const { return true; }
 };
 
 }  // namespace typrosync

@@ -4,6 +4,7 @@
 
 #include "database/name_index.h"
 #include "orders/delivery_lines.h"
+#include "orders/line_amounts.h"
 #include "orders/order_context.h"
 #include "orders/work_list_lookup.h"
 
@@ -19,6 +20,15 @@ bool SearchFindsNumber(TableRecordset& table, const char* index, const Variant& 
   table.SetIndex(index);
   table.Seek(Variant(value.Text()));
   return !table.NoMatch();
+}
+
+// The position of a field the row reads, or -1 when the table lacks it.
+int PositionOrNone(const TableRecordset& table, const char* name) {
+  try {
+    return table.FieldIndex(name);
+  } catch (const std::exception&) {
+    return -1;
+  }
 }
 
 }  // namespace
@@ -42,9 +52,15 @@ std::optional<ScannedLines> ScannedLines::Start(OrderContext& ctx) {
   // Anything unexpected leaves the reading to the ordinary walk, which
   // reports it where it always did.
   try {
-    const Positions at{orders.FieldIndex("RelNr"), orders.FieldIndex("OrderNr"),
-                       orders.FieldIndex("OrderDatum"), orders.FieldIndex("MagazijnBonNr"),
-                       orders.FieldIndex("ArtNr")};
+    const Positions at{
+        orders.FieldIndex("RelNr"),
+        orders.FieldIndex("OrderNr"),
+        orders.FieldIndex("OrderDatum"),
+        orders.FieldIndex("MagazijnBonNr"),
+        orders.FieldIndex("ArtNr"),
+        {PositionOrNone(orders, "Aantal"), PositionOrNone(orders, "PrijsPer"),
+         PositionOrNone(orders, "VerkoopPrijs"), PositionOrNone(orders, "FactuurGewicht"),
+         PositionOrNone(orders, "KortingPercentage")}};
     ScannedLines scanned(*version, at);
     if (!scanned.ReadMarks(ctx.admin.Table("OrderGegevensMeta"))) return std::nullopt;
     return scanned;
@@ -69,8 +85,8 @@ bool ScannedLines::ReadMarks(TableRecordset& meta) {
     if (!number) return false;
     if (!probe) probe = key;
     // The same test as the search of each line: a mark for either platform.
-    delivered_.try_emplace(*number, !meta.FieldAt(agrovision).IsEmptyValue() ||
-                                        !meta.FieldAt(dacom).IsEmptyValue());
+    delivered_.try_emplace(
+        *number, !meta.FieldAt(agrovision).IsEmptyValue() || !meta.FieldAt(dacom).IsEmptyValue());
   }
   return !probe || SearchFindsNumber(meta, "PrimaryKey", *probe);
 }
@@ -106,7 +122,16 @@ void ScannedLines::Keep(OrderContext& ctx, TableRecordset& orders) {
   }
   // The run only ever adds marks; a line delivered now stays delivered.
   if (Delivered(*order)) return;
-  customer.lines.push_back({orders.CurrentBookmark(), *order});
+  customer.lines.push_back({orders.CurrentBookmark(), *order, Plain(orders)});
+}
+
+bool ScannedLines::Plain(TableRecordset& orders) const {
+  for (const int position : at_.amounts) {
+    if (position < 0) return false;
+  }
+  return AmountsCannotFail({orders.FieldAt(at_.amounts[0]), orders.FieldAt(at_.amounts[1]),
+                            orders.FieldAt(at_.amounts[2]), orders.FieldAt(at_.amounts[3]),
+                            orders.FieldAt(at_.amounts[4])});
 }
 
 bool ScannedLines::Finish(TableRecordset& orders) {

@@ -24,6 +24,9 @@ class ScannedLines {
   struct Line {
     Bookmark where;
     long long order;
+    // Its row cannot fail: the amount fields hold numbers the row's
+    // arithmetic takes without an error (see AmountsCannotFail).
+    bool plain;
   };
 
   // Reads the delivery marks and readies the scan of Ordergegevens, which
@@ -61,7 +64,12 @@ class ScannedLines {
   };
   struct Positions {
     int customer, order, order_date, voucher, article;
+    // The amount fields in LineAmountInput's order; -1 when the table lacks
+    // one (no line is plain then).
+    int amounts[5];
   };
+
+  bool Plain(TableRecordset& orders) const;
 
   ScannedLines(long long version, Positions positions) : version_(version), at_(positions) {}
   bool ReadMarks(TableRecordset& meta);

@@ -28,6 +28,7 @@ class ConsoleView : public RunView {
   void SetProgress(double percent) override;
   // Only when verbose; nothing for an empty list.
   void ShowDeliveryLines(const DeliveryLines& lines) override;
+  bool ShowsDeliveryLines() const override { return verbose_; }
   void SetCaption(const std::string& caption) override;
   void ProcessPendingEvents() override {}
   void SetBusyPointer(bool) override {}
