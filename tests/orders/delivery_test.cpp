@@ -15,10 +15,6 @@ namespace {
 
 using test_support::QuietUi;
 
-struct FixedClock : Clock {
-  LocalDateTime Now() override { return {2024, 3, 1, 12, 30, 45}; }
-};
-
 struct ScriptedHttps : HttpsSender {
   HttpsReply VerstuurViaHTTPS(const std::string& bericht) override {
     messages.push_back(bericht);
@@ -46,6 +42,7 @@ class DeliveryTest : public ::testing::Test {
     administratie_->Table("UserGegevens").MoveFirst();  // as the run's caption leaves it
     log_.SetDataMap(admin_.folder());
     state_.sRunId = "20240301_123045";
+    clock_.now = {2024, 3, 1, 12, 30, 45};
   }
   Delivery MakeDelivery() {
     return Delivery(state_, MessageTablesOf(*administratie_), clock_, separators_, https_, ftp_,
@@ -66,7 +63,7 @@ class DeliveryTest : public ::testing::Test {
   test_support::TestAdministratie admin_;
   std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine();
   QuietUi ui_;
-  FixedClock clock_;
+  test_support::FakeClock clock_;
   RunLog log_{clock_, ui_, "PC01"};
   RunState state_;
   Separators separators_;
