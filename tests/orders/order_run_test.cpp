@@ -133,26 +133,16 @@ TEST_F(OrderRunTest, RowsOfACustomer) {
                                          "NL-12345", "5001", "Crop-R klanten, Overig"}));
 }
 
+// The groups as SetUp numbers them; "crop r, agro_vision" (8) names neither.
 TEST_F(OrderRunTest, RelationGroupsChooseThePlatforms) {
-  const struct {
-    const char* groepen;
-    std::string platforms;
-  } cases[] = {
-      {"", ""},
-      {"--X", ""},
-      {"-------X", ""},  // "crop r, agro_vision" names neither
-      {"X", "CROPR "},
-      {"---x", "CROPR "},
-      {"----X", "CROPR "},
-      {"-X", "AGROVISION "},
-      {"-----X", "AGROVISION "},
-      {"------X", "AGROVISION "},
-      {"XX", "CROPR AGROVISION "},
-      {"---X-X", "CROPR AGROVISION "},
-  };
+  const std::string cropr = "CROPR ", agrovision = "AGROVISION ", both = cropr + agrovision;
+  const std::pair<const char*, std::string> cases[] = {
+      {"", ""},         {"--X", ""},           {"-------X", ""},       {"X", cropr},
+      {"---x", cropr},  {"----X", cropr},      {"-X", agrovision},     {"-----X", agrovision},
+      {"------X", agrovision},                 {"XX", both},           {"---X-X", both}};
   for (size_t i = 0; i < std::size(cases); ++i) {
     const std::string relnr = std::to_string(2001 + i), ordernr = std::to_string(8001 + i);
-    admin.Relatie(relnr, cases[i].groepen);
+    admin.Relatie(relnr, cases[i].first);
     admin.Order({{"RelNr", relnr}, {"OrderNr", ordernr}});
     admin.Meta(ordernr);
   }
@@ -161,10 +151,10 @@ TEST_F(OrderRunTest, RelationGroupsChooseThePlatforms) {
   std::map<std::string, std::string> platforms;
   for (const auto& call : calls) platforms[call.relnr] += call.platform + " ";
   for (size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE(cases[i].groepen);
+    SCOPED_TRACE(cases[i].first);
     const std::string relnr = std::to_string(2001 + i);
-    EXPECT_EQ(platforms[relnr], cases[i].platforms);
-    if (!cases[i].platforms.empty()) continue;
+    EXPECT_EQ(platforms[relnr], cases[i].second);
+    if (!cases[i].second.empty()) continue;
     EXPECT_EQ(log.find(": " + relnr + "\r\n"), std::string::npos);
     EXPECT_EQ(admin.MarksOf(std::to_string(8001 + i)), Marks("", ""));
   }

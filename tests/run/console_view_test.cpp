@@ -51,11 +51,8 @@ TEST(ConsoleViewTest, VerboseShowsTheTableAndMessagesGoToStandardError) {
 }
 
 TEST(ConsoleViewTest, SummaryLineCountsPerPlatform) {
-  RunSummary summary;
-  summary.customers = 20000;
-  summary.cropr = {381, 2, 1};
-  summary.agrovision = {188, 0, 3};
-  summary.orders_stamped = 3852;
+  RunSummary summary{.customers = 20000, .cropr = {381, 2, 1}, .agrovision = {188, 0, 3},
+                     .orders_stamped = 3852};
   std::ostringstream out, err;
   ConsoleView view(out, err);
   view.ShowSummary(summary, 7.84);

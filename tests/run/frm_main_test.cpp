@@ -56,11 +56,8 @@ TEST(FrmMainTest, ColumnsRowsPictureAndClosing) {
     EXPECT_EQ(list.headerItem()->text(i).toStdString(), seen.title);
     EXPECT_EQ(list.header()->visualIndex(i), i);
     EXPECT_EQ(list.isColumnHidden(i), seen.pixels == 0);
-    if (seen.pixels > 0) {
-      EXPECT_EQ(list.columnWidth(i), seen.pixels);
-    }
-    const bool right = (list.topLevelItem(0)->textAlignment(i) & Qt::AlignRight) != 0;
-    EXPECT_EQ(right, seen.right);
+    EXPECT_EQ(seen.pixels > 0 ? list.columnWidth(i) : 0, seen.pixels);
+    EXPECT_EQ((list.topLevelItem(0)->textAlignment(i) & Qt::AlignRight) != 0, seen.right);
     EXPECT_EQ(list.topLevelItem(1)->text(i).toStdString(), line.columns[static_cast<size_t>(i)]);
   }
   EXPECT_EQ(list.topLevelItem(1)->checkState(0), Qt::Checked);

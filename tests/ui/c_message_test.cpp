@@ -24,9 +24,8 @@ using test_support::ScriptModal;
 // The captions of the buttons shown, joined by "|".
 std::string VisibleCaptions(const FMessage& window) {
   QStringList captions;
-  for (int i = 0; i < kMaxButtons; ++i) {
+  for (int i = 0; i < kMaxButtons; ++i)
     if (window.cmdButton(i)->isVisible()) captions << window.cmdButton(i)->text();
-  }
   return captions.join('|').toStdString();
 }
 
