@@ -17,8 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test_support::FakeClock;
-
 class RunLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -33,7 +31,7 @@ class RunLogTest : public ::testing::Test {
   }
 
   const fs::path folder_ = fs::temp_directory_path() / ("typro-runlog-" + std::to_string(getpid()));
-  FakeClock clock_;
+  test_support::FakeClock clock_;
   test_support::QuietUi ui_;
   std::ostringstream warnings_;
   RunLog log_{clock_, ui_, "PC01", warnings_};

@@ -13,8 +13,6 @@
 namespace typrosync {
 namespace {
 
-using test_support::QuietUi;
-
 struct ScriptedHttps : HttpsSender {
   HttpsReply VerstuurViaHTTPS(const std::string& bericht) override {
     messages.push_back(bericht);
@@ -62,7 +60,7 @@ class DeliveryTest : public ::testing::Test {
 
   test_support::TestAdministratie admin_;
   std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine();
-  QuietUi ui_;
+  test_support::QuietUi ui_;
   test_support::FakeClock clock_;
   RunLog log_{clock_, ui_, "PC01"};
   RunState state_;

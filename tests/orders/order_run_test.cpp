@@ -32,14 +32,14 @@ TEST_F(OrderRunTest, WhichLinesArePending) {
   const Variant null = Variant::Null();
   admin.Artikel("A2", "");
   admin.Artikel("A3", null);
+  // The line's changes, the AgroVision and Crop-R marks ({}: no meta record).
   struct Case {
     const char* name;
     Fields line;
-    std::vector<Variant> meta;  // the AgroVision and Crop-R marks; {}: no meta record
+    std::vector<Variant> meta;
     bool reported;
   } const cases[] = {
-      {"no meta record", {}, {}, true},
-      {"meta with Null marks", {}, {null, null}, true},
+      {"no meta record", {}, {}, true}, {"meta with Null marks", {}, {null, null}, true},
       {"meta with empty marks", {}, {"", ""}, true},
       {"delivered to AgroVision", {}, {"20230101000000", null}, false},
       {"delivered to Crop-R", {}, {null, "2023"}, false},
@@ -52,8 +52,7 @@ TEST_F(OrderRunTest, WhichLinesArePending) {
       {"article with Null admission", {{"ArtNr", "A3"}}, {}, false},
       {"unknown article", {{"ArtNr", "ZZ"}}, {}, false},
       {"article in other case", {{"ArtNr", "a1"}}, {}, true},
-      {"unknown customer", {{"RelNr", "9999"}}, {}, false},
-  };
+      {"unknown customer", {{"RelNr", "9999"}}, {}, false}};
   for (size_t i = 0; i < std::size(cases); ++i) {
     const std::string relnr = std::to_string(3001 + i), ordernr = std::to_string(6001 + i);
     admin.Relatie(relnr, "X");

@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTreeWidget>
