@@ -1,7 +1,5 @@
 // OpenAdministratie on administrations typrosync-admin makes in temporary
-// folders: every way it fails answers nullptr with one line on standard
-// error, the password and lock files, the table taken from the archive; the
-// tool's exit statuses and its sample's determinism.
+// folders, and the tool's exit statuses and its sample's determinism.
 
 #include "database/administratie.h"
 

@@ -1,9 +1,6 @@
-// The recordset contract, run against both engines on the same real SQLite
-// files: the SQLite engine, and the ODBC engine through the SQLite ODBC
-// driver. Jet's order and seek rules, positions that survive writes by the
-// same or another user, and edit locking: pessimistic edits hold the write
-// lock from Edit to Update, optimistic ones take it in Update and notice a
-// record changed in between; a lock kept past the busy time-out is 3260.
+// The recordset contract, run against both engines (SQLite, and ODBC through
+// the SQLite ODBC driver) on the same real SQLite files. Pessimistic edits hold
+// the write lock from Edit to Update, optimistic ones take it in Update.
 
 #include <gtest/gtest.h>
 

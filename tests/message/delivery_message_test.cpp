@@ -1,7 +1,5 @@
-// The message builders on a real administration: an SQLite file made by
-// typrosync-admin, rows added with the sqlite3 client, the delivery lines set
-// up as the order run leaves them. Only the clock is fixed. The hand-over to
-// the platforms is tested end to end (tests/e2e).
+// The message builders on a real administration made by typrosync-admin, the
+// delivery lines set up as the order run leaves them. Only the clock is fixed.
 
 #include "message/delivery_message.h"
 

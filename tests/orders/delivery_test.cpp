@@ -1,6 +1,5 @@
 // The delivery over fake senders: what each reply does to the result and the
-// run log, that a failed Crop-R request stops later Crop-R attempts of the
-// run, and the AgroVision file name and busy flag.
+// run log.
 
 #include "orders/delivery.h"
 
