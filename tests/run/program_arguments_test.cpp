@@ -31,6 +31,7 @@ TEST(ProgramArgumentsTest, DataFolderAndOptions) {
       {{"/srv/mijn", "map/"}, "/srv/mijn map/", false, false},
       {{"--quiet", "--verbose", "/srv/a b/"}, "/srv/a b/", true, true},
       {{"/srv/mijn", "--verbose", "map/"}, "/srv/mijn --verbose map/", false, false},
+      {{"/srv/a", "--quiet"}, "/srv/a --quiet", false, false},
       {{"--", "--quiet"}, "--quiet", false, false},
       {{"--quiet", "--", "--verbose"}, "--verbose", false, true},
       {{"--verbose"}, "", true, false},
