@@ -13,11 +13,6 @@
 namespace typrosync {
 namespace {
 
-using test_support::ClickButton;
-using test_support::ScriptModal;
-
-using Looks = std::array<QImage, kLookCount>;
-
 void Save(const QImage& image, const QString& name) {
   const QDir dir(TYPRO_UI_GALLERY_DIR);
   dir.mkpath(".");
@@ -34,7 +29,7 @@ QRgb LeftEdge(const QImage& picture, FMessage& window, int index) {
 // button. The default button (when the set has more than one) is framed
 // unlike the buttons beside it.
 void ShootNextWindow(const QString& name, int default_index = -1, int buttons = 1) {
-  ScriptModal({[=](FMessage& window) {
+  test_support::ScriptModal({[=](FMessage& window) {
     const QImage picture = window.grab().toImage();
     for (int other = 0; default_index >= 0 && other < buttons; ++other) {
       if (other == default_index) continue;
@@ -42,7 +37,7 @@ void ShootNextWindow(const QString& name, int default_index = -1, int buttons = 
           << name.toStdString() << " default " << default_index << " beside " << other;
     }
     Save(picture, name);
-    ClickButton(window, 0);
+    test_support::ClickButton(window, 0);
   }});
 }
 
@@ -80,7 +75,7 @@ TEST(GalleryTest, EveryButtonStyleInItsFourLooks) {
     const int top = 36 * static_cast<int>(row);
     button.ButtonStyle(style);
     painter.drawText(QRect(4, top, 76, 36), Qt::AlignVCenter, QString("stijl %1").arg(style));
-    Looks looks;
+    std::array<QImage, kLookCount> looks;
     for (size_t look = 0; look < kLookCount; ++look) {
       looks[look] = button.pictButtonXP(static_cast<int>(look)).toImage();
       const QRect cell(80 + 100 * static_cast<int>(look), top, 100, 36);
