@@ -16,8 +16,8 @@ class LookupsTest : public ::testing::Test {
                                 {{"Code", "INTEGER"}, {"Omschrijving", "TEXT"}},
                                 {{"PrimaryKey", {"Code"}, true}}};
     // Out of code order: the index, not insertion, decides. Code 5 is missing.
-    const std::vector<std::vector<Variant>> rows = {
-        {4, "Dacom"}, {1, "Akkerbouw"}, {2, "Crop-R"}, {3, "(niet ingesteld)"}, {6, Variant::Null()}};
+    const std::vector<std::vector<Variant>> rows = {{4, "Dacom"}, {1, "Akkerbouw"}, {2, "Crop-R"},
+                                                    {3, "(niet ingesteld)"}, {6, Variant::Null()}};
     test_support::WriteDatabase(path_, {{codes, {"Code", "Omschrijving"}, rows},
                                         {{"TabelLandcode", codes.fields, codes.indexes}, {}, {}}});
     db_ = engine_->OpenDatabase(path_, "");
@@ -44,7 +44,8 @@ TEST_F(LookupsTest, GetOmschrijvingFromTabelJoinsMarkedCodesInOrder) {
 TEST_F(LookupsTest, CodeLookupsGiveNaOnlyOnAnOpenRecordsetAndEmptyForMissingCodes) {
   std::unique_ptr<TableRecordset> groups = db_->OpenTable("TabelRelatiegroepen");
   const std::tuple<int16_t, std::string, std::string> cases[] = {
-      {3, "(niet ingesteld)", "n/a"}, {5, "", ""}, {6, "", ""}, {0, "", ""}, {2, "Crop-R", "Crop-R"}};
+      {3, "(niet ingesteld)", "n/a"}, {5, "", ""}, {6, "", ""}, {0, "", ""},
+      {2, "Crop-R", "Crop-R"}};
   for (const auto& [code, stored, shown] : cases) {
     EXPECT_EQ(GetCodeOmschrijving(*db_, "TabelRelatiegroepen", code), stored) << code;
     EXPECT_EQ(GetTabelOmschrijving(*groups, code), shown) << code;
