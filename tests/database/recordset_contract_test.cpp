@@ -25,7 +25,7 @@ struct EngineCase {
 };
 
 const EngineCase kEngines[] = {
-    {"Sqlite", [](Ms busy) { return MakeSqliteEngine({busy}); }},
+    {"Sqlite", [](Ms ms) { return MakeSqliteEngine({ms}); }},
     {"OdbcSqlite3", [](Ms ms) { return MakeOdbcEngine({"Driver=SQLite3;Database={file}", ms}); }},
 };
 
