@@ -30,6 +30,7 @@ constexpr char kUserReg[] = R"(WINE REGISTRY Version 2
 "Citaat"="Firma \"De Hoeve\""
 "Euro"="\x20ac 12 Caf\x00e9"
 "Los"="\xd83d!"
+"Grens"="\x07ff\x0800\xffff\xd800\xdc00\xdbff\xdfff"
 "MetNul"="ab\0cd"
 "SzHexNul"=hex(1):61,00,00,00,62,00,00,00
 "Lang"=hex(1):41,00,\
@@ -68,11 +69,11 @@ class RegistryTest : public ::testing::Test {
 
 // Names and keys in any letter case; other types and missing values give "".
 TEST_F(RegistryTest, ReadsTextValuesOnly) {
-  EXPECT_EQ(test_support::Joined({"", "JAAR", "Map", "Citaat", "Euro", "Los", "MetNul", "SzHexNul",
-                             "Lang", "Aantal", "Pad", "Stuk", "Ontbreekt"},
-                            [](const char* name) { return Read(name); }),
+  EXPECT_EQ(test_support::Joined({"", "JAAR", "Map", "Citaat", "Euro", "Los", "Grens", "MetNul",
+                                  "SzHexNul", "Lang", "Aantal", "Pad", "Stuk", "Ontbreekt"},
+                                 [](const char* name) { return Read(name); }),
             "standaard|2029|C:\\Program Files\\Typro\\|Firma \"De Hoeve\"|€ 12 Café|\uFFFD!|"
-            "abcd|ab|AB||||");
+            "\u07FF\u0800\uFFFF\U00010000\U0010FFFF|abcd|ab|AB||||");
   EXPECT_EQ(Read("jaar", "SOFTWARE\\korveldam\\Ander"), "1999");
   EXPECT_EQ(Read("Jaar", "Software\\Korveldam\\Ontbreekt"), "");
   EXPECT_EQ(Read("Jaar", kKey, 0x80000003), "");

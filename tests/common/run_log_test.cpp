@@ -17,15 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test_support::FakeClock;
-
-struct CountingUi : UserInterface {
-  void ProcessPendingEvents() override { ++events; }
-  void SetBusyPointer(bool) override {}
-  void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
-  int events = 0;
-};
-
 class RunLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -40,8 +31,8 @@ class RunLogTest : public ::testing::Test {
   }
 
   const fs::path folder_ = fs::temp_directory_path() / ("typro-runlog-" + std::to_string(getpid()));
-  FakeClock clock_;
-  CountingUi ui_;
+  test_support::FakeClock clock_;
+  test_support::QuietUi ui_;
   std::ostringstream warnings_;
   RunLog log_{clock_, ui_, "PC01", warnings_};
 };

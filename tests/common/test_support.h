@@ -28,11 +28,13 @@ struct FakeClock : Clock {
   int step = 0;
 };
 
-// A window nobody looks at: events, pointer and message boxes go nowhere.
+// A window nobody looks at: pointer and message boxes go nowhere; it counts
+// the times pending events were let through.
 struct QuietUi : UserInterface {
-  void ProcessPendingEvents() override {}
+  void ProcessPendingEvents() override { ++events; }
   void SetBusyPointer(bool) override {}
   void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
+  int events = 0;
 };
 
 // Every category of the process locale Dutch while it lives, then "C" again.

@@ -1,7 +1,5 @@
 // OpenAdministratie on administrations typrosync-admin makes in temporary
-// folders: every way it fails answers nullptr with one line on standard
-// error, the password and lock files, the table taken from the archive; the
-// tool's exit statuses and its sample's determinism.
+// folders, and the tool's exit statuses and its sample's determinism.
 
 #include "database/administratie.h"
 
@@ -13,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "admin_schema.h"
 #include "database/administratie_tables.h"
@@ -56,18 +53,20 @@ class AdministratieTest : public ::testing::Test {
 
   std::unique_ptr<test_support::TempDir> dir_ = std::make_unique<test_support::TempDir>();
   std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine({std::chrono::milliseconds(200)});
-  test_support::CountingUi ui_;
+  test_support::QuietUi ui_;
   std::string stderr_;   // opening prints nothing itself
   std::string failure_;  // the reason it gives its caller
 };
 
 TEST_F(AdministratieTest, EveryFailureAnswersNullptrWithItsReason) {
+  // The error number in the reason, the password, the settings files, and the
+  // table dropped from the file (no table: the file removed).
   struct Case {
     std::string name;
-    long error;  // in the reason
+    long error;
     std::string password;
     Files files;
-    std::string file, table;  // the table dropped from the file; no table: the file removed
+    std::string file, table;
   };
   const std::vector<Case> cases = {
       {"administration missing", 3024, "", {}, "TallyraDB.mdb", ""},
@@ -126,9 +125,8 @@ TEST_F(AdministratieTest, IncompleteOrDamagedFilesAreNamedAndLeftAsTheyAre) {
     EXPECT_EQ(stderr_, "");
     EXPECT_NE(failure_.find("'" + path + "'"), std::string::npos) << failure_;
     EXPECT_EQ(test_support::ReadFileBytes(path), bytes) << name << " " << bytes.size();
-    EXPECT_FALSE(std::filesystem::exists(path + "-wal") ||
-                 std::filesystem::exists(path + "-journal"))
-        << name;
+    for (const char* extra : {"-wal", "-journal"})
+      EXPECT_FALSE(std::filesystem::exists(path + extra)) << name;
   }
 }
 
@@ -166,9 +164,8 @@ TEST_F(AdministratieTest, AdminToolSetsThePasswordNeverOverwritesAndRefusesBadAr
   EXPECT_THROW(administratie->Table("Onbekend"), VbError);
   for (const char* bad : {"", "create", "verwijder x", "sample x --lines veel",
                           "sample x --customers 0", "create x --lines 5", "sample x --seed",
-                          "sample x --routed 101"}) {
+                          "sample x --routed 101"})
     EXPECT_EQ(RunAdmin(bad), 2) << bad;
-  }
 }
 
 TEST_F(AdministratieTest, SampleIsTheSameForTheSameOptionsOnly) {
@@ -178,9 +175,7 @@ TEST_F(AdministratieTest, SampleIsTheSameForTheSameOptionsOnly) {
     const std::string folder = dir_->path() + std::to_string(files.size()) + "/";
     ASSERT_EQ(RunAdmin("sample '" + folder + "' --lines 300 --customers 20 " + options), 0);
     EXPECT_TRUE(Open(folder));
-    std::ostringstream bytes;
-    bytes << std::ifstream(folder + "TallyraDB.mdb", std::ios::binary).rdbuf();
-    files.push_back(bytes.str());
+    files.push_back(test_support::ReadFileBytes(folder + "TallyraDB.mdb"));
   }
   EXPECT_EQ(files[0], files[1]);
   EXPECT_NE(files[0], files[2]);
@@ -188,12 +183,9 @@ TEST_F(AdministratieTest, SampleIsTheSameForTheSameOptionsOnly) {
 }
 
 TEST(DecodeerWachtwoordTest, HalvesEveryCodeWithHalvesToEvenAndReverses) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"", ""},
-      {Encode("Ta11yra!"), "Ta11yra!"},
-      {"\xc3", "b"},  // 195 / 2 = 97.5 -> 98
-      {"\xc1", "`"},  // 193 / 2 = 96.5 -> 96
-  };
+  // 195 / 2 = 97.5 -> 98 ("b"), 193 / 2 = 96.5 -> 96 ("`").
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""}, {Encode("Ta11yra!"), "Ta11yra!"}, {"\xc3", "b"}, {"\xc1", "`"}};
   for (const auto& [line, password] : cases) EXPECT_EQ(DecodeerWachtwoord(line), password) << line;
 }
 

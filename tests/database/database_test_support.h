@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "common/test_support.h"
-#include "common/user_interface.h"
 #include "common/variant.h"
 #include "common/vb_error.h"
 #include "database/sqlite_administration_writer.h"
@@ -53,15 +52,6 @@ class OtherUser {
 
  private:
   sqlite3* db_ = nullptr;
-};
-
-// A user interface that counts the times pending events were let through.
-class CountingUi : public UserInterface {
- public:
-  void ProcessPendingEvents() override { ++events; }
-  void SetBusyPointer(bool) override {}
-  void ShowMessage(const std::string&, MessageIcon, const std::string&) override {}
-  int events = 0;
 };
 
 }  // namespace typrosync::test_support

@@ -1,7 +1,5 @@
-// The message builders on a real administration: an SQLite file made by
-// typrosync-admin, rows added with the sqlite3 client, the delivery lines set
-// up as the order run leaves them. Only the clock is fixed. The hand-over to
-// the platforms is tested end to end (tests/e2e).
+// The message builders on a real administration made by typrosync-admin, the
+// delivery lines set up as the order run leaves them. Only the clock is fixed.
 
 #include "message/delivery_message.h"
 
@@ -77,12 +75,9 @@ std::string ExpectedCropRMessage() {
 
 // Readings alternate between 9:05:07 and 9:05:08: a message number takes its
 // date from one reading and its time from the next.
-class FixedClock : public Clock {
- public:
-  LocalDateTime Now() override { return {2024, 3, 4, 9, 5, 7 + readings_++ % 2}; }
-
- private:
-  int readings_ = 0;
+struct AlternatingClock : Clock {
+  LocalDateTime Now() override { return {2024, 3, 4, 9, 5, 7 + readings++ % 2}; }
+  int readings = 0;
 };
 
 class DeliveryMessageTest : public ::testing::Test {
@@ -156,9 +151,7 @@ class DeliveryMessageTest : public ::testing::Test {
   test_support::TestAdministratie admin_{TYPROSYNC_ADMIN_TOOL};
   RunState state_;
   Separators separators_;
-
- private:
-  FixedClock clock_;
+  AlternatingClock clock_;
   test_support::QuietUi ui_;
   std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine();
   std::unique_ptr<Administratie> administratie_;

@@ -1,6 +1,5 @@
 // The delivery over fake senders: what each reply does to the result and the
-// run log, that a failed Crop-R request stops later Crop-R attempts of the
-// run, and the AgroVision file name and busy flag.
+// run log.
 
 #include "orders/delivery.h"
 
@@ -12,12 +11,6 @@
 
 namespace typrosync {
 namespace {
-
-using test_support::QuietUi;
-
-struct FixedClock : Clock {
-  LocalDateTime Now() override { return {2024, 3, 1, 12, 30, 45}; }
-};
 
 struct ScriptedHttps : HttpsSender {
   HttpsReply VerstuurViaHTTPS(const std::string& bericht) override {
@@ -46,6 +39,7 @@ class DeliveryTest : public ::testing::Test {
     administratie_->Table("UserGegevens").MoveFirst();  // as the run's caption leaves it
     log_.SetDataMap(admin_.folder());
     state_.sRunId = "20240301_123045";
+    clock_.now = {2024, 3, 1, 12, 30, 45};
   }
   Delivery MakeDelivery() {
     return Delivery(state_, MessageTablesOf(*administratie_), clock_, separators_, https_, ftp_,
@@ -65,8 +59,8 @@ class DeliveryTest : public ::testing::Test {
 
   test_support::TestAdministratie admin_;
   std::unique_ptr<DatabaseEngine> engine_ = MakeSqliteEngine();
-  QuietUi ui_;
-  FixedClock clock_;
+  test_support::QuietUi ui_;
+  test_support::FakeClock clock_;
   RunLog log_{clock_, ui_, "PC01"};
   RunState state_;
   Separators separators_;

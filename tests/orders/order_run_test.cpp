@@ -32,14 +32,14 @@ TEST_F(OrderRunTest, WhichLinesArePending) {
   const Variant null = Variant::Null();
   admin.Artikel("A2", "");
   admin.Artikel("A3", null);
+  // The line's changes, the AgroVision and Crop-R marks ({}: no meta record).
   struct Case {
     const char* name;
     Fields line;
-    std::vector<Variant> meta;  // the AgroVision and Crop-R marks; {}: no meta record
+    std::vector<Variant> meta;
     bool reported;
   } const cases[] = {
-      {"no meta record", {}, {}, true},
-      {"meta with Null marks", {}, {null, null}, true},
+      {"no meta record", {}, {}, true}, {"meta with Null marks", {}, {null, null}, true},
       {"meta with empty marks", {}, {"", ""}, true},
       {"delivered to AgroVision", {}, {"20230101000000", null}, false},
       {"delivered to Crop-R", {}, {null, "2023"}, false},
@@ -52,8 +52,7 @@ TEST_F(OrderRunTest, WhichLinesArePending) {
       {"article with Null admission", {{"ArtNr", "A3"}}, {}, false},
       {"unknown article", {{"ArtNr", "ZZ"}}, {}, false},
       {"article in other case", {{"ArtNr", "a1"}}, {}, true},
-      {"unknown customer", {{"RelNr", "9999"}}, {}, false},
-  };
+      {"unknown customer", {{"RelNr", "9999"}}, {}, false}};
   for (size_t i = 0; i < std::size(cases); ++i) {
     const std::string relnr = std::to_string(3001 + i), ordernr = std::to_string(6001 + i);
     admin.Relatie(relnr, "X");
@@ -133,26 +132,16 @@ TEST_F(OrderRunTest, RowsOfACustomer) {
                                          "NL-12345", "5001", "Crop-R klanten, Overig"}));
 }
 
+// The groups as SetUp numbers them; "crop r, agro_vision" (8) names neither.
 TEST_F(OrderRunTest, RelationGroupsChooseThePlatforms) {
-  const struct {
-    const char* groepen;
-    std::string platforms;
-  } cases[] = {
-      {"", ""},
-      {"--X", ""},
-      {"-------X", ""},  // "crop r, agro_vision" names neither
-      {"X", "CROPR "},
-      {"---x", "CROPR "},
-      {"----X", "CROPR "},
-      {"-X", "AGROVISION "},
-      {"-----X", "AGROVISION "},
-      {"------X", "AGROVISION "},
-      {"XX", "CROPR AGROVISION "},
-      {"---X-X", "CROPR AGROVISION "},
-  };
+  const std::string cropr = "CROPR ", agrovision = "AGROVISION ", both = cropr + agrovision;
+  const std::pair<const char*, std::string> cases[] = {
+      {"", ""},         {"--X", ""},           {"-------X", ""},       {"X", cropr},
+      {"---x", cropr},  {"----X", cropr},      {"-X", agrovision},     {"-----X", agrovision},
+      {"------X", agrovision},                 {"XX", both},           {"---X-X", both}};
   for (size_t i = 0; i < std::size(cases); ++i) {
     const std::string relnr = std::to_string(2001 + i), ordernr = std::to_string(8001 + i);
-    admin.Relatie(relnr, cases[i].groepen);
+    admin.Relatie(relnr, cases[i].first);
     admin.Order({{"RelNr", relnr}, {"OrderNr", ordernr}});
     admin.Meta(ordernr);
   }
@@ -161,10 +150,10 @@ TEST_F(OrderRunTest, RelationGroupsChooseThePlatforms) {
   std::map<std::string, std::string> platforms;
   for (const auto& call : calls) platforms[call.relnr] += call.platform + " ";
   for (size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE(cases[i].groepen);
+    SCOPED_TRACE(cases[i].first);
     const std::string relnr = std::to_string(2001 + i);
-    EXPECT_EQ(platforms[relnr], cases[i].platforms);
-    if (!cases[i].platforms.empty()) continue;
+    EXPECT_EQ(platforms[relnr], cases[i].second);
+    if (!cases[i].second.empty()) continue;
     EXPECT_EQ(log.find(": " + relnr + "\r\n"), std::string::npos);
     EXPECT_EQ(admin.MarksOf(std::to_string(8001 + i)), Marks("", ""));
   }

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,65 +21,47 @@ ProgramArguments Parse(std::vector<const char*> words) {
   return ParseProgramArguments(static_cast<int>(words.size()), words.data());
 }
 
+// A word that comes after the folder's first word is part of the folder;
+// options are exact; "--" ends them.
 TEST(ProgramArgumentsTest, DataFolderAndOptions) {
-  const struct {
-    std::vector<const char*> words;
-    const char* data_map;
-    bool verbose;
-    bool quiet;
-  } cases[] = {
+  const std::tuple<std::vector<const char*>, const char*, bool, bool> cases[] = {
+      // words, data folder, verbose, quiet
       {{}, "", false, false},
       {{"/srv/302021/"}, "/srv/302021/", false, false},
       {{"/srv/mijn", "map/"}, "/srv/mijn map/", false, false},
-      {{"--verbose", "/srv/302021/"}, "/srv/302021/", true, false},
       {{"--quiet", "--verbose", "/srv/a b/"}, "/srv/a b/", true, true},
       {{"/srv/mijn", "--verbose", "map/"}, "/srv/mijn --verbose map/", false, false},
-      {{"/srv/a", "--quiet"}, "/srv/a --quiet", false, false},  // part of the folder
+      {{"/srv/a", "--quiet"}, "/srv/a --quiet", false, false},
       {{"--", "--quiet"}, "--quiet", false, false},
       {{"--quiet", "--", "--verbose"}, "--verbose", false, true},
       {{"--verbose"}, "", true, false},
-      {{"--Verbose"}, "--Verbose", false, false},  // options are exact
-  };
-  for (const auto& c : cases) {
-    const ProgramArguments arguments = Parse(c.words);
-    EXPECT_EQ(arguments.data_map, c.data_map);
-    EXPECT_EQ(arguments.verbose, c.verbose) << c.data_map;
-    EXPECT_EQ(arguments.quiet, c.quiet) << c.data_map;
+      {{"--Verbose"}, "--Verbose", false, false}};
+  for (const auto& [words, data_map, verbose, quiet] : cases) {
+    const ProgramArguments arguments = Parse(words);
+    EXPECT_EQ(arguments.data_map, data_map);
+    EXPECT_EQ(std::pair(arguments.verbose, arguments.quiet), std::pair(verbose, quiet)) << data_map;
   }
 }
 
 TEST(ProgramArgumentsTest, OnlyARealDisplayGetsTheWindow) {
-  const struct {
-    const char* display;
-    const char* wayland;
-    const char* platform;
-    bool window;
-  } cases[] = {
-      {nullptr, nullptr, nullptr, false},    {":0", nullptr, nullptr, true},
-      {nullptr, "wayland-0", nullptr, true}, {":0", nullptr, "offscreen", false},
-      {":0", nullptr, "minimal", false},     {":0", nullptr, "xcb", true},
-      {nullptr, nullptr, "xcb", false},
+  const char* const names[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  const std::pair<std::array<const char*, 3>, bool> cases[] = {  // as `names`; null: unset
+      {{nullptr, nullptr, nullptr}, false},    {{":0", nullptr, nullptr}, true},
+      {{nullptr, "wayland-0", nullptr}, true}, {{":0", nullptr, "offscreen"}, false},
+      {{":0", nullptr, "minimal"}, false},     {{":0", nullptr, "xcb"}, true},
+      {{nullptr, nullptr, "xcb"}, false}};
+  std::optional<std::string> saved[3];
+  for (int i = 0; i < 3; ++i)
+    if (const char* value = std::getenv(names[i])) saved[i] = value;
+  const auto put = [&](int i, const char* value) {
+    value != nullptr ? setenv(names[i], value, 1) : unsetenv(names[i]);
   };
-  std::vector<std::pair<const char*, std::optional<std::string>>> saved;
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    const char* value = std::getenv(name);
-    saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+  for (const auto& [values, window] : cases) {
+    for (int i = 0; i < 3; ++i) put(i, values[i]);
+    EXPECT_EQ(HasDisplay(), window) << (values[0] ? values[0] : "-") << " "
+                                    << (values[2] ? values[2] : "-");
   }
-  const auto put = [](const char* name, const char* value) {
-    if (value != nullptr) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  };
-  for (const auto& c : cases) {
-    put("DISPLAY", c.display);
-    put("WAYLAND_DISPLAY", c.wayland);
-    put("QT_QPA_PLATFORM", c.platform);
-    EXPECT_EQ(HasDisplay(), c.window)
-        << (c.display ? c.display : "-") << " " << (c.platform ? c.platform : "-");
-  }
-  for (const auto& [name, value] : saved) put(name, value ? value->c_str() : nullptr);
+  for (int i = 0; i < 3; ++i) put(i, saved[i] ? saved[i]->c_str() : nullptr);
 }
 
 }  // namespace

@@ -18,11 +18,6 @@ class TyprosyncTest : public ::testing::Test {
     admin_.Insert("TabelRelatiegroepen", {{"Code", 2}, {"Omschrijving", "AgroVision"}});
     admin_.Artikel("A1", "NL-1");
   }
-  int Run(const std::string& argument) {
-    std::vector<std::string> args;
-    if (!argument.empty()) args.push_back(argument);
-    return Run(args);
-  }
   int Run(const std::vector<std::string>& args) {
     const test_support::ProgramResult result = test_support::RunProgram(
         TYPROSYNC_PROGRAM, args, {}, "", {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
@@ -47,11 +42,11 @@ class TyprosyncTest : public ::testing::Test {
 };
 
 TEST_F(TyprosyncTest, NotStartedIsStatusOneWithoutLog) {
-  EXPECT_EQ(Run(""), 1);
+  EXPECT_EQ(Run({}), 1);
   EXPECT_NE(out_.find("Gebruik: typrosync [--quiet] [--verbose] DATAMAP"), std::string::npos) << out_;
-  EXPECT_EQ(Run(admin_.folder() + "bestaat-niet"), 1);
+  EXPECT_EQ(Run({admin_.folder() + "bestaat-niet"}), 1);
   std::ofstream(admin_.folder() + "Archief.mdb", std::ios::trunc) << "kapot";
-  EXPECT_EQ(Run(admin_.folder()), 1);
+  EXPECT_EQ(Run({admin_.folder()}), 1);
   EXPECT_EQ(Logs(), "");
 }
 
@@ -63,7 +58,7 @@ TEST_F(TyprosyncTest, FinishedRunIsStatusZeroAndAnEndingErrorTwo) {
   admin_.Order();
   admin_.Order({{"RelNr", "1002"}, {"OrderNr", "5002"}});
   admin_.Meta("5002");
-  EXPECT_EQ(Run(admin_.folder()), 0) << out_;
+  EXPECT_EQ(Run({admin_.folder()}), 0) << out_;
   EXPECT_NE(out_.find("Venster: Handel Korvath - TallyraPro - AutoSync\n"), std::string::npos);
   EXPECT_NE(out_.find("Status: Gereed\n"), std::string::npos) << out_;
   EXPECT_NE(out_.find("Beheer - TallyraPro: "), std::string::npos) << out_;
@@ -83,7 +78,7 @@ TEST_F(TyprosyncTest, FinishedRunIsStatusZeroAndAnEndingErrorTwo) {
   EXPECT_NE(out_.find("relnr."), std::string::npos) << out_;  // the table, though nothing is pending
 
   admin_.Order({{"OrderNr", 5003}, {"KortingPercentage", 5000}});
-  EXPECT_EQ(Run(admin_.folder()), 2);
+  EXPECT_EQ(Run({admin_.folder()}), 2);
   // Also on standard error, so that --quiet and cron still tell.
   EXPECT_NE(out_.find("typrosync: synchronisatie afgebroken; de fout staat in " + admin_.folder() +
                       "typrosync-"),

@@ -18,15 +18,13 @@ namespace typrosync {
 namespace {
 
 using test_support::ClickButton;
-using test_support::ModalStep;
 using test_support::ScriptModal;
 
 // The captions of the buttons shown, joined by "|".
 std::string VisibleCaptions(const FMessage& window) {
   QStringList captions;
-  for (int i = 0; i < kMaxButtons; ++i) {
+  for (int i = 0; i < kMaxButtons; ++i)
     if (window.cmdButton(i)->isVisible()) captions << window.cmdButton(i)->text();
-  }
   return captions.join('|').toStdString();
 }
 
@@ -42,7 +40,8 @@ class CMessageTest : public ::testing::Test {
     SetAppProductName(QString());
   }
   // Opens MsgBox, lets `inspect` look at the window, then clicks `index`.
-  long Answer(const QString& prompt, long buttons, int index, const ModalStep& inspect) {
+  long Answer(const QString& prompt, long buttons, int index,
+              const test_support::ModalStep& inspect) {
     ScriptModal({[&](FMessage& window) {
       inspect(window);
       ClickButton(window, index);

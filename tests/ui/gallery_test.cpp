@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QPainter>
 #include <QPushButton>
-#include <QTest>
 
 #include "qt_test_support.h"
 #include "ui/c_message.h"
@@ -13,11 +12,6 @@
 
 namespace typrosync {
 namespace {
-
-using test_support::ClickButton;
-using test_support::ScriptModal;
-
-using Looks = std::array<QImage, kLookCount>;
 
 void Save(const QImage& image, const QString& name) {
   const QDir dir(TYPRO_UI_GALLERY_DIR);
@@ -32,19 +26,18 @@ QRgb LeftEdge(const QImage& picture, FMessage& window, int index) {
 }
 
 // Shoots the next message window that opens, then closes it with its first
-// button. The picture is the whole window, and the default button (when the
-// set has more than one) is framed unlike the buttons beside it.
+// button. The default button (when the set has more than one) is framed
+// unlike the buttons beside it.
 void ShootNextWindow(const QString& name, int default_index = -1, int buttons = 1) {
-  ScriptModal({[=](FMessage& window) {
+  test_support::ScriptModal({[=](FMessage& window) {
     const QImage picture = window.grab().toImage();
-    EXPECT_EQ(picture.size(), window.size()) << name.toStdString();
     for (int other = 0; default_index >= 0 && other < buttons; ++other) {
       if (other == default_index) continue;
       EXPECT_NE(LeftEdge(picture, window, default_index), LeftEdge(picture, window, other))
           << name.toStdString() << " default " << default_index << " beside " << other;
     }
     Save(picture, name);
-    ClickButton(window, 0);
+    test_support::ClickButton(window, 0);
   }});
 }
 
@@ -68,42 +61,23 @@ TEST(GalleryTest, MessageWindowOfEveryButtonSet) {
   box.DisplayError("Fout 12029 bij het verzenden: geen verbinding met de server.", true);
 }
 
-// Drives a button of `style` into each look the way a user would and grabs it.
-Looks FourLooks(QWidget& host, int16_t style) {
-  cmdButtonXP button(&host);
-  button.ButtonStyle(style);
-  button.show();
-  QWidget* surface = button.pictNormal();
-  Looks looks;
-  for (const int16_t look : {kLookDisabled, kLookNormal, kLookHover, kLookPressed}) {
-    button.Enabled(look != kLookDisabled);
-    if (look == kLookHover) QTest::mouseMove(surface, QPoint(2, 2));
-    if (look == kLookPressed) QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(2, 2));
-    // Waits for the look rather than for a fixed time: a busy machine delivers late.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return button.Fields().m_iState == look; }, 5000))
-        << "style " << style << " look " << look << " is " << button.Fields().m_iState;
-    looks[static_cast<size_t>(look)] = button.grab().toImage();
-  }
-  QCursor::setPos(host.mapToGlobal(QPoint(-50, -50)));
-  QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(-50, -50));
-  return looks;
-}
-
+// One row per style: its number, then the disabled, normal, hover and pressed
+// pictures, the ones the button shows in those looks (image_button_test.cpp).
 TEST(GalleryTest, EveryButtonStyleInItsFourLooks) {
-  QWidget host;
-  host.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-  // One row per style: its number, then the disabled, normal, hover and pressed looks.
   QImage sheet(480, 36 * static_cast<int>(kButtonStyles.size()), QImage::Format_ARGB32);
   sheet.fill(QColor(0xec, 0xe9, 0xd8));
   QPainter painter(&sheet);
+  QWidget host;
+  cmdButtonXP button(&host);
   std::vector<QImage> normals;
   for (size_t row = 0; row < kButtonStyles.size(); ++row) {
     const int16_t style = kButtonStyles[row];
     const int top = 36 * static_cast<int>(row);
-    const Looks looks = FourLooks(host, style);
+    button.ButtonStyle(style);
     painter.drawText(QRect(4, top, 76, 36), Qt::AlignVCenter, QString("stijl %1").arg(style));
+    std::array<QImage, kLookCount> looks;
     for (size_t look = 0; look < kLookCount; ++look) {
+      looks[look] = button.pictButtonXP(static_cast<int>(look)).toImage();
       const QRect cell(80 + 100 * static_cast<int>(look), top, 100, 36);
       painter.drawImage(cell.center() - looks[look].rect().center(), looks[look]);
       for (size_t other = 0; other < look; ++other) EXPECT_NE(looks[look], looks[other]) << style;

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QSignalSpy>
 #include <QTest>
+#include <tuple>
 
 #include "ui/cmd_button_xp.h"
 
@@ -32,11 +33,10 @@ class ImageButtonTest : public ::testing::Test {
       (this->*step.act)();
       QTest::qWait(40);
       SCOPED_TRACE(testing::Message() << "step " << ++number);
-      EXPECT_EQ(button_->Fields().m_iState, step.look);
+      EXPECT_EQ(std::tuple(button_->Fields().m_iState, button_->Timer().isActive(),
+                           button_->Fields().m_bDown, clicks_.count()),
+                std::tuple(step.look, step.hovering, step.down, step.clicks));
       EXPECT_TRUE(Surface()->Picture().toImage() == button_->pictButtonXP(step.look).toImage());
-      EXPECT_EQ(button_->Timer().isActive(), step.hovering);
-      EXPECT_EQ(button_->Fields().m_bDown, step.down);
-      EXPECT_EQ(clicks_.count(), step.clicks);
     }
   }
   PictureBox* Surface() const { return button_->pictNormal(); }

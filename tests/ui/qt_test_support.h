@@ -1,11 +1,8 @@
 #pragma once
-// What every Qt test here needs. The test program holds one QApplication, on Qt's
-// offscreen platform unless the environment asks for another.
-//
-// The person pressing the buttons of a modal message window: steps run one after
-// another from inside the window's own event loop, with events processed between
-// them. The last step must close the window: one closed early, or left open, fails
-// the test.
+// What every Qt test here needs: one QApplication, on Qt's offscreen platform
+// unless the environment asks for another, and the person pressing the buttons
+// of a modal message window. The last step must close the window: one closed
+// early, or left open, fails the test.
 
 #include <functional>
 #include <vector>

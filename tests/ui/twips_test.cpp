@@ -18,9 +18,8 @@ TEST(TwipsTest, WholePixelsWithHalvesToEven) {
       {18, 120, 2},   {30, 120, 2},    {1440, 144, 144},
       {15, 0, 1},  // no dpi known: 96
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(TwipsToPixelsAt(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
-  }
 }
 
 }  // namespace
