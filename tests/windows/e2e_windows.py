@@ -23,8 +23,9 @@ import subprocess
 import sys
 import tempfile
 
-SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support")
-PYTHON = "/usr/bin/python3"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from servers import Servers, make_certificate  # noqa: E402
+
 SAMPLE = ["--customers", "40", "--lines", "400", "--seed", "16"]
 # Message number and sending time in a message; the date and time in an
 # AgroVision file name; the moment and computer name that open a log line.
@@ -52,47 +53,20 @@ def without_clock(data):
     return data
 
 
-def make_certificate(folder, name):
-    cert, key = (os.path.join(folder, name + suffix) for suffix in ("-cert.pem", "-key.pem"))
-    # 127.0.0.1 also as a DNS name: Wine's name check does not read IP entries.
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                    "-subj", "/CN=localhost", "-addext",
-                    "subjectAltName=IP:127.0.0.1,DNS:127.0.0.1,DNS:localhost",
-                    "-keyout", key, "-out", cert],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return cert, key
-
-
-class Receivers:
+class Receivers(Servers):
     """A Crop-R receiver and an AgroVision server for one run."""
 
     def __init__(self, folder, certificate):
+        super().__init__()
         self.requests = os.path.join(folder, "requests")
         self.uploads = os.path.join(folder, "uploads")
         os.makedirs(self.requests)
         os.makedirs(self.uploads)
         with open(os.path.join(folder, "reply"), "wb") as out:
             out.write(b"<ok/>")
-        self.processes = []
-        https_port = self.start("https_server.py", "--cert", certificate[0], "--key",
-                                certificate[1], "--reply-file", os.path.join(folder, "reply"),
-                                "--record-dir", self.requests)
+        self.url = self.https(certificate, "--reply-file", os.path.join(folder, "reply"),
+                              "--record-dir", self.requests)
         self.ftp_port = self.start("ftp_server.py", "--root", self.uploads)
-        self.url = "https://127.0.0.1:%s/supplier/edi_levering/" % https_port
-
-    def start(self, script, *args):
-        process = subprocess.Popen([PYTHON, os.path.join(SUPPORT, script)] + list(args),
-                                   stdout=subprocess.PIPE)
-        self.processes.append(process)
-        port = process.stdout.readline().strip().decode()
-        if not port:
-            raise RuntimeError(script + " did not start")
-        return port
-
-    def stop(self):
-        for process in self.processes:
-            process.terminate()
-            process.wait()
 
     def bodies(self):
         names = sorted(os.listdir(self.requests), key=lambda n: int(re.sub(r"\D", "", n)))
