@@ -22,7 +22,8 @@ using ftp_tests::RecordingUserInterface;
 using ftp_tests::Strings;
 namespace fs = std::filesystem;
 
-// Servers of every kind, each started when first asked for.
+// Servers of every kind, each started when first asked for; the full one
+// logs "CONNECT" and "COMMAND argument -> code" lines after answering.
 class OwnSessionServers {
  public:
   int Port(const std::string& kind) { return Server(kind).port(); }
@@ -30,15 +31,25 @@ class OwnSessionServers {
     Server(kind);
     return roots_[kind].path();
   }
-  std::string Local() const { return local_.path() + "f.bin"; }
+  std::string Local(const std::string& name = "f.bin") const { return local_.path() + name; }
   std::string DataFolder() const { return local_.path(); }
+  // The commands the full server received (TYPE with its argument).
+  Strings Commands(size_t first_n = 0) const {
+    std::istringstream log(ReadFileBytes(Local("server.log")));
+    Strings commands;
+    for (std::string line; std::getline(log, line);)
+      commands.push_back(line.substr(0, line.find(' ', line.starts_with("TYPE") ? 5 : 0)));
+    if (first_n > 0) commands.resize(first_n);
+    return commands;
+  }
 
  private:
   test_support::FtpTestServer& Server(const std::string& kind) {
     auto& server = servers_[kind];
     if (!server) {
       server = std::make_unique<test_support::FtpTestServer>(test_support::FtpServerOptions{
-          roots_[kind].path(), "agro", "geheim", kind == "READONLY_" ? "elr" : "elradfmwMT", "",
+          roots_[kind].path(), "agro", "geheim", kind == "READONLY_" ? "elr" : "elradfmwMT",
+          kind.empty() ? Local("server.log") : "",
           kind == "SLOW_" ? 8 : kind == "MOVING_" ? 16384 : 0});
     }
     return *server;
@@ -49,36 +60,11 @@ class OwnSessionServers {
   test_support::TempDir local_;
 };
 
-// A local FTP server with a root folder, and the commands it received (TYPE
-// with its argument) as far as it logged them: it logs after answering.
-class FtpServerFixture : public ::testing::Test {
+class OwnFtpClientTest : public ftp_tests::FtpClientTest<OwnSessionServers> {
  protected:
-  std::string Local(const std::string& name) const { return local_.path() + name; }
-  std::string Remote(const std::string& name) const { return root_.path() + name; }
-  Strings ServerCommands(size_t first_n = 0) const {
-    std::istringstream log(ReadFileBytes(Local("server.log")));
-    Strings commands;
-    for (std::string line; std::getline(log, line);)
-      commands.push_back(line.substr(0, line.find(' ', line.starts_with("TYPE") ? 5 : 0)));
-    if (first_n > 0) commands.resize(first_n);
-    return commands;
-  }
-
-  test_support::TempDir root_, local_;
-  std::unique_ptr<test_support::FtpTestServer> server_ = std::make_unique<
-      test_support::FtpTestServer>(test_support::FtpServerOptions{
-      root_.path(), "agro", "geheim", "elradfmwMT", Local("server.log")});
-};
-
-class OwnFtpClientTest : public FtpServerFixture {
- protected:
-  OwnFtpClientTest() {
-    ftp_.OnFileTransferProgress([this](int32_t a, int32_t b) { events_.push_back({a, b}); });
-  }
   bool Open() { return ftp_.OpenConnection("127.0.0.1", "agro", "geheim"); }
-
-  ftp_tests::Events events_;
-  cFTP ftp_{FtpClientOptions{server_->port(), 60000, 5000, {}}};
+  std::string Local(const std::string& name) const { return s.Local(name); }
+  std::string Remote(const std::string& name) { return s.Root("") + name; }
 };
 
 // A fresh instance sends ASCII over an active connection; passive mode waits
@@ -104,7 +90,7 @@ TEST_F(OwnFtpClientTest, SessionTypeAndMode) {
   EXPECT_EQ(ftp_.GetLastErrorMessage(), "");
   ftp_.CloseConnection();
   EXPECT_EQ(
-      ServerCommands(27),
+      s.Commands(27),
       (Strings{"CONNECT", "USER", "PASS",   "PWD",    "MKD",  "CWD",  "PWD",  "EPRT",    "TYPE A",
                "STOR",    "EPRT", "TYPE I", "STOR",   "RNFR", "RNTO", "QUIT", "CONNECT", "USER",
                "PASS",    "PWD",  "EPSV",   "TYPE I", "SIZE", "RETR", "DELE", "DELE",    "RMD"}));
@@ -127,7 +113,7 @@ TEST_F(OwnFtpClientTest, ServerRefusalStoresTheServerReplyAlone) {
   EXPECT_TRUE(fs::exists(Remote("d")));
   EXPECT_FALSE(ftp_.SetFTPDirectory("nowhere"));
   EXPECT_EQ(ftp_.GetFTPDirectory(), "/");
-  EXPECT_EQ(std::ranges::count(ServerCommands(), "CONNECT"), 1);
+  EXPECT_EQ(std::ranges::count(s.Commands(), "CONNECT"), 1);
 }
 
 TEST_F(OwnFtpClientTest, FileSizeMatchesNamesWithSpaces) {
@@ -142,8 +128,6 @@ TEST_F(OwnFtpClientTest, FileSizeMatchesNamesWithSpaces) {
   for (const char* other : {"levering 13.xml", "levering 12.xm", "LEVERING 12.XML"})
     EXPECT_EQ(ftp_.GetFTPFileSize(other), -1) << other;
   EXPECT_EQ(ftp_.GetLastErrorMessage(), "");
-  EXPECT_EQ(ftp_.GetFTPFileSize("geen map/x.xml"), -2);
-  EXPECT_TRUE(ftp_.GetLastErrorMessage().starts_with("550 "));
 }
 
 // Servers without MLSD answer the size search with a Unix-style listing.
@@ -181,14 +165,14 @@ const Strings kDelivered{"busy", "normal", "pump", "normal"};
 const std::string kBericht = "<bericht>\xc3\xa9</bericht>";
 const std::string kSettings = "127.0.0.1\r\n21\r\nagro\r\ngeheim\r\n";
 
-class FtpDeliveryTest : public FtpServerFixture {
+class FtpDeliveryTest : public OwnFtpClientTest {
  protected:
   // Delivers with `settings` as agrovision.ini (none when null); the boxes shown.
-  Strings Deliver(const char* settings, const std::string& name = "1001_x.xml") {
+  Strings Deliver(const char* settings, const std::string& name = "1001_x.xml", int port = 0) {
     fs::remove(Local("agrovision.ini"));
     if (settings) WriteFileBytes(Local("agrovision.ini"), settings);
     ui_.events.clear();
-    outcome_ = MakeFtpSender(local_.path(), ui_, {server_ ? server_->port() : 1, 60000, 5000})
+    outcome_ = MakeFtpSender(s.DataFolder(), ui_, {port ? port : s.Port(""), 60000, 5000})
                    ->VerstuurViaFTP(kBericht, name);
     return ui_.events;
   }
@@ -236,8 +220,9 @@ TEST_F(FtpDeliveryTest, EverySettingsFileCase) {
         << c.box;
     EXPECT_FALSE(fs::exists(Local("1001_x.xml"))) << c.box;
   }
-  server_.reset();
-  EXPECT_EQ(Deliver(kSettings.c_str()), (Strings{"busy",
+  const test_support::RefusingPort refusing;
+  EXPECT_EQ(Deliver(kSettings.c_str(), "1001_x.xml", refusing.port()),
+            (Strings{"busy",
                                                  "warning: Foutmelding (12029)\r\n\r\nEr kan geen "
                                                  "verbinding met de server worden gemaakt.\r\n",
                                                  "normal"}));
@@ -249,7 +234,7 @@ TEST_F(FtpDeliveryTest, UploadReplacesTheRemoteFile) {
   WriteFileBytes(Remote("1001_x.xml"), "an older, longer message");
   EXPECT_EQ(Deliver(kSettings.c_str()), kDelivered);
   EXPECT_EQ(ReadFileBytes(Remote("1001_x.xml")), kBericht + "\r\n");
-  EXPECT_EQ(ServerCommands(14),
+  EXPECT_EQ(s.Commands(14),
             (Strings{"CONNECT", "USER", "PASS", "PWD", "QUIT", "CONNECT", "USER", "PASS", "PWD",
                      "CWD", "DELE", "EPRT", "TYPE I", "STOR"}));
 }
@@ -262,7 +247,7 @@ TEST_F(FtpDeliveryTest, NamesOutsideTheDataFolderAreRefused) {
     EXPECT_EQ(outcome_, FtpOutcome::kRefused);
   }
   EXPECT_EQ(ReadFileBytes(Local("server.log")), "");
-  EXPECT_FALSE(fs::exists(local_.path() + "../5005.xml"));
+  EXPECT_FALSE(fs::exists(Local("../5005.xml")));
 }
 
 }  // namespace
