@@ -5,7 +5,8 @@
 //   int Port(kind), std::string Root(kind): a server and the folder it
 //     serves as "/" (ending in "/"), by kind: "" (full rights), "SLOW_"
 //     (file data at 8 bytes a second), "MOVING_" (16 KiB a second) and
-//     "READONLY_" (uploads and deletions refused);
+//     "READONLY_" (uploads and deletions refused); Port("REFUSING_") is a
+//     port that refuses connections;
 //   std::string Local(): a local file of this test;
 //   std::string DataFolder(): a data folder as a user of the platform gives it.
 
@@ -21,6 +22,7 @@
 #include "common/file_helpers.h"
 #include "transport/ftp_client.h"
 #include "transport/ftp_delivery.h"
+#include "transport/ftp_errors.h"
 
 namespace typrosync::ftp_tests {
 
@@ -154,6 +156,22 @@ TYPED_TEST_P(FtpClientTest, ServerRefusalKeepsTheServerReply) {
   EXPECT_TRUE(this->ftp_.CreateFTPDirectory("verder")) << this->ftp_.GetLastErrorMessage();
 }
 
+// Log-in and connection failures carry WinINet's numbers and texts.
+TYPED_TEST_P(FtpClientTest, WrongPasswordAndRefusedConnection) {
+  EXPECT_FALSE(this->ftp_.OpenConnection("127.0.0.1", "agro", "fout"));
+  EXPECT_FALSE(this->ftp_.IsConnected());
+  // Windows names the wrong password, Wine the failed log-in: both are
+  // WinINet's own numbers for a refused log-in.
+  const std::string text = this->ftp_.GetLastErrorMessage();
+  EXPECT_TRUE(text == FtpErrorText(kErrorInternetIncorrectPassword) ||
+              text == FtpErrorText(kErrorInternetLoginFailure))
+      << text;
+  cFTP refused(this->Options("REFUSING_"));
+  EXPECT_FALSE(this->Open(refused));
+  EXPECT_EQ(refused.GetLastErrorMessage(),
+            "Foutmelding (12029)\r\n\r\nEr kan geen verbinding met de server worden gemaakt.\r\n");
+}
+
 // Below the minimum rate for a whole window a transfer fails as a time-out
 // however long it would go on; a slow but moving one passes.
 TYPED_TEST_P(FtpClientTest, TricklingTransferFailsAndSlowOnePasses) {
@@ -206,7 +224,7 @@ TYPED_TEST_P(FtpClientTest, DeliveryReplacesTheRemoteFile) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(FtpClientTest, SessionOperationsInBothModes, BlockTransferProgress,
-                            ServerRefusalKeepsTheServerReply,
+                            ServerRefusalKeepsTheServerReply, WrongPasswordAndRefusedConnection,
                             TricklingTransferFailsAndSlowOnePasses, DeliveryReplacesTheRemoteFile);
 
 }  // namespace typrosync::ftp_tests

@@ -26,7 +26,9 @@ namespace fs = std::filesystem;
 // logs "CONNECT" and "COMMAND argument -> code" lines after answering.
 class OwnSessionServers {
  public:
-  int Port(const std::string& kind) { return Server(kind).port(); }
+  int Port(const std::string& kind) {
+    return kind == "REFUSING_" ? refusing_.port() : Server(kind).port();
+  }
   std::string Root(const std::string& kind) {
     Server(kind);
     return roots_[kind].path();
@@ -58,6 +60,7 @@ class OwnSessionServers {
   std::map<std::string, test_support::TempDir> roots_;
   std::map<std::string, std::unique_ptr<test_support::FtpTestServer>> servers_;
   test_support::TempDir local_;
+  test_support::RefusingPort refusing_;
 };
 
 class OwnFtpClientTest : public ftp_tests::FtpClientTest<OwnSessionServers> {
@@ -220,8 +223,7 @@ TEST_F(FtpDeliveryTest, EverySettingsFileCase) {
         << c.box;
     EXPECT_FALSE(fs::exists(Local("1001_x.xml"))) << c.box;
   }
-  const test_support::RefusingPort refusing;
-  EXPECT_EQ(Deliver(kSettings.c_str(), "1001_x.xml", refusing.port()),
+  EXPECT_EQ(Deliver(kSettings.c_str(), "1001_x.xml", s.Port("REFUSING_")),
             (Strings{"busy",
                                                  "warning: Foutmelding (12029)\r\n\r\nEr kan geen "
                                                  "verbinding met de server worden gemaakt.\r\n",

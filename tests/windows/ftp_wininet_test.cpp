@@ -1,6 +1,5 @@
 // The FTP client over WinINet, under Wine, against the local FTP servers
 // that with_servers.py starts on the Linux side.
-#include <winsock2.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,7 +10,6 @@
 
 #include "common/windows_text.h"
 #include "transport/ftp_client_tests.h"
-#include "transport/ftp_errors.h"
 #include "windows/wide_temp_dir.h"
 
 namespace typrosync {
@@ -43,38 +41,6 @@ class WinInetServers {
  private:
   test_support::WideTempDir data_;
 };
-
-// Log-in and connection failures carry WinINet's numbers.
-TEST(WinInetFtpTest, WrongPasswordAndRefusedConnection) {
-  const int port = WinInetServers().Port("");
-  cFTP ftp({port, 10000, 5000, {}});
-  EXPECT_FALSE(ftp.OpenConnection("127.0.0.1", "agro", "fout"));
-  EXPECT_FALSE(ftp.IsConnected());
-  // Windows names the wrong password, Wine the failed log-in: both are
-  // WinINet's own numbers for a refused log-in.
-  const std::string text = ftp.GetLastErrorMessage();
-  EXPECT_TRUE(text == FtpErrorText(kErrorInternetIncorrectPassword) ||
-              text == FtpErrorText(kErrorInternetLoginFailure))
-      << text;
-
-  // A bound socket that does not listen refuses every connection.
-  WSADATA data;
-  ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
-  SOCKET socket_handle = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int length = sizeof address;
-  auto* generic = reinterpret_cast<sockaddr*>(&address);
-  ASSERT_EQ(bind(socket_handle, generic, length), 0);
-  ASSERT_EQ(getsockname(socket_handle, generic, &length), 0);
-  cFTP refused({ntohs(address.sin_port), 10000, 5000, {}});
-  EXPECT_FALSE(refused.OpenConnection("127.0.0.1", "agro", "geheim"));
-  EXPECT_EQ(refused.GetLastErrorMessage(),
-            "Foutmelding (12029)\r\n\r\nEr kan geen verbinding met de server worden gemaakt.\r\n");
-  closesocket(socket_handle);
-  WSACleanup();
-}
 
 }  // namespace
 

@@ -6,10 +6,11 @@ A program under Wine cannot start the Python servers itself, so they are
 started here and named to it in the environment (paths as Wine's Z: paths):
   TYPROSYNC_TEST_FTP_<KIND>PORT / _<KIND>ROOT: FTP servers, KIND "" (full
     rights), SLOW_ (8 bytes a second), MOVING_ (16 KiB a second) and
-    READONLY_ (uploads and deletions refused);
+    READONLY_ (uploads and deletions refused); TYPROSYNC_TEST_FTP_REFUSING_PORT
+    and TYPRO_HTTPS_REFUSING_URL name a port that refuses connections;
   TYPRO_HTTPS_<NAME>_URL: HTTPS servers, below; UNUSED is for one test only
     (WinHTTP pools connections for the whole process and does not check a
-    pooled one again); REFUSING is a port that refuses connections;
+    pooled one again);
   TYPRO_HTTPS_CA: the PEM file that trusts all but STRANGER;
   TYPRO_HTTPS_DIR: the folder of the reply file "reply" and the requests
     recorded by TRUSTED (requests/) and STATUS500 (requests-500/).
@@ -69,6 +70,7 @@ def main():
         start_ftp(servers, folder, environment)
         start_https(servers, folder, environment)
         refusing.bind(("127.0.0.1", 0))
+        environment["TYPROSYNC_TEST_FTP_REFUSING_PORT"] = str(refusing.getsockname()[1])
         environment["TYPRO_HTTPS_REFUSING_URL"] = "https://127.0.0.1:%d/" % refusing.getsockname()[1]
         return subprocess.call([WINE_RUN] + sys.argv[1:], env=environment)
     finally:
