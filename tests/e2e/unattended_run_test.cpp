@@ -125,61 +125,49 @@ TEST_F(UnattendedRunTest, StopSignalEndsTheRunAfterTheMessageInFlight) {
   EXPECT_TRUE(IsStamp(Mark("8004", "LeveringNaarDacom")));
 }
 
-// Readable but not writable: refused before anything is read or sent. As
-// root every file is writable, so the program then runs as "nobody".
-TEST_F(UnattendedRunTest, WriteProtectedDatabaseIsRefusedAtOpening) {
+// A database the run cannot use, read-only or empty (a copy still running, a
+// failed download), is refused by name at opening, before anything is read
+// or sent, and left as it was. As root every file is writable, so the
+// program then runs as "nobody".
+TEST_F(UnattendedRunTest, UnusableDatabaseIsRefusedAtOpening) {
   AddCustomerWithLine("30001", "X", "8001");
   receivers_.StartCropR("<OK/>");
-  std::vector<std::string> as_user;
+  std::vector<std::string> args;
   if (geteuid() == 0) {
     if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "needs setpriv to leave root";
-    as_user = {"--reuid=65534", "--regid=65534", "--clear-groups"};
+    args = {"--reuid=65534", "--regid=65534", "--clear-groups", TYPROSYNC_PROGRAM};
     const fs::perms read_write = fs::perms::all & ~(fs::perms::owner_exec |
                                                     fs::perms::group_exec | fs::perms::others_exec);
-    for (const std::string& dir : {folder(), receivers_.dir()}) {
+    for (const std::string& dir : {folder(), receivers_.dir(), runtime_dir_.path()}) {
       fs::permissions(dir, fs::perms::all);
       for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
         fs::permissions(entry.path(), entry.is_directory() ? fs::perms::all : read_write);
       }
     }
   }
-  for (const std::string name : {"TallyraDB.mdb", "Archief.mdb"}) {
-    const std::string path = folder() + name;
-    const fs::perms before = fs::status(path).permissions();
-    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    std::vector<std::string> args = as_user;
-    if (!as_user.empty()) args.push_back(TYPROSYNC_PROGRAM);
-    args.push_back(folder());
-    ProgramResult run = RunProgram(as_user.empty() ? TYPROSYNC_PROGRAM : "/usr/bin/setpriv",
-                                   args, Env());
-    fs::permissions(path, before);
-    EXPECT_EQ(1, run.exit_code) << name << run.err;
-    EXPECT_EQ(1u, Count(run.err, "'" + path + "' niet openen om te schrijven")) << run.err;
-    EXPECT_TRUE(CropRCustomers().empty()) << name;
-    EXPECT_EQ("", LogText()) << name;
+  args.push_back(folder());
+  const fs::perms read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  for (const bool empty : {false, true}) {
+    for (const std::string name : {"TallyraDB.mdb", "Archief.mdb"}) {
+      const std::string path = folder() + name, kept = ReadFileBytes(path);
+      SCOPED_TRACE(path + (empty ? " empty" : " read-only"));
+      const fs::perms before = fs::status(path).permissions();
+      empty ? WriteFileBytes(path, "") : fs::permissions(path, read_only);
+      ProgramResult run =
+          RunProgram(args.size() > 1 ? "/usr/bin/setpriv" : TYPROSYNC_PROGRAM, args, Env());
+      fs::permissions(path, before);
+      EXPECT_EQ(1, run.exit_code) << run.err;
+      EXPECT_EQ(1u, Count(run.err, "\n")) << run.err;
+      EXPECT_EQ(1u, Count(run.err, "'" + path + (empty ? "'" : "' niet openen om te schrijven")))
+          << run.err;
+      EXPECT_EQ(fs::file_size(path), empty ? 0u : kept.size());
+      EXPECT_FALSE(fs::exists(path + "-wal"));
+      EXPECT_TRUE(CropRCustomers().empty());
+      EXPECT_EQ("", LogText());
+      WriteFileBytes(path, kept);
+    }
   }
   EXPECT_EQ("", Mark("8001", "LeveringNaarDacom"));
-}
-
-// An empty file (a copy still running, a failed download) is no database:
-// refused by name and left exactly as it was.
-TEST_F(UnattendedRunTest, EmptyDatabaseFileIsRefusedAndLeftEmpty) {
-  AddCustomerWithLine("30001", "X", "8001");
-  receivers_.StartCropR("<OK/>");
-  for (const std::string name : {"TallyraDB.mdb", "Archief.mdb"}) {
-    const std::string path = folder() + name;
-    const std::string kept = ReadFileBytes(path);
-    WriteFileBytes(path, "");
-    ProgramResult run = Sync(folder());
-    EXPECT_EQ(1, run.exit_code) << name;
-    EXPECT_EQ(1u, Count(run.err, "\n")) << run.err;
-    EXPECT_EQ(1u, Count(run.err, "'" + path + "'")) << run.err;
-    EXPECT_EQ(0u, fs::file_size(path)) << name;
-    EXPECT_FALSE(fs::exists(path + "-wal")) << name;
-    EXPECT_TRUE(CropRCustomers().empty()) << name;
-    WriteFileBytes(path, kept);
-  }
-  EXPECT_EQ("", LogText());
   EXPECT_EQ(0, Sync(folder()).exit_code);
   EXPECT_EQ(CropRCustomers(), std::vector<std::string>{"30001"});
 }
