@@ -20,63 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The message of customer 20001 below; N and T stand for the message number
-// and sending time, which follow the clock.
-constexpr char kAgroVisionMessage[] =
-    R"(<?xml version="1.0" encoding="UTF-8" ?><LeveringsBericht )"
-    R"(xmlns="http://www.agroconnect.nl/Portals/10/XSDs/XML_Leveringsbericht/v1_05/)"
-    R"(XSD_XML-Leveringsbericht_v1_05.XSD" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">)"
-    R"(<Header A800004UniekBerichtNummer="N" A800006AssociationAssignedCode="AC" )"
-    R"(A800010VerzendDatumBericht="T" A205003ZenderId="KORVELDAM" )"
-    R"(A800002VersieNummerBerichtType="1_05" />)"
-    R"(<Leverancier A702777LeveranciersNummer="KORVELDAM" )"
-    R"(A702778Naam="Agro Handel Korveldam B.V." A700138Contactpersoon="" )"
-    R"(A702779Straatnaam="Dorpsstraat" A702780Huisnummer="12a" A702781Postcode="1234 AB" )"
-    R"(A702782Plaatsnaam="Korveldam" A702783Land="NL" A702762Telefoonnummer="0511-123456" )"
-    R"(A702849EmailAdres="info@korveldam.nl" A702850URL="https://korveldam.nl" )"
-    R"(A204651VAT="NL001234567B01" />)"
-    R"(<Afnemer A203813KlantNummer="20001" A702785Naam="Maatschap .De Eik.   Zn" )"
-    R"(A703258Contactpersoon="" A702786Straatnaam="Kerkweg, achter" A702787Huisnummer="1" )"
-    R"(A702788Postcode="9411 ab" A702789Plaatsnaam="Beilen" A702783Land="NL" />)"
-    R"(<Segmenten><GBM><SegmentLevering A702197UniekeKeyBon="0000000000000B1000000000007001" )"
-    R"(A300225BonNummer="7001" A702164BonDatum="2024-03-04T12:00:00Z" )"
-    R"(A702754UBNNummer="1234567" A702827OrderNummer="7001" )"
-    R"(A702830GewensteLeverdatum="2024-03-04T12:00:00Z" A702832BestelnummerKlant="">)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="1" A203819ArtikelNummer="GEN-1" )"
-    R"(A203820ArtikelOmschrijving="Fungicide .Extra" )"
-    R"(A703286NettoHoeveelheidGeleverdProduct="50.000" A204653HoeveelheidEenheid="LTR" )"
-    R"(A204583ArtikelgroepCode="3" A204584ArtikelgroepOmschrijving="Fungiciden" )"
-    R"(A702764SilonummerKlant="" A201136Factuurnummer="" A500259GBMToelatingsnummer="T-GEN-1" />)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="3" A203819ArtikelNummer="GEN-4" )"
-    R"(A203820ArtikelOmschrijving="Middel" A703286NettoHoeveelheidGeleverdProduct="2.500" )"
-    R"(A204653HoeveelheidEenheid="LTR" A204583ArtikelgroepCode="4" )"
-    R"(A204584ArtikelgroepOmschrijving="n/a" A702764SilonummerKlant="" A201136Factuurnummer="" )"
-    R"(A500259GBMToelatingsnummer="T-GEN-4" /></SegmentLevering>)"
-    R"(<SegmentLevering A702197UniekeKeyBon="0000000000000B2000000000007001" )"
-    R"(A300225BonNummer="7001" A702164BonDatum="2024-03-04T12:00:00Z" )"
-    R"(A702754UBNNummer="1234567" A702827OrderNummer="7001" )"
-    R"(A702830GewensteLeverdatum="2024-03-04T12:00:00Z" A702832BestelnummerKlant="">)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="2" A203819ArtikelNummer="GEN-2" )"
-    R"(A203820ArtikelOmschrijving="Middel" A703286NettoHoeveelheidGeleverdProduct="3.000" )"
-    R"(A204653HoeveelheidEenheid="LTR" A204583ArtikelgroepCode="" )"
-    R"(A204584ArtikelgroepOmschrijving="" A702764SilonummerKlant="" A201136Factuurnummer="" )"
-    R"(A500259GBMToelatingsnummer="T-GEN-2" /></SegmentLevering>)"
-    R"(<SegmentLevering A702197UniekeKeyBon="0000000000000B1000000000007002" )"
-    R"(A300225BonNummer="7002" A702164BonDatum="2024-03-05T12:00:00Z" )"
-    R"(A702754UBNNummer="1234567" A702827OrderNummer="7002" )"
-    R"(A702830GewensteLeverdatum="2024-03-05T12:00:00Z" A702832BestelnummerKlant="">)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="1" A203819ArtikelNummer="GEN-3" )"
-    R"(A203820ArtikelOmschrijving="Middel" A703286NettoHoeveelheidGeleverdProduct="500.000" )"
-    R"(A204653HoeveelheidEenheid="LTR" A204583ArtikelgroepCode="0" )"
-    R"(A204584ArtikelgroepOmschrijving="" A702764SilonummerKlant="" A201136Factuurnummer="" )"
-    R"(A500259GBMToelatingsnummer="T-GEN-3" />)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="2" A203819ArtikelNummer="GEN-5" )"
-    R"(A203820ArtikelOmschrijving="Middel" A703286NettoHoeveelheidGeleverdProduct="1.500" )"
-    R"(A204653HoeveelheidEenheid="LTR" A204583ArtikelgroepCode="3" )"
-    R"(A204584ArtikelgroepOmschrijving="Fungiciden" A702764SilonummerKlant="" )"
-    R"(A201136Factuurnummer="" A500259GBMToelatingsnummer="T-GEN-5" /></SegmentLevering>)"
-    R"(</GBM></Segmenten></LeveringsBericht>)"
-    "\r\n";
+// The message of customer 20001 below, without its final CR LF; N and T
+// stand for the message number and sending time, which follow the clock.
+std::string AgroVisionMessage() {
+  return ReadFileBytes((fs::path(__FILE__).parent_path() / "agrovision_20001.xml").string()) +
+         "\r\n";
+}
 
 // The message number (16 digits ending in 01) and its sending time as N and T.
 std::string WithoutMoment(const std::string& text) {
@@ -178,7 +127,7 @@ TEST_P(SyncRunTest, DeliversEachCustomerOnceAndStampsItsOrders) {
   ASSERT_EQ(2u, files.size());
   EXPECT_TRUE(std::regex_match(files[0], std::regex("20001_[0-9]{8}_[0-9]{6}\\.xml"))) << files[0];
   EXPECT_TRUE(std::regex_match(files[1], std::regex("40001_[0-9]{8}_[0-9]{6}\\.xml"))) << files[1];
-  EXPECT_EQ(kAgroVisionMessage, WithoutMoment(ReadFileBytes(receivers_.UploadPath(files[0]))));
+  EXPECT_EQ(AgroVisionMessage(), WithoutMoment(ReadFileBytes(receivers_.UploadPath(files[0]))));
   EXPECT_EQ(1u, Count(ReadFileBytes(receivers_.UploadPath(files[1])), "A702777LeveranciersNummer=\"KORVELDAM\""));
 
   const std::vector<std::string> bodies = receivers_.Bodies();
