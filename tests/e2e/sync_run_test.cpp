@@ -83,7 +83,8 @@ class SyncRunTest : public ::testing::TestWithParam<const char*>, public RunScen
   }
 
   // Runs typrosync as a timer or cron would: an empty environment but for
-  // PATH, the receivers and `extra`, the arguments `options` + data folder.
+  // PATH, the receivers, the engine and `extra`, the arguments `options` +
+  // data folder.
   // With `journal` standard error is a file JOURNAL_STREAM names, as the
   // journal's stream is under systemd; its contents come back in `err`.
   ProgramResult SyncUnattended(const std::vector<std::string>& options, bool journal = false,
@@ -99,6 +100,7 @@ class SyncRunTest : public ::testing::TestWithParam<const char*>, public RunScen
     }
     Environment env = receivers_.Env();
     env.insert(env.end(), extra.begin(), extra.end());
+    if (*GetParam() != '\0') env.push_back({"TYPROSYNC_ODBC", GetParam()});
     for (const auto& [name, value] : env) args.push_back(name + "=" + value);
     args.push_back(TYPROSYNC_PROGRAM);
     args.insert(args.end(), options.begin(), options.end());
@@ -160,22 +162,6 @@ TEST_P(SyncRunTest, DeliversEachCustomerOnceAndStampsItsOrders) {
   EXPECT_EQ(0u, Count(added, "CROPR") + Count(added, "AGROVISION")) << added;
 }
 
-TEST_P(SyncRunTest, CropRRefusalLeavesOrdersPendingUntilAccepted) {
-  AddCustomerWithLine("30001", "X", "8001");
-  receivers_.StartCropR("<fout>Onbekende leverancier</fout>");
-  receivers_.StartFtp(folder());
-  ASSERT_EQ(0, Sync().exit_code);
-  EXPECT_EQ("", Mark("8001", "LeveringNaarDacom"));
-  EXPECT_EQ(1u,
-            Count(admin_.Logs(), "CROPR     : Status          : <fout>Onbekende leverancier</fout>"));
-  receivers_.SetReply("<ok/>");
-  ASSERT_EQ(0, Sync().exit_code);
-  const std::vector<std::string> bodies = receivers_.Bodies();
-  ASSERT_EQ(2u, bodies.size());
-  EXPECT_EQ(WithoutMoment(bodies[0]), WithoutMoment(bodies[1]));
-  EXPECT_TRUE(IsStamp(Mark("8001", "LeveringNaarDacom")));
-}
-
 // The transport shows the refusal (a message box answered at once, on
 // stderr); the orders are stamped all the same and the local copy stays.
 TEST_P(SyncRunTest, RefusedAgroVisionUploadStillStampsOrders) {
@@ -228,31 +214,16 @@ TEST(SyncRunOdbcTest, SourceThatCannotBeOpenedEndsWithExitOne) {
   EXPECT_TRUE(FilesMatching(admin.folder(), "typrosync-.*\\.log").empty());
 }
 
-// Unattended, a successful run writes nothing on standard error, not even
-// the toolkit's start-up warnings; with --quiet nothing on standard output
-// either.
-TEST_P(SyncRunTest, SuccessfulUnattendedRunIsSilentOnStandardError) {
-  AddCustomerWithLine("30001", "X", "8001");
-  receivers_.StartCropR("<ok/>");
-  receivers_.StartFtp(folder());
-  ProgramResult run = SyncUnattended({});
-  ASSERT_EQ(0, run.exit_code) << run.err;
-  EXPECT_EQ("", run.err);
-  EXPECT_NE(std::string::npos, run.out.find("Status: Gereed\n")) << run.out;
-
-  AddAgroVisionCustomer();
-  run = SyncUnattended({"--quiet"});
-  ASSERT_EQ(0, run.exit_code) << run.err;
-  EXPECT_EQ("", run.out);
-  EXPECT_EQ("", run.err);
-  EXPECT_TRUE(IsStamp(Mark("7001", "LeveringNaarAgroVision")));
-}
-
-// When standard error is the journal each warning and error line carries its
-// syslog priority; a JOURNAL_STREAM that names another stream changes nothing.
-TEST_P(SyncRunTest, JournalGetsPriorityPrefixesOnWarningsAndErrors) {
+// Unattended, as a timer runs it. A refused message leaves its orders
+// pending and goes out again, the same, until accepted. On the journal each
+// warning and error line carries its syslog priority (another stream named
+// in JOURNAL_STREAM changes nothing); a successful run writes nothing on
+// standard error, not even the toolkit's start-up warnings, and with --quiet
+// nothing on standard output either.
+TEST_P(SyncRunTest, UnattendedRunsRefusedAcceptedAndBroken) {
   AddCustomerWithLine("30001", "X", "8001");
   receivers_.StartCropR("<fout>Onbekende leverancier</fout>");
+  receivers_.StartFtp(folder());
   const std::string warning =
       "typrosync: Crop-R weigerde het bericht voor relatie 30001: "
       "<fout>Onbekende leverancier</fout>\n";
@@ -260,12 +231,29 @@ TEST_P(SyncRunTest, JournalGetsPriorityPrefixesOnWarningsAndErrors) {
   ASSERT_EQ(0, run.exit_code) << run.err;
   EXPECT_EQ("<4>" + warning, run.err);
   EXPECT_EQ("", run.out);
-
+  EXPECT_EQ(1u, Count(admin_.Logs(),
+                      "CROPR     : Status          : <fout>Onbekende leverancier</fout>"));
   Environment other_stream = RuntimeDir();
   other_stream.push_back({"JOURNAL_STREAM", "1:1"});
-  run = SyncUnattended({"--quiet"}, false, other_stream);
-  EXPECT_EQ(warning, run.err);
+  EXPECT_EQ(warning, SyncUnattended({"--quiet"}, false, other_stream).err);
   EXPECT_EQ("", Mark("8001", "LeveringNaarDacom"));
+
+  receivers_.SetReply("<ok/>");
+  run = SyncUnattended({});
+  ASSERT_EQ(0, run.exit_code) << run.err;
+  EXPECT_EQ("", run.err);
+  EXPECT_NE(std::string::npos, run.out.find("Status: Gereed\n")) << run.out;
+  const std::vector<std::string> bodies = receivers_.Bodies();
+  ASSERT_EQ(3u, bodies.size());
+  EXPECT_EQ(WithoutMoment(bodies[0]), WithoutMoment(bodies[2]));
+  EXPECT_TRUE(IsStamp(Mark("8001", "LeveringNaarDacom")));
+
+  AddAgroVisionCustomer();
+  run = SyncUnattended({"--quiet"});
+  ASSERT_EQ(0, run.exit_code) << run.err;
+  EXPECT_EQ("", run.out);
+  EXPECT_EQ("", run.err);
+  EXPECT_TRUE(IsStamp(Mark("7001", "LeveringNaarAgroVision")));
 
   fs::remove(folder() + "Archief.mdb");
   run = SyncUnattended({"--quiet"}, true, RuntimeDir());
