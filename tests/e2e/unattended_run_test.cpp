@@ -1,6 +1,6 @@
 // End to end: what an unattended `typrosync DATAFOLDER` meets besides an
 // ordinary run: a second run at the same time, a stop signal in the middle
-// of a send, write-protected, empty and relatively named administrations.
+// of a send, read-only, empty and relatively named administrations.
 // Each case must end without a message delivered twice or an order lost.
 
 #include <gtest/gtest.h>
@@ -34,13 +34,6 @@ class UnattendedRunTest : public ::testing::Test, public RunScene {
     }
     return customers;
   }
-  // The customer numbers of the AgroVision uploads, sorted.
-  std::vector<std::string> Uploads() const {
-    std::vector<std::string> customers;
-    for (const std::string& name : receivers_.Uploads()) customers.push_back(name.substr(0, 5));
-    return customers;
-  }
-  std::string LogText() const { return admin_.Logs(); }
 };
 
 // The second run starts while the first waits for its first reply. It must
@@ -66,12 +59,14 @@ TEST_F(UnattendedRunTest, SecondRunAtTheSameTimeSendsNothingAndExitsThree) {
   EXPECT_EQ(1u, Count(two.err, "proces " + std::to_string(first->pid()))) << two.err;
 
   EXPECT_EQ(CropRCustomers(), (std::vector<std::string>{"30001", "30002", "30003"}));
-  EXPECT_EQ(Uploads(), (std::vector<std::string>{"20001", "20002", "20003"}));
+  const std::vector<std::string> uploads = receivers_.Uploads();
+  ASSERT_EQ(uploads.size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(uploads[i].starts_with("2000" + std::to_string(i + 1)));
   for (const char* n : {"1", "2", "3"}) {
     EXPECT_TRUE(IsStamp(Mark(std::string("800") + n, "LeveringNaarDacom"))) << n;
     EXPECT_TRUE(IsStamp(Mark(std::string("700") + n, "LeveringNaarAgroVision"))) << n;
   }
-  const std::string log = LogText();
+  const std::string log = admin_.Logs();
   EXPECT_EQ(1u, Count(log, "Datapath")) << log;
   EXPECT_EQ(6u, Count(log, "Relatienr.")) << log;
 }
@@ -113,7 +108,7 @@ TEST_F(UnattendedRunTest, StopSignalEndsTheRunAfterTheMessageInFlight) {
     EXPECT_TRUE(IsStamp(Mark("800" + std::to_string(sent), "LeveringNaarDacom"))) << name;
     EXPECT_EQ("", Mark("800" + std::to_string(sent + 1), "LeveringNaarDacom")) << name;
     EXPECT_EQ(static_cast<size_t>(sent), CropRCustomers().size()) << name;
-    const std::string log = LogText();
+    const std::string log = admin_.Logs();
     const size_t end = log.rfind("SYNC      : ERROR           : Synchronisatie afgebroken\r\n");
     ASSERT_NE(end, std::string::npos) << name << log;
     EXPECT_EQ(2u, Count(log.substr(end), "\r\n")) << log.substr(end);
@@ -163,7 +158,7 @@ TEST_F(UnattendedRunTest, UnusableDatabaseIsRefusedAtOpening) {
       EXPECT_EQ(fs::file_size(path), empty ? 0u : kept.size());
       EXPECT_FALSE(fs::exists(path + "-wal"));
       EXPECT_TRUE(CropRCustomers().empty());
-      EXPECT_EQ("", LogText());
+      EXPECT_EQ("", admin_.Logs());
       WriteFileBytes(path, kept);
     }
   }
@@ -193,10 +188,10 @@ TEST_F(UnattendedRunTest, RelativeDataFolderNamesWork) {
   for (const auto& c : cases) {
     const std::string shown = "Datapath        : " + c.argument +
                               (c.argument.ends_with("/") ? "" : "/") + "\r\n";
-    const size_t before = Count(LogText(), shown);
+    const size_t before = Count(admin_.Logs(), shown);
     ProgramResult run = Sync(c.argument, work.path() + c.cwd);
     EXPECT_EQ(0, run.exit_code) << c.argument << run.err;
-    EXPECT_EQ(before + 1, Count(LogText(), shown)) << c.argument;
+    EXPECT_EQ(before + 1, Count(admin_.Logs(), shown)) << c.argument;
   }
   std::vector<std::string> left;
   for (const fs::directory_entry& entry : fs::directory_iterator(work.path() + "werk")) {

@@ -149,11 +149,9 @@ def check_manual_pages(root):
         for section in ["NAME", "SYNOPSIS", "DESCRIPTION", "EXIT STATUS", "EXAMPLES"]:
             check(re.search("^" + section + "$", shown.stdout, re.M), page + "(1) has " + section)
         check("typrosync " + VERSION in shown.stdout, page + "(1) names the version")
-    exit_status = run(["man", "-l", os.path.join(root, "usr/share/man/man1/typrosync.1.gz")],
-                      env=environment).stdout.split("EXIT STATUS")[-1]
-    for status in "0123":
-        check(re.search(r"^\s+%s\s" % status, exit_status, re.M),
-              "typrosync(1) lists exit status " + status)
+        for status in "0123" if page == "typrosync" else "":
+            check(re.search(r"^\s+%s\s" % status, shown.stdout.split("EXIT STATUS")[-1], re.M),
+                  "typrosync(1) lists exit status " + status)
 
 
 def main():
