@@ -183,8 +183,8 @@ std::optional<Marks> TestAdministratie::MarksOf(const std::string& ordernr) cons
 }
 
 std::string TestAdministratie::Mark(const std::string& ordernr, const std::string& field) const {
-  return Scalar("SELECT ifnull(" + field + ", '') FROM OrderGegevensMeta WHERE OrderNr = " +
-                ordernr);
+  return Scalar("SELECT ifnull(" + field +
+                ", '') FROM OrderGegevensMeta WHERE OrderNr = " + ordernr);
 }
 
 std::string TestAdministratie::Log(const std::string& month) const {
@@ -206,9 +206,9 @@ void Receivers::StartCropR(const std::string& reply, bool hold) {
   std::filesystem::create_directory(dir() + "requests");
   SetReply(reply);
   certificate_ = MakeTestCertificate(dir(), "cropr");
-  cropr_ = std::make_unique<HttpsTestServer>(
-      HttpsServerOptions{certificate_, dir() + "reply", dir() + "requests", 200, false, 0,
-                         hold ? dir() + "release" : ""});
+  cropr_ = std::make_unique<HttpsTestServer>(HttpsServerOptions{certificate_, dir() + "reply",
+                                                                dir() + "requests", 200, false, 0,
+                                                                hold ? dir() + "release" : ""});
 }
 
 void Receivers::SetReply(const std::string& reply) const { WriteFileBytes(dir() + "reply", reply); }
@@ -225,8 +225,8 @@ void Receivers::StartFtp(const std::string& data_folder, const std::string& perm
 }
 
 Environment Receivers::Env() const {
-  Environment env{
-      {"TYPROSYNC_CROPR_URL", cropr_ ? cropr_->url() : "https://127.0.0.1:9/supplier/edi_levering/"}};
+  Environment env{{"TYPROSYNC_CROPR_URL",
+                   cropr_ ? cropr_->url() : "https://127.0.0.1:9/supplier/edi_levering/"}};
   if (cropr_) env.push_back({"TYPROSYNC_CA_BUNDLE", certificate_.cert});
   if (ftp_) env.push_back({"TYPROSYNC_FTP_PORT", std::to_string(ftp_->port())});
   return env;

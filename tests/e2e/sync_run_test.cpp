@@ -54,7 +54,8 @@ class SyncRunTest : public ::testing::TestWithParam<const char*>, public RunScen
     std::vector<std::string> args{"-c",
                                   "import sys, xml.dom.minidom\n"
                                   "for f in sys.argv[1:]: xml.dom.minidom.parse(f)"};
-    for (const std::string& file : receivers_.Uploads()) args.push_back(receivers_.UploadPath(file));
+    for (const std::string& file : receivers_.Uploads())
+      args.push_back(receivers_.UploadPath(file));
     const std::vector<std::string> bodies = receivers_.Bodies();
     for (size_t i = 0; i < bodies.size(); ++i) {
       args.push_back(receivers_.dir() + "body-" + std::to_string(i) + ".xml");
@@ -130,7 +131,8 @@ TEST_P(SyncRunTest, DeliversEachCustomerOnceAndStampsItsOrders) {
   EXPECT_TRUE(std::regex_match(files[0], std::regex("20001_[0-9]{8}_[0-9]{6}\\.xml"))) << files[0];
   EXPECT_TRUE(std::regex_match(files[1], std::regex("40001_[0-9]{8}_[0-9]{6}\\.xml"))) << files[1];
   EXPECT_EQ(AgroVisionMessage(), WithoutMoment(ReadFileBytes(receivers_.UploadPath(files[0]))));
-  EXPECT_EQ(1u, Count(ReadFileBytes(receivers_.UploadPath(files[1])), "A702777LeveranciersNummer=\"KORVELDAM\""));
+  EXPECT_EQ(1u, Count(ReadFileBytes(receivers_.UploadPath(files[1])),
+                      "A702777LeveranciersNummer=\"KORVELDAM\""));
 
   const std::vector<std::string> bodies = receivers_.Bodies();
   ASSERT_EQ(2u, bodies.size());
@@ -202,10 +204,9 @@ INSTANTIATE_TEST_SUITE_P(Engines, SyncRunTest,
 // logged, with one line on standard error that names the source.
 TEST(SyncRunOdbcTest, SourceThatCannotBeOpenedEndsWithExitOne) {
   TestAdministratie admin(TYPROSYNC_ADMIN_TOOL);
-  const ProgramResult run =
-      RunProgram(TYPROSYNC_PROGRAM, {admin.folder()},
-                 {{"TYPROSYNC_ODBC", "Driver=NoSuchDriver;Database={file}"},
-                  {"QT_QPA_PLATFORM", "offscreen"}});
+  const ProgramResult run = RunProgram(TYPROSYNC_PROGRAM, {admin.folder()},
+                                       {{"TYPROSYNC_ODBC", "Driver=NoSuchDriver;Database={file}"},
+                                        {"QT_QPA_PLATFORM", "offscreen"}});
   EXPECT_EQ(1, run.exit_code);
   EXPECT_EQ(1u, Count(run.err, "typrosync: ")) << run.err;
   EXPECT_NE(std::string::npos,
@@ -231,8 +232,8 @@ TEST_P(SyncRunTest, UnattendedRunsRefusedAcceptedAndBroken) {
   ASSERT_EQ(0, run.exit_code) << run.err;
   EXPECT_EQ("<4>" + warning, run.err);
   EXPECT_EQ("", run.out);
-  EXPECT_EQ(1u, Count(admin_.Logs(),
-                      "CROPR     : Status          : <fout>Onbekende leverancier</fout>"));
+  EXPECT_EQ(
+      1u, Count(admin_.Logs(), "CROPR     : Status          : <fout>Onbekende leverancier</fout>"));
   Environment other_stream = RuntimeDir();
   other_stream.push_back({"JOURNAL_STREAM", "1:1"});
   EXPECT_EQ(warning, SyncUnattended({"--quiet"}, false, other_stream).err);

@@ -131,8 +131,8 @@ TEST_F(UnattendedRunTest, UnusableDatabaseIsRefusedAtOpening) {
   if (geteuid() == 0) {
     if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "needs setpriv to leave root";
     args = {"--reuid=65534", "--regid=65534", "--clear-groups", TYPROSYNC_PROGRAM};
-    const fs::perms read_write = fs::perms::all & ~(fs::perms::owner_exec |
-                                                    fs::perms::group_exec | fs::perms::others_exec);
+    const fs::perms read_write =
+        fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
     for (const std::string& dir : {folder(), receivers_.dir(), runtime_dir_.path()}) {
       fs::permissions(dir, fs::perms::all);
       for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
@@ -141,7 +141,8 @@ TEST_F(UnattendedRunTest, UnusableDatabaseIsRefusedAtOpening) {
     }
   }
   args.push_back(folder());
-  const fs::perms read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  const fs::perms read_only =
+      fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
   for (const bool empty : {false, true}) {
     for (const std::string name : {"TallyraDB.mdb", "Archief.mdb"}) {
       const std::string path = folder() + name, kept = ReadFileBytes(path);
@@ -182,12 +183,12 @@ TEST_F(UnattendedRunTest, RelativeDataFolderNamesWork) {
   const struct {
     std::string cwd, argument;
   } cases[] = {
-      {"werk", real},           {"werk", "./" + real + "/"}, {"werk/sub", "../" + real + "/"},
-      {"werk", "data"},         {"werk", "./data/"},         {"werk/sub", "../data"},
+      {"werk", real},   {"werk", "./" + real + "/"}, {"werk/sub", "../" + real + "/"},
+      {"werk", "data"}, {"werk", "./data/"},         {"werk/sub", "../data"},
   };
   for (const auto& c : cases) {
-    const std::string shown = "Datapath        : " + c.argument +
-                              (c.argument.ends_with("/") ? "" : "/") + "\r\n";
+    const std::string shown =
+        "Datapath        : " + c.argument + (c.argument.ends_with("/") ? "" : "/") + "\r\n";
     const size_t before = Count(admin_.Logs(), shown);
     ProgramResult run = Sync(c.argument, work.path() + c.cwd);
     EXPECT_EQ(0, run.exit_code) << c.argument << run.err;

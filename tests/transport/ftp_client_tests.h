@@ -98,8 +98,7 @@ TYPED_TEST_P(FtpClientTest, SessionOperationsInBothModes) {
     for (const char* pattern : {"levering_12.xml", "lev*.xml", "levering?12.xml"})
       EXPECT_EQ(ftp.GetFTPFileSize(pattern), size) << pattern;
     EXPECT_EQ(ftp.GetFTPFileSize("levering_13.xml"), -1);
-    EXPECT_TRUE(ftp.RenameFTPFile("levering_12.xml", "hernoemd.bin"))
-        << ftp.GetLastErrorMessage();
+    EXPECT_TRUE(ftp.RenameFTPFile("levering_12.xml", "hernoemd.bin")) << ftp.GetLastErrorMessage();
     EXPECT_EQ(ftp.GetFTPFileSize("hernoemd.bin"), size);
     EXPECT_TRUE(ftp.DeleteFTPFile("hernoemd.bin")) << ftp.GetLastErrorMessage();
     EXPECT_EQ(ftp.GetFTPFileSize("hernoemd.bin"), -1);
@@ -143,17 +142,19 @@ TYPED_TEST_P(FtpClientTest, BlockTransferProgress) {
   EXPECT_EQ(this->pumps_, 6);  // once after every full block, either way
 }
 
-// A refusal keeps the server's own reply line; the session goes on.
+// A refusal keeps the server's own reply line, which survives later
+// successes until it is cleared; the session goes on.
 TYPED_TEST_P(FtpClientTest, ServerRefusalKeepsTheServerReply) {
   ASSERT_TRUE(this->Open(this->ftp_)) << this->ftp_.GetLastErrorMessage();
   EXPECT_FALSE(this->ftp_.DeleteFTPFile("ontbreekt.xml"));
   const std::string text = this->ftp_.GetLastErrorMessage();
   EXPECT_TRUE(text.starts_with("550 ") && text.ends_with("\r\n")) << text;
   EXPECT_EQ(text.find('\0'), std::string::npos);
+  EXPECT_TRUE(this->ftp_.CreateFTPDirectory("verder")) << this->ftp_.GetLastErrorMessage();
+  EXPECT_EQ(this->ftp_.GetLastErrorMessage(), text);
   this->ftp_.ClearLastErrorMessage();
   EXPECT_EQ(this->ftp_.GetFTPFileSize("geen map/x.xml"), -2);
   EXPECT_TRUE(this->ftp_.GetLastErrorMessage().starts_with("550 "));
-  EXPECT_TRUE(this->ftp_.CreateFTPDirectory("verder")) << this->ftp_.GetLastErrorMessage();
 }
 
 // Log-in and connection failures carry WinINet's numbers and texts.

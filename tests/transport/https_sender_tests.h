@@ -81,7 +81,8 @@ TYPED_TEST_P(HttpsSenderTest, SendsTheFixedHeadersAndTheBodyBytes) {
   } cases[] = {
       {"<?xml version=\"1.0\"?><a>Bl\xc3\xa9</a>",  // 31 characters, 32 bytes
        "POST" + common + "Content-Length: 32\r\n" + kXml},
-      {std::string(200000, 'x'), "POST" + common + "Content-Length: 200000\r\n" + kXml},  // no Expect
+      {std::string(200000, 'x'),
+       "POST" + common + "Content-Length: 200000\r\n" + kXml},  // no Expect
       {"", "GET" + common},
   };
   this->s.Reply("<ok/>");
@@ -102,8 +103,13 @@ TYPED_TEST_P(HttpsSenderTest, SendsTheFixedHeadersAndTheBodyBytes) {
 // nothing.
 TYPED_TEST_P(HttpsSenderTest, RepliesComeBackAsReceivedAndAreKept) {
   std::filesystem::create_directory(this->s.Data() + "bericht.xml");
-  const char* replies[] = {"<ok/>",   "<OK />", "<ok>", "<ok/>\r\n", "<?xml version=\"1.0\"?><ok/>",
-                           "Fout: onbekende relatie", ""};
+  const char* replies[] = {"<ok/>",
+                           "<OK />",
+                           "<ok>",
+                           "<ok/>\r\n",
+                           "<?xml version=\"1.0\"?><ok/>",
+                           "Fout: onbekende relatie",
+                           ""};
   std::string kept;
   for (const char* server : {"TRUSTED", "STATUS500"}) {
     auto sender = this->Sender(this->s.Url(server));
@@ -117,6 +123,16 @@ TYPED_TEST_P(HttpsSenderTest, RepliesComeBackAsReceivedAndAreKept) {
   }
   EXPECT_EQ(this->DataFile("response.txt"), kept);
   EXPECT_TRUE(this->s.Request(static_cast<int>(std::size(replies))).ends_with("\r\n\r\n<a/>"));
+}
+
+// A sender keeps one connection for the messages of a run.
+TYPED_TEST_P(HttpsSenderTest, OneConnectionServesTheMessagesOfARun) {
+  this->s.Reply("<ok/>");
+  auto sender = this->Sender(this->s.Url("TRUSTED"));
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(sender->VerstuurViaHTTPS("<a/>").sent);
+  const auto connection = [&](int n) { return this->s.Request(n).substr(0, 9); };  // "#conn C\r\n"
+  EXPECT_EQ(connection(1) + connection(2) + connection(3),
+            connection(1) + connection(1) + connection(1));
 }
 
 // Sending and receiving time only once the connection is up. Every time-out
@@ -195,7 +211,8 @@ TYPED_TEST_P(HttpsSenderTest, RepliesOverOneMebibyteAreCutOff) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(HttpsSenderTest, SendsTheFixedHeadersAndTheBodyBytes,
-                            RepliesComeBackAsReceivedAndAreKept, RequestFailuresAreNotReplies,
+                            RepliesComeBackAsReceivedAndAreKept,
+                            OneConnectionServesTheMessagesOfARun, RequestFailuresAreNotReplies,
                             TricklingReplyEndsAtTheDeadline,
                             StopRequestLeavesTheRequestInFlightAGracePeriod,
                             RepliesOverOneMebibyteAreCutOff);

@@ -77,19 +77,6 @@ class WinHttpServers {
   int first_;
 };
 
-// WinHTTP pools connections per process, so (unlike curl) a second sender
-// may continue on the first one's connection: only the reuse within one
-// sender is asserted.
-TEST(WinHttpSenderTest, OneConnectionServesTheMessagesOfARun) {
-  WinHttpServers servers;
-  servers.Reply("<ok/>");
-  auto reusing = MakeHttpsSender(servers.Data(), {servers.Url("TRUSTED"), servers.Ca()});
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(reusing->VerstuurViaHTTPS("<a/>").sent);
-  const std::string first = servers.Request(1).substr(0, servers.Request(1).find("\r\n"));
-  for (int n = 2; n <= 3; ++n)
-    EXPECT_EQ(servers.Request(n).substr(0, servers.Request(n).find("\r\n")), first) << n;
-}
-
 }  // namespace
 
 namespace https_tests {
