@@ -4,7 +4,9 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <regex>
 #include <stdexcept>
 #include <thread>
@@ -180,8 +182,80 @@ std::optional<Marks> TestAdministratie::MarksOf(const std::string& ordernr) cons
   return Marks(row.substr(1, bar - 1), row.substr(bar + 1));
 }
 
+std::string TestAdministratie::Mark(const std::string& ordernr, const std::string& field) const {
+  return Scalar("SELECT ifnull(" + field +
+                ", '') FROM OrderGegevensMeta WHERE OrderNr = " + ordernr);
+}
+
 std::string TestAdministratie::Log(const std::string& month) const {
   return ReadFileBytes(folder() + "typrosync-" + month + ".log");
+}
+
+std::string TestAdministratie::Logs() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder())) {
+    if (entry.path().extension() == ".log") names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  std::string text;
+  for (const std::string& name : names) text += ReadFileBytes(folder() + name);
+  return text;
+}
+
+void Receivers::StartCropR(const std::string& reply, bool hold) {
+  std::filesystem::create_directory(dir() + "requests");
+  SetReply(reply);
+  certificate_ = MakeTestCertificate(dir(), "cropr");
+  cropr_ = std::make_unique<HttpsTestServer>(HttpsServerOptions{certificate_, dir() + "reply",
+                                                                dir() + "requests", 200, false, 0,
+                                                                hold ? dir() + "release" : ""});
+}
+
+void Receivers::SetReply(const std::string& reply) const { WriteFileBytes(dir() + "reply", reply); }
+void Receivers::Hold() const { std::filesystem::remove(dir() + "release"); }
+void Receivers::Release() const { WriteFileBytes(dir() + "release", ""); }
+
+void Receivers::StartFtp(const std::string& data_folder, const std::string& perm) {
+  FtpServerOptions options;
+  options.root = ftp_root_.path();
+  options.perm = perm;
+  ftp_ = std::make_unique<FtpTestServer>(options);
+  WriteFileBytes(data_folder + "agrovision.ini",
+                 "127.0.0.1\r\n" + std::to_string(ftp_->port()) + "\r\nagro\r\ngeheim\r\n");
+}
+
+Environment Receivers::Env() const {
+  Environment env{{"TYPROSYNC_CROPR_URL",
+                   cropr_ ? cropr_->url() : "https://127.0.0.1:9/supplier/edi_levering/"}};
+  if (cropr_) env.push_back({"TYPROSYNC_CA_BUNDLE", certificate_.cert});
+  if (ftp_) env.push_back({"TYPROSYNC_FTP_PORT", std::to_string(ftp_->port())});
+  return env;
+}
+
+std::vector<std::string> Receivers::Requests() const {
+  std::vector<std::string> requests;
+  for (int n = 1;; ++n) {
+    const std::string path = dir() + "requests/request-" + std::to_string(n) + ".txt";
+    if (!std::filesystem::exists(path)) return requests;
+    requests.push_back(ReadFileBytes(path));
+  }
+}
+
+std::vector<std::string> Receivers::Bodies() const {
+  std::vector<std::string> bodies;
+  for (const std::string& request : Requests()) {
+    const size_t end = request.find("\r\n\r\n");
+    bodies.push_back(end == std::string::npos ? "" : request.substr(end + 4));
+  }
+  return bodies;
+}
+
+std::vector<std::string> Receivers::Uploads() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(ftp_root_.path()))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace typrosync::test_support

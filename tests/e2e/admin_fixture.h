@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -98,11 +99,43 @@ class TestAdministratie {
   void Meta(const std::string& ordernr, const Variant& agrovision = Variant::Null(),
             const Variant& dacom = Variant::Null()) const;
   std::optional<Marks> MarksOf(const std::string& ordernr) const;  // nullopt without a record
+  // The delivery mark `field` of an order ("" when empty, Null or missing).
+  std::string Mark(const std::string& ordernr, const std::string& field) const;
   std::string Log(const std::string& month) const;  // "" when the month has no log
+  std::string Logs() const;                         // every .log file, by name
 
  private:
   TempDir dir_;
   int lines_ = 0;
+};
+
+// A local Crop-R receiver (HTTPS) and AgroVision server (FTP) for runs of
+// the built typrosync, and what they received.
+class Receivers {
+ public:
+  // The receiver answers `reply`; with `hold` each reply waits, after its
+  // request is recorded, until Release().
+  void StartCropR(const std::string& reply, bool hold = false);
+  void SetReply(const std::string& reply) const;
+  void Hold() const;
+  void Release() const;
+  // Also names the server in `data_folder`/agrovision.ini.
+  void StartFtp(const std::string& data_folder, const std::string& perm = "elradfmwMT");
+  // The variables that point typrosync at them; Crop-R at a closed port
+  // unless started.
+  Environment Env() const;
+  // Crop-R requests in order: "#conn C", request line, headers, empty line, body.
+  std::vector<std::string> Requests() const;
+  std::vector<std::string> Bodies() const;
+  std::vector<std::string> Uploads() const;  // AgroVision file names, sorted
+  std::string UploadPath(const std::string& name) const { return ftp_root_.path() + name; }
+  const std::string& dir() const { return dir_.path(); }
+
+ private:
+  TempDir dir_, ftp_root_;
+  TestCertificate certificate_;
+  std::unique_ptr<HttpsTestServer> cropr_;
+  std::unique_ptr<FtpTestServer> ftp_;
 };
 
 }  // namespace typrosync::test_support

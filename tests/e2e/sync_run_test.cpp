@@ -13,72 +13,19 @@
 #include <regex>
 #include <sstream>
 
-#include "e2e/admin_fixture.h"
+#include "e2e/run_scene.h"
 
 namespace typrosync::test_support {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kClosedCropR[] = "https://127.0.0.1:9/supplier/edi_levering/";
-
-// The message of customer 20001 below; N and T stand for the message number
-// and sending time, which follow the clock.
-constexpr char kAgroVisionMessage[] =
-    R"(<?xml version="1.0" encoding="UTF-8" ?><LeveringsBericht )"
-    R"(xmlns="http://www.agroconnect.nl/Portals/10/XSDs/XML_Leveringsbericht/v1_05/)"
-    R"(XSD_XML-Leveringsbericht_v1_05.XSD" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">)"
-    R"(<Header A800004UniekBerichtNummer="N" A800006AssociationAssignedCode="AC" )"
-    R"(A800010VerzendDatumBericht="T" A205003ZenderId="KORVELDAM" )"
-    R"(A800002VersieNummerBerichtType="1_05" />)"
-    R"(<Leverancier A702777LeveranciersNummer="KORVELDAM" )"
-    R"(A702778Naam="Agro Handel Korveldam B.V." A700138Contactpersoon="" )"
-    R"(A702779Straatnaam="Dorpsstraat" A702780Huisnummer="12a" A702781Postcode="1234 AB" )"
-    R"(A702782Plaatsnaam="Korveldam" A702783Land="NL" A702762Telefoonnummer="0511-123456" )"
-    R"(A702849EmailAdres="info@korveldam.nl" A702850URL="https://korveldam.nl" )"
-    R"(A204651VAT="NL001234567B01" />)"
-    R"(<Afnemer A203813KlantNummer="20001" A702785Naam="Maatschap .De Eik.   Zn" )"
-    R"(A703258Contactpersoon="" A702786Straatnaam="Kerkweg, achter" A702787Huisnummer="1" )"
-    R"(A702788Postcode="9411 ab" A702789Plaatsnaam="Beilen" A702783Land="NL" />)"
-    R"(<Segmenten><GBM><SegmentLevering A702197UniekeKeyBon="0000000000000B1000000000007001" )"
-    R"(A300225BonNummer="7001" A702164BonDatum="2024-03-04T12:00:00Z" )"
-    R"(A702754UBNNummer="1234567" A702827OrderNummer="7001" )"
-    R"(A702830GewensteLeverdatum="2024-03-04T12:00:00Z" A702832BestelnummerKlant="">)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="1" A203819ArtikelNummer="GEN-1" )"
-    R"(A203820ArtikelOmschrijving="Fungicide .Extra" )"
-    R"(A703286NettoHoeveelheidGeleverdProduct="50.000" A204653HoeveelheidEenheid="LTR" )"
-    R"(A204583ArtikelgroepCode="3" A204584ArtikelgroepOmschrijving="Fungiciden" )"
-    R"(A702764SilonummerKlant="" A201136Factuurnummer="" A500259GBMToelatingsnummer="T-GEN-1" />)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="3" A203819ArtikelNummer="GEN-4" )"
-    R"(A203820ArtikelOmschrijving="Middel" A703286NettoHoeveelheidGeleverdProduct="2.500" )"
-    R"(A204653HoeveelheidEenheid="LTR" A204583ArtikelgroepCode="4" )"
-    R"(A204584ArtikelgroepOmschrijving="n/a" A702764SilonummerKlant="" A201136Factuurnummer="" )"
-    R"(A500259GBMToelatingsnummer="T-GEN-4" /></SegmentLevering>)"
-    R"(<SegmentLevering A702197UniekeKeyBon="0000000000000B2000000000007001" )"
-    R"(A300225BonNummer="7001" A702164BonDatum="2024-03-04T12:00:00Z" )"
-    R"(A702754UBNNummer="1234567" A702827OrderNummer="7001" )"
-    R"(A702830GewensteLeverdatum="2024-03-04T12:00:00Z" A702832BestelnummerKlant="">)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="2" A203819ArtikelNummer="GEN-2" )"
-    R"(A203820ArtikelOmschrijving="Middel" A703286NettoHoeveelheidGeleverdProduct="3.000" )"
-    R"(A204653HoeveelheidEenheid="LTR" A204583ArtikelgroepCode="" )"
-    R"(A204584ArtikelgroepOmschrijving="" A702764SilonummerKlant="" A201136Factuurnummer="" )"
-    R"(A500259GBMToelatingsnummer="T-GEN-2" /></SegmentLevering>)"
-    R"(<SegmentLevering A702197UniekeKeyBon="0000000000000B1000000000007002" )"
-    R"(A300225BonNummer="7002" A702164BonDatum="2024-03-05T12:00:00Z" )"
-    R"(A702754UBNNummer="1234567" A702827OrderNummer="7002" )"
-    R"(A702830GewensteLeverdatum="2024-03-05T12:00:00Z" A702832BestelnummerKlant="">)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="1" A203819ArtikelNummer="GEN-3" )"
-    R"(A203820ArtikelOmschrijving="Middel" A703286NettoHoeveelheidGeleverdProduct="500.000" )"
-    R"(A204653HoeveelheidEenheid="LTR" A204583ArtikelgroepCode="0" )"
-    R"(A204584ArtikelgroepOmschrijving="" A702764SilonummerKlant="" A201136Factuurnummer="" )"
-    R"(A500259GBMToelatingsnummer="T-GEN-3" />)"
-    R"(<SegmentEigenschapRegel A702165LeveringsbonRegelnr="2" A203819ArtikelNummer="GEN-5" )"
-    R"(A203820ArtikelOmschrijving="Middel" A703286NettoHoeveelheidGeleverdProduct="1.500" )"
-    R"(A204653HoeveelheidEenheid="LTR" A204583ArtikelgroepCode="3" )"
-    R"(A204584ArtikelgroepOmschrijving="Fungiciden" A702764SilonummerKlant="" )"
-    R"(A201136Factuurnummer="" A500259GBMToelatingsnummer="T-GEN-5" /></SegmentLevering>)"
-    R"(</GBM></Segmenten></LeveringsBericht>)"
-    "\r\n";
+// The message of customer 20001 below, without its final CR LF; N and T
+// stand for the message number and sending time, which follow the clock.
+std::string AgroVisionMessage() {
+  return ReadFileBytes((fs::path(__FILE__).parent_path() / "agrovision_20001.xml").string()) +
+         "\r\n";
+}
 
 // The message number (16 digits ending in 01) and its sending time as N and T.
 std::string WithoutMoment(const std::string& text) {
@@ -100,66 +47,22 @@ std::vector<std::string> FilesMatching(const std::string& folder, const std::str
 }
 
 // The value of TYPROSYNC_ODBC for the run; empty: the SQLite engine.
-class SyncRunTest : public ::testing::TestWithParam<const char*> {
+class SyncRunTest : public ::testing::TestWithParam<const char*>, public RunScene {
  protected:
-  void SetUp() override {
-    admin_.Sql(
-        "INSERT INTO UserGegevens (Naam, Adres, Huisnummer, Postcode, Woonplaats, TelefoonNr, "
-        "Email, WebSite, BTWNr) VALUES ('Agro Handel Korveldam B.V.', 'Dorpsstraat', '12a', "
-        "'1234 ab', 'Korveldam', '0511-123456', 'info@korveldam.nl', 'https://korveldam.nl', "
-        "'NL001234567B01');"
-        "INSERT INTO TabelRelatiegroepen (Code, Omschrijving) VALUES (1, 'Crop-R'), "
-        "(2, 'AgroVision'), (3, 'Dacom');"
-        "INSERT INTO TabelLandcode (Code, Omschrijving) VALUES (1, 'NL Nederland');"
-        "INSERT INTO TabelArtikelgroepen (Code, Omschrijving) VALUES (3, 'Fungiciden'), "
-        "(4, '(niet ingesteld)');"
-        "INSERT INTO Artikelen (Artikelnummer, ToelatingsNummer, StandaardAantal, "
-        "GewichtCategorie) VALUES ('GEN-1', 'T-GEN-1', 1, 0), ('GEN-2', 'T-GEN-2', 5, 2), "
-        "('GEN-3', 'T-GEN-3', 0, 1), ('GEN-4', 'T-GEN-4', 1, 3), ('GEN-5', 'T-GEN-5', 2, 5);");
-  }
-
   // Every message received must parse as XML: cleaning leaves no markup.
   void TearDown() override {
     std::vector<std::string> args{"-c",
                                   "import sys, xml.dom.minidom\n"
                                   "for f in sys.argv[1:]: xml.dom.minidom.parse(f)"};
-    for (const std::string& file : Uploads()) args.push_back(FtpPath(file));
-    const std::vector<std::string> bodies = CropRBodies();
+    for (const std::string& file : receivers_.Uploads())
+      args.push_back(receivers_.UploadPath(file));
+    const std::vector<std::string> bodies = receivers_.Bodies();
     for (size_t i = 0; i < bodies.size(); ++i) {
-      args.push_back(server_dir_.path() + "body-" + std::to_string(i) + ".xml");
+      args.push_back(receivers_.dir() + "body-" + std::to_string(i) + ".xml");
       WriteFileBytes(args.back(), bodies[i]);
     }
     ProgramResult parsed = RunProgram("/usr/bin/python3", args);
     EXPECT_EQ(0, parsed.exit_code) << parsed.err;
-  }
-
-  // A customer of the groups `group` ("X" Crop-R, " X" AgroVision, "  X" Dacom).
-  void AddCustomer(const std::string& relnr, const std::string& group,
-                   const std::string& name = "Boer", const std::string& address = "Veldweg") {
-    admin_.Sql(
-        "INSERT INTO RelatieGegevens (RelNr, bedrijfsnaam1, Bedrijfsnaam2, BedrijfsAdres, "
-        "Bedrijfshuisnr, BedrijfsPostcode, BedrijfsWoonplaats, BedrijfsLandCode, UBNNummer, "
-        "Relatiegroep) VALUES (" +
-        relnr + ", " + Sq(name) + ", '', " + Sq(address) + ", '1', '9411ab', 'Beilen', 1, " +
-        "'1234567', " + Sq(group) + ");");
-  }
-
-  // One order line, ordered and delivered on the date in its key after the
-  // customer number; the order's delivery marks start empty.
-  void AddLine(const std::string& relnr, const std::string& order, const std::string& voucher,
-               const std::string& artnr, const std::string& key, const std::string& quantity = "10",
-               const std::string& weight = "1", const std::string& group = "3",
-               const std::string& description = "Middel") {
-    const std::string date = Sq(key.substr(relnr.size(), 8));
-    admin_.Sql(
-        "INSERT INTO Ordergegevens (RelnrOrderdatumRegNrIndex, RelNr, OrderNr, OrderDatum, "
-        "LeverDatum, MagazijnBonNr, ArtNr, Omschrijving1, Omschrijving2, Aantal, PrijsPer, "
-        "VerkoopPrijs, FactuurGewicht, KortingPercentage, ArtikelGewicht, Artikelgroep, "
-        "Referentie, SILOnaam) VALUES (" +
-        Sq(key) + ", " + relnr + ", " + order + ", " + date + ", " + date + ", " + Sq(voucher) +
-        ", " + Sq(artnr) + ", " + Sq(description) + ", '', " + quantity + ", 1, 2.5, 0, 0, " +
-        weight + ", " + group + ", '', '');" + "INSERT OR IGNORE INTO OrderGegevensMeta VALUES (" +
-        order + ", '', '');");
   }
 
   // Customer 20001 of the AgroVision group: two orders over two vouchers,
@@ -174,57 +77,32 @@ class SyncRunTest : public ::testing::TestWithParam<const char*> {
     AddLine("20001", "7002", "B1", "GEN-5", "200012024030500020002", "3", "1000", "3");
   }
 
-  void StartCropR(const std::string& reply) {
-    fs::create_directory(server_dir_.path() + "requests");
-    SetCropRReply(reply);
-    certificate_ = MakeTestCertificate(server_dir_.path(), "cropr");
-    HttpsServerOptions options;
-    options.certificate = certificate_;
-    options.reply_file = server_dir_.path() + "reply";
-    options.record_dir = server_dir_.path() + "requests";
-    cropr_ = std::make_unique<HttpsTestServer>(options);
-  }
-  void SetCropRReply(const std::string& reply) {
-    WriteFileBytes(server_dir_.path() + "reply", reply);
-  }
-  void StartFtp(const std::string& perm = "elradfmwMT") {
-    FtpServerOptions options;
-    options.root = ftp_root_.path();
-    options.perm = perm;
-    ftp_ = std::make_unique<FtpTestServer>(options);
-    WriteFileBytes(folder() + "agrovision.ini",
-                   "127.0.0.1\r\n" + std::to_string(ftp_->port()) + "\r\nagro\r\ngeheim\r\n");
-  }
-
-  // Runs typrosync on the data folder; Crop-R unreachable unless started.
-  ProgramResult Sync() {
-    Environment env{{"TYPROSYNC_CROPR_URL", cropr_ ? cropr_->url() : kClosedCropR},
-                    {"QT_QPA_PLATFORM", "offscreen"}};
-    if (cropr_) env.push_back({"TYPROSYNC_CA_BUNDLE", certificate_.cert});
-    if (ftp_) env.push_back({"TYPROSYNC_FTP_PORT", std::to_string(ftp_->port())});
-    if (*GetParam() != '\0') env.push_back({"TYPROSYNC_ODBC", GetParam()});
-    return RunProgram(TYPROSYNC_PROGRAM, {folder()}, env);
+  // Runs typrosync on the data folder with the engine of the parameter.
+  ProgramResult Sync() const {
+    if (*GetParam() == '\0') return RunScene::Sync(folder());
+    return RunScene::Sync(folder(), "", {{"TYPROSYNC_ODBC", GetParam()}});
   }
 
   // Runs typrosync as a timer or cron would: an empty environment but for
-  // PATH, the receivers and `extra`, the arguments `options` + data folder.
+  // PATH, the receivers, the engine and `extra`, the arguments `options` +
+  // data folder.
   // With `journal` standard error is a file JOURNAL_STREAM names, as the
   // journal's stream is under systemd; its contents come back in `err`.
   ProgramResult SyncUnattended(const std::vector<std::string>& options, bool journal = false,
-                               const Environment& extra = {}) {
-    const std::string err_file = server_dir_.path() + "stderr";
+                               const Environment& extra = {}) const {
+    const std::string err_file = receivers_.dir() + "stderr";
     WriteFileBytes(err_file, "");
     std::vector<std::string> args{"-c", "exec 2>>\"$0\" && exec \"$@\"", err_file};
     args.insert(args.end(), {"/usr/bin/env", "-i", "PATH=/usr/bin:/bin"});
-    args.push_back("TYPROSYNC_CROPR_URL=" + (cropr_ ? cropr_->url() : kClosedCropR));
-    if (cropr_) args.push_back("TYPROSYNC_CA_BUNDLE=" + certificate_.cert);
-    if (ftp_) args.push_back("TYPROSYNC_FTP_PORT=" + std::to_string(ftp_->port()));
     struct stat info {};
     if (journal && stat(err_file.c_str(), &info) == 0) {
       args.push_back("JOURNAL_STREAM=" + std::to_string(info.st_dev) + ":" +
                      std::to_string(info.st_ino));
     }
-    for (const auto& [name, value] : extra) args.push_back(name + "=" + value);
+    Environment env = receivers_.Env();
+    env.insert(env.end(), extra.begin(), extra.end());
+    if (*GetParam() != '\0') env.push_back({"TYPROSYNC_ODBC", GetParam()});
+    for (const auto& [name, value] : env) args.push_back(name + "=" + value);
     args.push_back(TYPROSYNC_PROGRAM);
     args.insert(args.end(), options.begin(), options.end());
     args.push_back(folder());
@@ -232,49 +110,7 @@ class SyncRunTest : public ::testing::TestWithParam<const char*> {
     result.err = ReadFileBytes(err_file);
     return result;
   }
-
-  // A private runtime folder: the toolkit's start-up warning about a missing
-  // one is not what the journal tests look at.
-  Environment RuntimeDir() const {
-    return {{"XDG_RUNTIME_DIR", fs::path(server_dir_.path()).parent_path().string()}};
-  }
-
-  // Request bodies received by the Crop-R receiver, in order.
-  std::vector<std::string> CropRBodies() const {
-    std::vector<std::string> bodies;
-    for (int n = 1;; ++n) {
-      std::string path = server_dir_.path() + "requests/request-" + std::to_string(n) + ".txt";
-      if (!fs::exists(path)) return bodies;
-      std::string request = ReadFileBytes(path);
-      size_t end = request.find("\r\n\r\n");
-      bodies.push_back(end == std::string::npos ? "" : request.substr(end + 4));
-    }
-  }
-
-  std::vector<std::string> Uploads() const { return FilesMatching(ftp_root_.path(), ".*"); }
-  std::string FtpPath(const std::string& name) const { return ftp_root_.path() + name; }
-  // The delivery mark `field` of an order ("" when empty or Null).
-  std::string Mark(const std::string& order, const std::string& field) const {
-    return admin_.Scalar("SELECT ifnull(" + field +
-                         ", '') FROM OrderGegevensMeta WHERE OrderNr = " + order + ";");
-  }
-  // All run-log files of the data folder joined.
-  std::string LogText() const {
-    std::string text;
-    for (const std::string& name : FilesMatching(folder(), "typrosync-[0-9]{4}-[0-9]{2}\\.log")) {
-      text += ReadFileBytes(folder() + name);
-    }
-    return text;
-  }
-  const std::string& folder() const { return admin_.folder(); }
-
- private:
-  TestAdministratie admin_{TYPROSYNC_ADMIN_TOOL};
-  TempDir server_dir_;
-  TempDir ftp_root_;
-  TestCertificate certificate_;
-  std::unique_ptr<HttpsTestServer> cropr_;
-  std::unique_ptr<FtpTestServer> ftp_;
+  Environment RuntimeDir() const { return {{"XDG_RUNTIME_DIR", runtime_dir_.path()}}; }
 };
 
 // AgroVision customer 20001, Crop-R customer 30001 with two orders and
@@ -282,24 +118,23 @@ class SyncRunTest : public ::testing::TestWithParam<const char*> {
 // stamped, and a second run sends nothing.
 TEST_P(SyncRunTest, DeliversEachCustomerOnceAndStampsItsOrders) {
   AddAgroVisionCustomer();
-  AddCustomer("30001", "X");
-  AddLine("30001", "8001", "V1", "GEN-1", "300012024030400010001");
+  AddCustomerWithLine("30001", "X", "8001");
   AddLine("30001", "8002", "V2", "GEN-1", "300012024030400020001");
-  AddCustomer("40001", "XX");
-  AddLine("40001", "9101", "Z1", "GEN-1", "400012024030400010001");
-  StartCropR("<OK/>");
-  StartFtp();
+  AddCustomerWithLine("40001", "XX", "9101");
+  receivers_.StartCropR("<OK/>");
+  receivers_.StartFtp(folder());
   ProgramResult run = Sync();
   ASSERT_EQ(0, run.exit_code) << run.err;
 
-  const std::vector<std::string> files = Uploads();
+  const std::vector<std::string> files = receivers_.Uploads();
   ASSERT_EQ(2u, files.size());
   EXPECT_TRUE(std::regex_match(files[0], std::regex("20001_[0-9]{8}_[0-9]{6}\\.xml"))) << files[0];
   EXPECT_TRUE(std::regex_match(files[1], std::regex("40001_[0-9]{8}_[0-9]{6}\\.xml"))) << files[1];
-  EXPECT_EQ(kAgroVisionMessage, WithoutMoment(ReadFileBytes(FtpPath(files[0]))));
-  EXPECT_EQ(1u, Count(ReadFileBytes(FtpPath(files[1])), "A702777LeveranciersNummer=\"KORVELDAM\""));
+  EXPECT_EQ(AgroVisionMessage(), WithoutMoment(ReadFileBytes(receivers_.UploadPath(files[0]))));
+  EXPECT_EQ(1u, Count(ReadFileBytes(receivers_.UploadPath(files[1])),
+                      "A702777LeveranciersNummer=\"KORVELDAM\""));
 
-  const std::vector<std::string> bodies = CropRBodies();
+  const std::vector<std::string> bodies = receivers_.Bodies();
   ASSERT_EQ(2u, bodies.size());
   EXPECT_EQ(1u, Count(bodies[0], "A203813KlantNummer=\"30001\""));
   EXPECT_EQ(2u, Count(bodies[0], "<SegmentLevering "));
@@ -316,46 +151,28 @@ TEST_P(SyncRunTest, DeliversEachCustomerOnceAndStampsItsOrders) {
   EXPECT_EQ("", Mark("8001", "LeveringNaarAgroVision"));
   EXPECT_TRUE(IsStamp(Mark("9101", "LeveringNaarDacom")));
   EXPECT_EQ(Mark("9101", "LeveringNaarDacom"), Mark("9101", "LeveringNaarAgroVision"));
-  const std::string log = LogText();
+  const std::string log = admin_.Logs();
   EXPECT_EQ(1u, Count(log, "AGROVISION: Relatienr.      : 20001"));
   EXPECT_EQ(1u, Count(log, "AGROVISION: Aantal regels   : 5"));
   EXPECT_EQ(2u, Count(log, "CROPR     : Status          : OK"));
 
-  for (const std::string& file : files) fs::remove(FtpPath(file));
+  for (const std::string& file : files) fs::remove(receivers_.UploadPath(file));
   ASSERT_EQ(0, Sync().exit_code);
-  EXPECT_EQ(2u, CropRBodies().size());
-  EXPECT_TRUE(Uploads().empty());
-  const std::string added = LogText().substr(log.size());
+  EXPECT_EQ(2u, receivers_.Bodies().size());
+  EXPECT_TRUE(receivers_.Uploads().empty());
+  const std::string added = admin_.Logs().substr(log.size());
   EXPECT_EQ(0u, Count(added, "CROPR") + Count(added, "AGROVISION")) << added;
-}
-
-TEST_P(SyncRunTest, CropRRefusalLeavesOrdersPendingUntilAccepted) {
-  AddCustomer("30001", "X");
-  AddLine("30001", "8001", "V1", "GEN-1", "300012024030400010001");
-  StartCropR("<fout>Onbekende leverancier</fout>");
-  StartFtp();
-  ASSERT_EQ(0, Sync().exit_code);
-  EXPECT_EQ("", Mark("8001", "LeveringNaarDacom"));
-  EXPECT_EQ(1u,
-            Count(LogText(), "CROPR     : Status          : <fout>Onbekende leverancier</fout>"));
-  SetCropRReply("<ok/>");
-  ASSERT_EQ(0, Sync().exit_code);
-  const std::vector<std::string> bodies = CropRBodies();
-  ASSERT_EQ(2u, bodies.size());
-  EXPECT_EQ(WithoutMoment(bodies[0]), WithoutMoment(bodies[1]));
-  EXPECT_TRUE(IsStamp(Mark("8001", "LeveringNaarDacom")));
 }
 
 // The transport shows the refusal (a message box answered at once, on
 // stderr); the orders are stamped all the same and the local copy stays.
 TEST_P(SyncRunTest, RefusedAgroVisionUploadStillStampsOrders) {
-  AddCustomer("20002", " X");
-  AddLine("20002", "9001", "W1", "GEN-1", "200022024030400010001");
-  StartCropR("<ok/>");
-  StartFtp("elr");
+  AddCustomerWithLine("20002", " X", "9001");
+  receivers_.StartCropR("<ok/>");
+  receivers_.StartFtp(folder(), "elr");
   ProgramResult run = Sync();
   ASSERT_EQ(0, run.exit_code);
-  EXPECT_TRUE(Uploads().empty());
+  EXPECT_TRUE(receivers_.Uploads().empty());
   EXPECT_NE("", run.err);
   EXPECT_TRUE(IsStamp(Mark("9001", "LeveringNaarAgroVision")));
   EXPECT_EQ(1u, FilesMatching(folder(), "20002_[0-9]{8}_[0-9]{6}\\.xml").size());
@@ -364,19 +181,17 @@ TEST_P(SyncRunTest, RefusedAgroVisionUploadStillStampsOrders) {
 // Crop-R cannot be reached: its orders stay pending and later Crop-R
 // customers are not attempted, while AgroVision is still delivered.
 TEST_P(SyncRunTest, UnreachableCropRLeavesOrdersPendingAndAgroVisionGoesOut) {
-  AddCustomer("30001", "X");
-  AddCustomer("30002", "  X");  // the Dacom group also goes to Crop-R
+  AddCustomerWithLine("30001", "X", "8001");
+  AddCustomerWithLine("30002", "  X", "8002");  // the Dacom group also goes to Crop-R
   AddAgroVisionCustomer();
-  AddLine("30001", "8001", "V1", "GEN-1", "300012024030400010001");
-  AddLine("30002", "8002", "V1", "GEN-1", "300022024030400010001");
-  StartFtp();
+  receivers_.StartFtp(folder());
   ProgramResult run = Sync();
   ASSERT_EQ(0, run.exit_code) << run.err;
   EXPECT_EQ("", Mark("8001", "LeveringNaarDacom"));
   EXPECT_EQ("", Mark("8002", "LeveringNaarDacom"));
-  EXPECT_EQ(1u, Uploads().size());
+  EXPECT_EQ(1u, receivers_.Uploads().size());
   EXPECT_TRUE(IsStamp(Mark("7001", "LeveringNaarAgroVision")));
-  const std::string log = LogText();
+  const std::string log = admin_.Logs();
   EXPECT_EQ(2u, Count(log, "CROPR     : Status          : "));
   EXPECT_EQ(1u, Count(log, "Niet verstuurd: Crop-R was eerder in deze run onbereikbaar"));
 }
@@ -389,10 +204,9 @@ INSTANTIATE_TEST_SUITE_P(Engines, SyncRunTest,
 // logged, with one line on standard error that names the source.
 TEST(SyncRunOdbcTest, SourceThatCannotBeOpenedEndsWithExitOne) {
   TestAdministratie admin(TYPROSYNC_ADMIN_TOOL);
-  const ProgramResult run =
-      RunProgram(TYPROSYNC_PROGRAM, {admin.folder()},
-                 {{"TYPROSYNC_ODBC", "Driver=NoSuchDriver;Database={file}"},
-                  {"QT_QPA_PLATFORM", "offscreen"}});
+  const ProgramResult run = RunProgram(TYPROSYNC_PROGRAM, {admin.folder()},
+                                       {{"TYPROSYNC_ODBC", "Driver=NoSuchDriver;Database={file}"},
+                                        {"QT_QPA_PLATFORM", "offscreen"}});
   EXPECT_EQ(1, run.exit_code);
   EXPECT_EQ(1u, Count(run.err, "typrosync: ")) << run.err;
   EXPECT_NE(std::string::npos,
@@ -401,33 +215,16 @@ TEST(SyncRunOdbcTest, SourceThatCannotBeOpenedEndsWithExitOne) {
   EXPECT_TRUE(FilesMatching(admin.folder(), "typrosync-.*\\.log").empty());
 }
 
-// Unattended, a successful run writes nothing on standard error, not even
-// the toolkit's start-up warnings; with --quiet nothing on standard output
-// either.
-TEST_P(SyncRunTest, SuccessfulUnattendedRunIsSilentOnStandardError) {
-  AddCustomer("30001", "X");
-  AddLine("30001", "8001", "V1", "GEN-1", "300012024030400010001");
-  StartCropR("<ok/>");
-  StartFtp();
-  ProgramResult run = SyncUnattended({});
-  ASSERT_EQ(0, run.exit_code) << run.err;
-  EXPECT_EQ("", run.err);
-  EXPECT_NE(std::string::npos, run.out.find("Status: Gereed\n")) << run.out;
-
-  AddAgroVisionCustomer();
-  run = SyncUnattended({"--quiet"});
-  ASSERT_EQ(0, run.exit_code) << run.err;
-  EXPECT_EQ("", run.out);
-  EXPECT_EQ("", run.err);
-  EXPECT_TRUE(IsStamp(Mark("7001", "LeveringNaarAgroVision")));
-}
-
-// When standard error is the journal each warning and error line carries its
-// syslog priority; a JOURNAL_STREAM that names another stream changes nothing.
-TEST_P(SyncRunTest, JournalGetsPriorityPrefixesOnWarningsAndErrors) {
-  AddCustomer("30001", "X");
-  AddLine("30001", "8001", "V1", "GEN-1", "300012024030400010001");
-  StartCropR("<fout>Onbekende leverancier</fout>");
+// Unattended, as a timer runs it. A refused message leaves its orders
+// pending and goes out again, the same, until accepted. On the journal each
+// warning and error line carries its syslog priority (another stream named
+// in JOURNAL_STREAM changes nothing); a successful run writes nothing on
+// standard error, not even the toolkit's start-up warnings, and with --quiet
+// nothing on standard output either.
+TEST_P(SyncRunTest, UnattendedRunsRefusedAcceptedAndBroken) {
+  AddCustomerWithLine("30001", "X", "8001");
+  receivers_.StartCropR("<fout>Onbekende leverancier</fout>");
+  receivers_.StartFtp(folder());
   const std::string warning =
       "typrosync: Crop-R weigerde het bericht voor relatie 30001: "
       "<fout>Onbekende leverancier</fout>\n";
@@ -435,12 +232,29 @@ TEST_P(SyncRunTest, JournalGetsPriorityPrefixesOnWarningsAndErrors) {
   ASSERT_EQ(0, run.exit_code) << run.err;
   EXPECT_EQ("<4>" + warning, run.err);
   EXPECT_EQ("", run.out);
-
+  EXPECT_EQ(
+      1u, Count(admin_.Logs(), "CROPR     : Status          : <fout>Onbekende leverancier</fout>"));
   Environment other_stream = RuntimeDir();
   other_stream.push_back({"JOURNAL_STREAM", "1:1"});
-  run = SyncUnattended({"--quiet"}, false, other_stream);
-  EXPECT_EQ(warning, run.err);
+  EXPECT_EQ(warning, SyncUnattended({"--quiet"}, false, other_stream).err);
   EXPECT_EQ("", Mark("8001", "LeveringNaarDacom"));
+
+  receivers_.SetReply("<ok/>");
+  run = SyncUnattended({});
+  ASSERT_EQ(0, run.exit_code) << run.err;
+  EXPECT_EQ("", run.err);
+  EXPECT_NE(std::string::npos, run.out.find("Status: Gereed\n")) << run.out;
+  const std::vector<std::string> bodies = receivers_.Bodies();
+  ASSERT_EQ(3u, bodies.size());
+  EXPECT_EQ(WithoutMoment(bodies[0]), WithoutMoment(bodies[2]));
+  EXPECT_TRUE(IsStamp(Mark("8001", "LeveringNaarDacom")));
+
+  AddAgroVisionCustomer();
+  run = SyncUnattended({"--quiet"});
+  ASSERT_EQ(0, run.exit_code) << run.err;
+  EXPECT_EQ("", run.out);
+  EXPECT_EQ("", run.err);
+  EXPECT_TRUE(IsStamp(Mark("7001", "LeveringNaarAgroVision")));
 
   fs::remove(folder() + "Archief.mdb");
   run = SyncUnattended({"--quiet"}, true, RuntimeDir());

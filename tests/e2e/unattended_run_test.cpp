@@ -1,6 +1,6 @@
 // End to end: what an unattended `typrosync DATAFOLDER` meets besides an
 // ordinary run: a second run at the same time, a stop signal in the middle
-// of a send, write-protected, empty and relatively named administrations.
+// of a send, read-only, empty and relatively named administrations.
 // Each case must end without a message delivered twice or an order lost.
 
 #include <gtest/gtest.h>
@@ -11,134 +11,46 @@
 #include <memory>
 #include <regex>
 
-#include "e2e/admin_fixture.h"
+#include "e2e/run_scene.h"
 
 namespace typrosync::test_support {
 namespace {
 
 namespace fs = std::filesystem;
 
-class UnattendedRunTest : public ::testing::Test {
+class UnattendedRunTest : public ::testing::Test, public RunScene {
  protected:
-  void SetUp() override {
-    admin_.Sql(
-        "INSERT INTO UserGegevens (Naam) VALUES ('Agro Handel Korveldam B.V.');"
-        "INSERT INTO TabelRelatiegroepen (Code, Omschrijving) VALUES (1, 'Crop-R'), "
-        "(2, 'AgroVision');"
-        "INSERT INTO Artikelen (Artikelnummer, ToelatingsNummer, StandaardAantal, "
-        "GewichtCategorie) VALUES ('GEN-1', 'T-GEN-1', 1, 0);");
-    fs::create_directory(server_dir_.path() + "requests");
-  }
-
-  // Customer `relnr` of group `group` ("X" Crop-R, " X" AgroVision) with
-  // one delivered line on order `order`, not yet reported.
-  void AddCustomer(const std::string& relnr, const std::string& group, const std::string& order) {
-    admin_.Sql(
-        "INSERT INTO RelatieGegevens (RelNr, bedrijfsnaam1, BedrijfsWoonplaats, Relatiegroep) "
-        "VALUES (" + relnr + ", 'Boer', 'Beilen', " + Sq(group) + ");"
-        "INSERT INTO Ordergegevens (RelnrOrderdatumRegNrIndex, RelNr, OrderNr, OrderDatum, "
-        "LeverDatum, MagazijnBonNr, ArtNr, Omschrijving1, Aantal, PrijsPer, VerkoopPrijs, "
-        "ArtikelGewicht) VALUES (" + Sq(relnr + "2024030400010001") + ", " + relnr + ", " +
-        order + ", '20240304', '20240304', 'B1', 'GEN-1', 'Middel', 10, 1, 2.5, 1);"
-        "INSERT INTO OrderGegevensMeta VALUES (" + order + ", '', '');");
-  }
-
-  // The Crop-R receiver answers "<OK/>"; with `hold` every reply waits until
-  // Release() (after its request is recorded).
-  void StartCropR(bool hold = false) {
-    WriteFileBytes(server_dir_.path() + "reply", "<OK/>");
-    certificate_ = MakeTestCertificate(server_dir_.path(), "cropr");
-    HttpsServerOptions options;
-    options.certificate = certificate_;
-    options.reply_file = server_dir_.path() + "reply";
-    options.record_dir = server_dir_.path() + "requests";
-    if (hold) options.hold_file = server_dir_.path() + "release";
-    cropr_ = std::make_unique<HttpsTestServer>(options);
-  }
-  void Hold() { fs::remove(server_dir_.path() + "release"); }
-  void Release() { WriteFileBytes(server_dir_.path() + "release", ""); }
-  void StartFtp() {
-    FtpServerOptions options;
-    options.root = ftp_root_.path();
-    ftp_ = std::make_unique<FtpTestServer>(options);
-    WriteFileBytes(folder() + "agrovision.ini",
-                   "127.0.0.1\r\n" + std::to_string(ftp_->port()) + "\r\nagro\r\ngeheim\r\n");
-  }
-
-  Environment Env() const {
-    Environment env{{"QT_QPA_PLATFORM", "offscreen"},
-                    {"XDG_RUNTIME_DIR", runtime_dir_.path()},  // keeps Qt from warning
-                    {"TYPROSYNC_CROPR_URL", cropr_ ? cropr_->url() : "https://127.0.0.1:9/"}};
-    if (cropr_) env.push_back({"TYPROSYNC_CA_BUNDLE", certificate_.cert});
-    if (ftp_) env.push_back({"TYPROSYNC_FTP_PORT", std::to_string(ftp_->port())});
-    return env;
-  }
-  std::unique_ptr<RunningProgram> Start() {
+  std::unique_ptr<RunningProgram> Start() const {
     return std::make_unique<RunningProgram>(TYPROSYNC_PROGRAM, std::vector{folder()}, Env());
   }
-  ProgramResult Sync(const std::string& argument, const std::string& cwd = "") {
-    return RunProgram(TYPROSYNC_PROGRAM, {argument}, Env(), cwd);
-  }
-
-  std::string RequestPath(int n) const {
-    return server_dir_.path() + "requests/request-" + std::to_string(n) + ".txt";
-  }
-  bool Received(int n) const { return fs::exists(RequestPath(n)); }
+  bool Received(int n) const { return receivers_.Requests().size() >= static_cast<size_t>(n); }
   // The customer numbers of the Crop-R requests, in order.
   std::vector<std::string> CropRCustomers() const {
     std::vector<std::string> customers;
     static const std::regex kKlant("A203813KlantNummer=\"([0-9]+)\"");
-    for (int n = 1; Received(n); ++n) {
+    for (const std::string& request : receivers_.Requests()) {
       std::smatch match;
-      const std::string request = ReadFileBytes(RequestPath(n));
       customers.push_back(std::regex_search(request, match, kKlant) ? match[1].str() : "?");
     }
     return customers;
   }
-  // The customer numbers of the AgroVision uploads, sorted.
-  std::vector<std::string> Uploads() const {
-    std::vector<std::string> customers;
-    for (const fs::directory_entry& entry : fs::directory_iterator(ftp_root_.path())) {
-      customers.push_back(entry.path().filename().string().substr(0, 5));
-    }
-    std::sort(customers.begin(), customers.end());
-    return customers;
-  }
-  std::string Mark(const std::string& order, const std::string& field) const {
-    return admin_.Scalar("SELECT ifnull(" + field +
-                         ", '') FROM OrderGegevensMeta WHERE OrderNr = " + order + ";");
-  }
-  std::string LogText() const {
-    std::string text;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder())) {
-      if (entry.path().extension() == ".log") text += ReadFileBytes(entry.path().string());
-    }
-    return text;
-  }
-  const std::string& folder() const { return admin_.folder(); }
-
-  TestAdministratie admin_{TYPROSYNC_ADMIN_TOOL};
-  TempDir server_dir_, ftp_root_, runtime_dir_;
-  TestCertificate certificate_;
-  std::unique_ptr<HttpsTestServer> cropr_;
-  std::unique_ptr<FtpTestServer> ftp_;
 };
 
 // The second run starts while the first waits for its first reply. It must
 // find the lock, say so on standard error and leave everything to the first.
 TEST_F(UnattendedRunTest, SecondRunAtTheSameTimeSendsNothingAndExitsThree) {
   for (const char* n : {"1", "2", "3"}) {
-    AddCustomer(std::string("3000") + n, "X", std::string("800") + n);
-    AddCustomer(std::string("2000") + n, " X", std::string("700") + n);
+    AddCustomerWithLine(std::string("3000") + n, "X", std::string("800") + n);
+    AddCustomerWithLine(std::string("2000") + n, " X", std::string("700") + n);
   }
-  StartCropR(true);
-  StartFtp();
+  receivers_.StartCropR("<OK/>", true);
+  receivers_.StartFtp(folder());
   std::unique_ptr<RunningProgram> first = Start();
   ASSERT_TRUE(WaitUntil([&] { return Received(1); }));
   std::unique_ptr<RunningProgram> second = Start();
   // Old behaviour shows as a second request while the first is held.
   ASSERT_TRUE(WaitUntil([&] { return second->Ended() || Received(2); }));
-  Release();
+  receivers_.Release();
   const ProgramResult one = first->Wait(), two = second->Wait();
   EXPECT_EQ(0, one.exit_code) << one.err;
   EXPECT_EQ(3, two.exit_code) << two.err;
@@ -147,25 +59,27 @@ TEST_F(UnattendedRunTest, SecondRunAtTheSameTimeSendsNothingAndExitsThree) {
   EXPECT_EQ(1u, Count(two.err, "proces " + std::to_string(first->pid()))) << two.err;
 
   EXPECT_EQ(CropRCustomers(), (std::vector<std::string>{"30001", "30002", "30003"}));
-  EXPECT_EQ(Uploads(), (std::vector<std::string>{"20001", "20002", "20003"}));
+  const std::vector<std::string> uploads = receivers_.Uploads();
+  ASSERT_EQ(uploads.size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(uploads[i].starts_with("2000" + std::to_string(i + 1)));
   for (const char* n : {"1", "2", "3"}) {
     EXPECT_TRUE(IsStamp(Mark(std::string("800") + n, "LeveringNaarDacom"))) << n;
     EXPECT_TRUE(IsStamp(Mark(std::string("700") + n, "LeveringNaarAgroVision"))) << n;
   }
-  const std::string log = LogText();
+  const std::string log = admin_.Logs();
   EXPECT_EQ(1u, Count(log, "Datapath")) << log;
   EXPECT_EQ(6u, Count(log, "Relatienr.")) << log;
 }
 
 // The kernel drops the lock of a killed run: the next run goes ahead.
 TEST_F(UnattendedRunTest, KilledRunLeavesNoLockBehind) {
-  AddCustomer("30001", "X", "8001");
-  StartCropR(true);
+  AddCustomerWithLine("30001", "X", "8001");
+  receivers_.StartCropR("<OK/>", true);
   std::unique_ptr<RunningProgram> killed = Start();
   ASSERT_TRUE(WaitUntil([&] { return Received(1); }));
   kill(killed->pid(), SIGKILL);
   killed->Wait();
-  Release();
+  receivers_.Release();
   EXPECT_EQ(0, Sync(folder()).exit_code);
   EXPECT_TRUE(IsStamp(Mark("8001", "LeveringNaarDacom")));
   EXPECT_TRUE(fs::exists(folder() + "typrosync.lock"));
@@ -176,25 +90,25 @@ TEST_F(UnattendedRunTest, KilledRunLeavesNoLockBehind) {
 // and the next run sends exactly the rest.
 TEST_F(UnattendedRunTest, StopSignalEndsTheRunAfterTheMessageInFlight) {
   for (const char* n : {"1", "2", "3", "4"}) {
-    AddCustomer(std::string("3000") + n, "X", std::string("800") + n);
+    AddCustomerWithLine(std::string("3000") + n, "X", std::string("800") + n);
   }
-  StartCropR(true);
+  receivers_.StartCropR("<OK/>", true);
   const std::pair<int, const char*> signals[] = {
       {SIGTERM, "SIGTERM"}, {SIGINT, "SIGINT"}, {SIGHUP, "SIGHUP"}};
   int sent = 0;
   for (const auto& [number, name] : signals) {
-    Hold();
+    receivers_.Hold();
     std::unique_ptr<RunningProgram> run = Start();
     ASSERT_TRUE(WaitUntil([&] { return Received(sent + 1); })) << name;
     kill(run->pid(), number);
-    Release();
+    receivers_.Release();
     const ProgramResult stopped = run->Wait();
     ++sent;
     EXPECT_EQ(2, stopped.exit_code) << name << stopped.err;
     EXPECT_TRUE(IsStamp(Mark("800" + std::to_string(sent), "LeveringNaarDacom"))) << name;
     EXPECT_EQ("", Mark("800" + std::to_string(sent + 1), "LeveringNaarDacom")) << name;
     EXPECT_EQ(static_cast<size_t>(sent), CropRCustomers().size()) << name;
-    const std::string log = LogText();
+    const std::string log = admin_.Logs();
     const size_t end = log.rfind("SYNC      : ERROR           : Synchronisatie afgebroken\r\n");
     ASSERT_NE(end, std::string::npos) << name << log;
     EXPECT_EQ(2u, Count(log.substr(end), "\r\n")) << log.substr(end);
@@ -206,61 +120,50 @@ TEST_F(UnattendedRunTest, StopSignalEndsTheRunAfterTheMessageInFlight) {
   EXPECT_TRUE(IsStamp(Mark("8004", "LeveringNaarDacom")));
 }
 
-// Readable but not writable: refused before anything is read or sent. As
-// root every file is writable, so the program then runs as "nobody".
-TEST_F(UnattendedRunTest, WriteProtectedDatabaseIsRefusedAtOpening) {
-  AddCustomer("30001", "X", "8001");
-  StartCropR();
-  std::vector<std::string> as_user;
+// A database the run cannot use, read-only or empty (a copy still running, a
+// failed download), is refused by name at opening, before anything is read
+// or sent, and left as it was. As root every file is writable, so the
+// program then runs as "nobody".
+TEST_F(UnattendedRunTest, UnusableDatabaseIsRefusedAtOpening) {
+  AddCustomerWithLine("30001", "X", "8001");
+  receivers_.StartCropR("<OK/>");
+  std::vector<std::string> args;
   if (geteuid() == 0) {
     if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "needs setpriv to leave root";
-    as_user = {"--reuid=65534", "--regid=65534", "--clear-groups"};
-    const fs::perms read_write = fs::perms::all & ~(fs::perms::owner_exec |
-                                                    fs::perms::group_exec | fs::perms::others_exec);
-    for (const std::string& dir : {folder(), server_dir_.path()}) {
+    args = {"--reuid=65534", "--regid=65534", "--clear-groups", TYPROSYNC_PROGRAM};
+    const fs::perms read_write =
+        fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
+    for (const std::string& dir : {folder(), receivers_.dir(), runtime_dir_.path()}) {
       fs::permissions(dir, fs::perms::all);
       for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
         fs::permissions(entry.path(), entry.is_directory() ? fs::perms::all : read_write);
       }
     }
   }
-  for (const std::string name : {"TallyraDB.mdb", "Archief.mdb"}) {
-    const std::string path = folder() + name;
-    const fs::perms before = fs::status(path).permissions();
-    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    std::vector<std::string> args = as_user;
-    if (!as_user.empty()) args.push_back(TYPROSYNC_PROGRAM);
-    args.push_back(folder());
-    ProgramResult run = RunProgram(as_user.empty() ? TYPROSYNC_PROGRAM : "/usr/bin/setpriv",
-                                   args, Env());
-    fs::permissions(path, before);
-    EXPECT_EQ(1, run.exit_code) << name << run.err;
-    EXPECT_EQ(1u, Count(run.err, "'" + path + "' niet openen om te schrijven")) << run.err;
-    EXPECT_TRUE(CropRCustomers().empty()) << name;
-    EXPECT_EQ("", LogText()) << name;
+  args.push_back(folder());
+  const fs::perms read_only =
+      fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  for (const bool empty : {false, true}) {
+    for (const std::string name : {"TallyraDB.mdb", "Archief.mdb"}) {
+      const std::string path = folder() + name, kept = ReadFileBytes(path);
+      SCOPED_TRACE(path + (empty ? " empty" : " read-only"));
+      const fs::perms before = fs::status(path).permissions();
+      empty ? WriteFileBytes(path, "") : fs::permissions(path, read_only);
+      ProgramResult run =
+          RunProgram(args.size() > 1 ? "/usr/bin/setpriv" : TYPROSYNC_PROGRAM, args, Env());
+      fs::permissions(path, before);
+      EXPECT_EQ(1, run.exit_code) << run.err;
+      EXPECT_EQ(1u, Count(run.err, "\n")) << run.err;
+      EXPECT_EQ(1u, Count(run.err, "'" + path + (empty ? "'" : "' niet openen om te schrijven")))
+          << run.err;
+      EXPECT_EQ(fs::file_size(path), empty ? 0u : kept.size());
+      EXPECT_FALSE(fs::exists(path + "-wal"));
+      EXPECT_TRUE(CropRCustomers().empty());
+      EXPECT_EQ("", admin_.Logs());
+      WriteFileBytes(path, kept);
+    }
   }
   EXPECT_EQ("", Mark("8001", "LeveringNaarDacom"));
-}
-
-// An empty file (a copy still running, a failed download) is no database:
-// refused by name and left exactly as it was.
-TEST_F(UnattendedRunTest, EmptyDatabaseFileIsRefusedAndLeftEmpty) {
-  AddCustomer("30001", "X", "8001");
-  StartCropR();
-  for (const std::string name : {"TallyraDB.mdb", "Archief.mdb"}) {
-    const std::string path = folder() + name;
-    const std::string kept = ReadFileBytes(path);
-    WriteFileBytes(path, "");
-    ProgramResult run = Sync(folder());
-    EXPECT_EQ(1, run.exit_code) << name;
-    EXPECT_EQ(1u, Count(run.err, "\n")) << run.err;
-    EXPECT_EQ(1u, Count(run.err, "'" + path + "'")) << run.err;
-    EXPECT_EQ(0u, fs::file_size(path)) << name;
-    EXPECT_FALSE(fs::exists(path + "-wal")) << name;
-    EXPECT_TRUE(CropRCustomers().empty()) << name;
-    WriteFileBytes(path, kept);
-  }
-  EXPECT_EQ("", LogText());
   EXPECT_EQ(0, Sync(folder()).exit_code);
   EXPECT_EQ(CropRCustomers(), std::vector<std::string>{"30001"});
 }
@@ -268,8 +171,8 @@ TEST_F(UnattendedRunTest, EmptyDatabaseFileIsRefusedAndLeftEmpty) {
 // Every relative name of the folder works as its absolute name does, the
 // log shows it as given, and the working folder stays as it was.
 TEST_F(UnattendedRunTest, RelativeDataFolderNamesWork) {
-  AddCustomer("30001", "X", "8001");
-  StartCropR();
+  AddCustomerWithLine("30001", "X", "8001");
+  receivers_.StartCropR("<OK/>");
   TempDir work;
   const std::string real = "Mäp met spaties";
   const std::string given = folder().substr(0, folder().size() - 1);
@@ -280,16 +183,16 @@ TEST_F(UnattendedRunTest, RelativeDataFolderNamesWork) {
   const struct {
     std::string cwd, argument;
   } cases[] = {
-      {"werk", real},           {"werk", "./" + real + "/"}, {"werk/sub", "../" + real + "/"},
-      {"werk", "data"},         {"werk", "./data/"},         {"werk/sub", "../data"},
+      {"werk", real},   {"werk", "./" + real + "/"}, {"werk/sub", "../" + real + "/"},
+      {"werk", "data"}, {"werk", "./data/"},         {"werk/sub", "../data"},
   };
   for (const auto& c : cases) {
-    const std::string shown = "Datapath        : " + c.argument +
-                              (c.argument.ends_with("/") ? "" : "/") + "\r\n";
-    const size_t before = Count(LogText(), shown);
+    const std::string shown =
+        "Datapath        : " + c.argument + (c.argument.ends_with("/") ? "" : "/") + "\r\n";
+    const size_t before = Count(admin_.Logs(), shown);
     ProgramResult run = Sync(c.argument, work.path() + c.cwd);
     EXPECT_EQ(0, run.exit_code) << c.argument << run.err;
-    EXPECT_EQ(before + 1, Count(LogText(), shown)) << c.argument;
+    EXPECT_EQ(before + 1, Count(admin_.Logs(), shown)) << c.argument;
   }
   std::vector<std::string> left;
   for (const fs::directory_entry& entry : fs::directory_iterator(work.path() + "werk")) {

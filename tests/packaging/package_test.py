@@ -69,11 +69,8 @@ def check_info(deb, arch):
 
 
 def check_contents(deb):
-    contents = run(["dpkg-deb", "--contents", deb]).stdout
-    entries = {}
-    for line in contents.splitlines():
-        fields = line.split()
-        entries[fields[5]] = (fields[0], fields[1])
+    entries = {fields[5]: (fields[0], fields[1]) for fields in
+               map(str.split, run(["dpkg-deb", "--contents", deb]).stdout.splitlines())}
     for path in EXPECTED_FILES:
         check(path in entries, "package holds " + path)
     for path, (mode, owner) in entries.items():
@@ -87,15 +84,10 @@ def check_lintian(deb):
     if not shutil.which("lintian"):
         print("SKIPPED: lintian is not installed")
         return
-    result = run(["lintian", "--no-tag-display-limit", deb])
-    tags = [line for line in result.stdout.splitlines() if re.match(r"^[EWIPNX]: ", line)]
-    errors = [line for line in tags if line.startswith("E: ")]
-    warnings = [line for line in tags if line.startswith("W: ")]
-    print("lintian warnings (%d):" % len(warnings))
-    for line in warnings:
-        print("  " + line)
-    for line in errors:
-        check(False, "lintian " + line)
+    tags = run(["lintian", "--no-tag-display-limit", deb]).stdout.splitlines()
+    print("lintian warnings:\n  " + "\n  ".join(line for line in tags if line.startswith("W: ")))
+    for line in tags:
+        check(not line.startswith("E: "), "lintian " + line)
 
 
 def check_programs(root):
@@ -110,8 +102,7 @@ def check_programs(root):
 
 
 def unit_text(root, name):
-    with open(os.path.join(root, "usr/lib/systemd/system", name)) as unit:
-        return unit.read()
+    return open(os.path.join(root, "usr/lib/systemd/system", name)).read()
 
 
 def check_units(root):
@@ -124,12 +115,9 @@ def check_units(root):
         return
     # The scratch root needs the targets and slices the units depend on.
     unit_dir = os.path.join(root, "usr/lib/systemd/system")
-    for host_dir in ["/usr/lib/systemd/system", "/lib/systemd/system"]:
-        if not os.path.isdir(host_dir):
-            continue
+    for host_dir in filter(os.path.isdir, ["/usr/lib/systemd/system", "/lib/systemd/system"]):
         for name in os.listdir(host_dir):
-            source = os.path.join(host_dir, name)
-            target = os.path.join(unit_dir, name)
+            source, target = os.path.join(host_dir, name), os.path.join(unit_dir, name)
             if name.endswith((".target", ".slice")) and not os.path.lexists(target) \
                     and os.path.isfile(source):
                 shutil.copy(source, target)
@@ -161,11 +149,9 @@ def check_manual_pages(root):
         for section in ["NAME", "SYNOPSIS", "DESCRIPTION", "EXIT STATUS", "EXAMPLES"]:
             check(re.search("^" + section + "$", shown.stdout, re.M), page + "(1) has " + section)
         check("typrosync " + VERSION in shown.stdout, page + "(1) names the version")
-    exit_status = run(["man", "-l", os.path.join(root, "usr/share/man/man1/typrosync.1.gz")],
-                      env=environment).stdout.split("EXIT STATUS")[-1]
-    for status in "0123":
-        check(re.search(r"^\s+%s\s" % status, exit_status, re.M),
-              "typrosync(1) lists exit status " + status)
+        for status in "0123" if page == "typrosync" else "":
+            check(re.search(r"^\s+%s\s" % status, shown.stdout.split("EXIT STATUS")[-1], re.M),
+                  "typrosync(1) lists exit status " + status)
 
 
 def main():

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -9,30 +10,33 @@
 #include <vector>
 
 #include "support/test_server.h"
-#include "transport/ftp_client.h"
-#include "transport/ftp_delivery.h"
+#include "transport/ftp_client_tests.h"
 #include "transport/ftp_listing.h"
 
 namespace typrosync {
 namespace {
 
+using ftp_tests::RecordingUserInterface;
+using ftp_tests::Strings;
 using test_support::ReadFileBytes;
 using test_support::WriteFileBytes;
-using Strings = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-// A local FTP server with a root folder, and the commands it received (TYPE
-// with its argument) as far as it logged them: it logs after answering.
-class FtpServerFixture : public ::testing::Test {
- protected:
-  FtpServerFixture() { StartServer("elradfmwMT"); }
-  void StartServer(const std::string& perm) {
-    server_ = std::make_unique<test_support::FtpTestServer>(
-        test_support::FtpServerOptions{root_.path(), "agro", "geheim", perm, Local("server.log")});
+// Servers of every kind, each started when first asked for; the full one
+// logs "CONNECT" and "COMMAND argument -> code" lines after answering.
+class OwnSessionServers {
+ public:
+  int Port(const std::string& kind) {
+    return kind == "REFUSING_" ? refusing_.port() : Server(kind).port();
   }
-  std::string Local(const std::string& name) const { return local_.path() + name; }
-  std::string Remote(const std::string& name) const { return root_.path() + name; }
-  Strings ServerCommands(size_t first_n = 0) const {
+  std::string Root(const std::string& kind) {
+    Server(kind);
+    return roots_[kind].path();
+  }
+  std::string Local(const std::string& name = "f.bin") const { return local_.path() + name; }
+  std::string DataFolder() const { return local_.path(); }
+  // The commands the full server received (TYPE with its argument).
+  Strings Commands(size_t first_n = 0) const {
     std::istringstream log(ReadFileBytes(Local("server.log")));
     Strings commands;
     for (std::string line; std::getline(log, line);)
@@ -41,25 +45,36 @@ class FtpServerFixture : public ::testing::Test {
     return commands;
   }
 
-  test_support::TempDir root_, local_;
-  std::unique_ptr<test_support::FtpTestServer> server_;
+ private:
+  test_support::FtpTestServer& Server(const std::string& kind) {
+    auto& server = servers_[kind];
+    if (!server) {
+      server = std::make_unique<test_support::FtpTestServer>(test_support::FtpServerOptions{
+          roots_[kind].path(), "agro", "geheim", kind == "READONLY_" ? "elr" : "elradfmwMT",
+          kind.empty() ? Local("server.log") : "",
+          kind == "SLOW_"     ? 8
+          : kind == "MOVING_" ? 16384
+                              : 0});
+    }
+    return *server;
+  }
+
+  std::map<std::string, test_support::TempDir> roots_;
+  std::map<std::string, std::unique_ptr<test_support::FtpTestServer>> servers_;
+  test_support::TempDir local_;
+  test_support::RefusingPort refusing_;
 };
 
-class FtpClientTest : public FtpServerFixture {
+class OwnFtpClientTest : public ftp_tests::FtpClientTest<OwnSessionServers> {
  protected:
-  FtpClientTest() {
-    ftp_.OnFileTransferProgress([this](int32_t a, int32_t b) { events_.push_back({a, b}); });
-  }
   bool Open() { return ftp_.OpenConnection("127.0.0.1", "agro", "geheim"); }
-
-  int pumps_ = 0;
-  std::vector<std::pair<int32_t, int32_t>> events_;
-  cFTP ftp_{FtpClientOptions{server_->port(), 60000, 5000, [this] { ++pumps_; }}};
+  std::string Local(const std::string& name) const { return s.Local(name); }
+  std::string Remote(const std::string& name) { return s.Root("") + name; }
 };
 
 // A fresh instance sends ASCII over an active connection; passive mode waits
 // for the next connection. The current folder lives on the control connection.
-TEST_F(FtpClientTest, SessionTypeAndMode) {
+TEST_F(OwnFtpClientTest, SessionTypeAndMode) {
   ASSERT_TRUE(Open()) << ftp_.GetLastErrorMessage();
   EXPECT_TRUE(ftp_.CreateFTPDirectory("sub map"));
   EXPECT_TRUE(ftp_.SetFTPDirectory("sub map"));
@@ -80,22 +95,17 @@ TEST_F(FtpClientTest, SessionTypeAndMode) {
   EXPECT_EQ(ftp_.GetLastErrorMessage(), "");
   ftp_.CloseConnection();
   EXPECT_EQ(
-      ServerCommands(27),
+      s.Commands(27),
       (Strings{"CONNECT", "USER", "PASS",   "PWD",    "MKD",  "CWD",  "PWD",  "EPRT",    "TYPE A",
                "STOR",    "EPRT", "TYPE I", "STOR",   "RNFR", "RNTO", "QUIT", "CONNECT", "USER",
                "PASS",    "PWD",  "EPSV",   "TYPE I", "SIZE", "RETR", "DELE", "DELE",    "RMD"}));
 }
 
-// A refusal stores the server's own reply, which survives later successes
-// until it is cleared; the session goes on.
-TEST_F(FtpClientTest, ServerRefusalStoresTheServerReplyAlone) {
+// Refusals of a rename, a command with a line break and a folder change
+// leave the session as it was, on its one connection.
+TEST_F(OwnFtpClientTest, RefusalsLeaveTheSession) {
   ASSERT_TRUE(Open());
-  EXPECT_FALSE(ftp_.DeleteFTPFile("missing.xml"));
-  std::string text = ftp_.GetLastErrorMessage();
-  EXPECT_TRUE(text.starts_with("550 ") && text.ends_with("\r\n")) << text;
   EXPECT_TRUE(ftp_.CreateFTPDirectory("d"));
-  EXPECT_EQ(ftp_.GetLastErrorMessage(), text);
-  ftp_.ClearLastErrorMessage();
   EXPECT_FALSE(ftp_.RenameFTPFile("nothing", "other"));
   EXPECT_TRUE(ftp_.GetLastErrorMessage().starts_with("550 "));
   EXPECT_FALSE(ftp_.DeleteFTPFile("a\r\nRMD d"));
@@ -103,10 +113,10 @@ TEST_F(FtpClientTest, ServerRefusalStoresTheServerReplyAlone) {
   EXPECT_TRUE(fs::exists(Remote("d")));
   EXPECT_FALSE(ftp_.SetFTPDirectory("nowhere"));
   EXPECT_EQ(ftp_.GetFTPDirectory(), "/");
-  EXPECT_EQ(std::ranges::count(ServerCommands(), "CONNECT"), 1);
+  EXPECT_EQ(std::ranges::count(s.Commands(), "CONNECT"), 1);
 }
 
-TEST_F(FtpClientTest, FileSizeMatchesNamesWithSpaces) {
+TEST_F(OwnFtpClientTest, FileSizeMatchesNamesWithSpaces) {
   WriteFileBytes(Remote("levering 12.xml"), std::string(77, 'l'));
   fs::create_directory(Remote("map"));
   WriteFileBytes(Remote("map/b c.xml"), "bbbbb");
@@ -118,8 +128,6 @@ TEST_F(FtpClientTest, FileSizeMatchesNamesWithSpaces) {
   for (const char* other : {"levering 13.xml", "levering 12.xm", "LEVERING 12.XML"})
     EXPECT_EQ(ftp_.GetFTPFileSize(other), -1) << other;
   EXPECT_EQ(ftp_.GetLastErrorMessage(), "");
-  EXPECT_EQ(ftp_.GetFTPFileSize("geen map/x.xml"), -2);
-  EXPECT_TRUE(ftp_.GetLastErrorMessage().starts_with("550 "));
 }
 
 // Servers without MLSD answer the size search with a Unix-style listing.
@@ -134,40 +142,7 @@ TEST(FtpListingTest, UnixListingKeepsSpacesInNames) {
   EXPECT_EQ(names_and_sizes, "levering 12.xml|12345;groot.bin|5000000000;");
 }
 
-// Uploads report after every block of 255 bytes; downloads count from one.
-TEST_F(FtpClientTest, BlockTransferProgress) {
-  const struct {
-    bool upload;
-    size_t size;
-    std::vector<std::pair<int32_t, int32_t>> events;
-  } cases[] = {
-      {true, 0, {{0, 0}}},
-      {true, 510, {{255, 510}, {510, 510}, {510, 510}}},
-      {true, 300, {{255, 300}, {300, 300}}},
-      {true, 254, {{254, 254}}},
-      {false, 300, {{256, 300}, {300, 300}}},
-      {false, 510, {{256, 510}, {511, 510}, {510, 510}}},
-      {false, 10, {{10, 10}}},
-  };
-  ASSERT_TRUE(Open());
-  ftp_.SetTransferBinary();
-  for (const auto& c : cases) {
-    events_.clear();
-    std::string bytes(c.size, '\0');
-    for (size_t i = 0; i < c.size; ++i) bytes[i] = static_cast<char>(i * 7);
-    WriteFileBytes(Local("f.bin"), c.upload ? bytes : std::string(2000, 'x'));  // stale, longer
-    if (!c.upload) WriteFileBytes(Remote("f.bin"), bytes);
-    std::string local = "  " + Local("f.bin") + " ", remote = " f.bin  ";
-    ASSERT_TRUE(c.upload ? ftp_.FTPUploadFile(local, remote) : ftp_.FTPDownloadFile(local, remote))
-        << ftp_.GetLastErrorMessage();
-    EXPECT_EQ(local + "|" + remote, Local("f.bin") + "|f.bin");
-    EXPECT_EQ(events_, c.events) << c.size;
-    EXPECT_EQ(ReadFileBytes(c.upload ? Remote("f.bin") : Local("f.bin")), bytes);
-  }
-  EXPECT_EQ(pumps_, 6);  // once after every full block, either way
-}
-
-TEST_F(FtpClientTest, RefusesWhatCannotBeDone) {
+TEST_F(OwnFtpClientTest, RefusesWhatCannotBeDone) {
   EXPECT_FALSE(ftp_.DeleteFTPFile("a"));
   EXPECT_EQ(ftp_.GetLastErrorMessage(), "Foutmelding (6)\r\n\r\nDe ingang is ongeldig.\r\n");
   ASSERT_TRUE(Open());
@@ -186,62 +161,18 @@ TEST_F(FtpClientTest, RefusesWhatCannotBeDone) {
   EXPECT_TRUE(events_.empty());
 }
 
-// The person pressing OK: every box, pointer change and event pump in order.
-class RecordingUserInterface : public UserInterface {
- public:
-  void ProcessPendingEvents() override { events.push_back("pump"); }
-  void SetBusyPointer(bool busy) override { events.push_back(busy ? "busy" : "normal"); }
-  void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override {
-    const bool info = icon == MessageIcon::kInformation;
-    EXPECT_TRUE(info || icon == MessageIcon::kWarning);
-    EXPECT_EQ(title, "Beheer - TallyraPro");
-    events.push_back((info ? "info: " : "warning: ") + text);
-  }
-  Strings events;
-};
-
-// A transfer below the minimum rate for a whole window fails as a time-out
-// however long it would go on; a slow but moving one passes. The server
-// sends in bursts: 8 bytes or 16 KiB, then a pause of up to 2 s.
-TEST(FtpMinimumRateTest, TricklingTransferFailsAndSlowOnePasses) {
-  const struct {
-    long bytes_per_s;
-    size_t size;
-    bool passes;
-  } cases[] = {{8, 1000, false}, {16384, 40000, true}};
-  for (const auto& c : cases) {
-    test_support::TempDir root, local;
-    WriteFileBytes(root.path() + "f.bin", std::string(c.size, 'x'));
-    test_support::FtpServerOptions server_options;
-    server_options.root = root.path();
-    server_options.write_limit = c.bytes_per_s;
-    test_support::FtpTestServer server(server_options);
-    FtpClientOptions options;
-    options.port = server.port();
-    options.response_timeout_ms = 5000;
-    options.min_rate_bytes_per_s = 1024;
-    options.min_rate_window_ms = 1000;
-    cFTP ftp(options);
-    ASSERT_TRUE(ftp.OpenConnection("127.0.0.1", "agro", "geheim")) << ftp.GetLastErrorMessage();
-    ftp.SetTransferBinary();
-    EXPECT_EQ(ftp.SimpleFTPGetFile(local.path() + "f.bin", "f.bin"), c.passes) << c.bytes_per_s;
-    EXPECT_EQ(ftp.GetLastErrorMessage().find("time-out") != std::string::npos, !c.passes)
-        << ftp.GetLastErrorMessage();
-  }
-}
-
 const Strings kDelivered{"busy", "normal", "pump", "normal"};
 const std::string kBericht = "<bericht>\xc3\xa9</bericht>";
 const std::string kSettings = "127.0.0.1\r\n21\r\nagro\r\ngeheim\r\n";
 
-class FtpDeliveryTest : public FtpServerFixture {
+class FtpDeliveryTest : public OwnFtpClientTest {
  protected:
   // Delivers with `settings` as agrovision.ini (none when null); the boxes shown.
-  Strings Deliver(const char* settings, const std::string& name = "1001_x.xml") {
+  Strings Deliver(const char* settings, const std::string& name = "1001_x.xml", int port = 0) {
     fs::remove(Local("agrovision.ini"));
     if (settings) WriteFileBytes(Local("agrovision.ini"), settings);
     ui_.events.clear();
-    outcome_ = MakeFtpSender(local_.path(), ui_, {server_ ? server_->port() : 1, 60000, 5000})
+    outcome_ = MakeFtpSender(s.DataFolder(), ui_, {port ? port : s.Port(""), 60000, 5000})
                    ->VerstuurViaFTP(kBericht, name);
     return ui_.events;
   }
@@ -289,11 +220,11 @@ TEST_F(FtpDeliveryTest, EverySettingsFileCase) {
         << c.box;
     EXPECT_FALSE(fs::exists(Local("1001_x.xml"))) << c.box;
   }
-  server_.reset();
-  EXPECT_EQ(Deliver(kSettings.c_str()), (Strings{"busy",
-                                                 "warning: Foutmelding (12029)\r\n\r\nEr kan geen "
-                                                 "verbinding met de server worden gemaakt.\r\n",
-                                                 "normal"}));
+  EXPECT_EQ(Deliver(kSettings.c_str(), "1001_x.xml", s.Port("REFUSING_")),
+            (Strings{"busy",
+                     "warning: Foutmelding (12029)\r\n\r\nEr kan geen "
+                     "verbinding met de server worden gemaakt.\r\n",
+                     "normal"}));
   EXPECT_EQ(outcome_, FtpOutcome::kFailed);
 }
 
@@ -302,19 +233,8 @@ TEST_F(FtpDeliveryTest, UploadReplacesTheRemoteFile) {
   WriteFileBytes(Remote("1001_x.xml"), "an older, longer message");
   EXPECT_EQ(Deliver(kSettings.c_str()), kDelivered);
   EXPECT_EQ(ReadFileBytes(Remote("1001_x.xml")), kBericht + "\r\n");
-  EXPECT_EQ(ServerCommands(14),
-            (Strings{"CONNECT", "USER", "PASS", "PWD", "QUIT", "CONNECT", "USER", "PASS", "PWD",
-                     "CWD", "DELE", "EPRT", "TYPE I", "STOR"}));
-}
-
-TEST_F(FtpDeliveryTest, RefusedUploadShowsTheServerReplyAndKeepsTheLocalCopy) {
-  StartServer("elr");
-  EXPECT_EQ(
-      Deliver(kSettings.c_str()),
-      (Strings{"busy", "normal", "pump", "warning: 550 Not enough privileges.\r\n", "normal"}));
-  EXPECT_EQ(ReadFileBytes(Local("1001_x.xml")), kBericht + "\r\n");
-  EXPECT_FALSE(fs::exists(Remote("1001_x.xml")));
-  EXPECT_EQ(outcome_, FtpOutcome::kFailed);
+  EXPECT_EQ(s.Commands(14), (Strings{"CONNECT", "USER", "PASS", "PWD", "QUIT", "CONNECT", "USER",
+                                     "PASS", "PWD", "CWD", "DELE", "EPRT", "TYPE I", "STOR"}));
 }
 
 TEST_F(FtpDeliveryTest, NamesOutsideTheDataFolderAreRefused) {
@@ -325,8 +245,12 @@ TEST_F(FtpDeliveryTest, NamesOutsideTheDataFolderAreRefused) {
     EXPECT_EQ(outcome_, FtpOutcome::kRefused);
   }
   EXPECT_EQ(ReadFileBytes(Local("server.log")), "");
-  EXPECT_FALSE(fs::exists(local_.path() + "../5005.xml"));
+  EXPECT_FALSE(fs::exists(Local("../5005.xml")));
 }
 
 }  // namespace
+
+namespace ftp_tests {
+INSTANTIATE_TYPED_TEST_SUITE_P(OwnSession, FtpClientTest, OwnSessionServers);
+}  // namespace ftp_tests
 }  // namespace typrosync

@@ -23,8 +23,9 @@ import subprocess
 import sys
 import tempfile
 
-SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support")
-PYTHON = "/usr/bin/python3"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from servers import Servers, make_certificate  # noqa: E402
+
 SAMPLE = ["--customers", "40", "--lines", "400", "--seed", "16"]
 # Message number and sending time in a message; the date and time in an
 # AgroVision file name; the moment and computer name that open a log line.
@@ -46,60 +47,40 @@ def check(condition, text):
         print("FAILED: " + text, file=sys.stderr)
 
 
+def read(path):
+    with open(path, "rb") as source:
+        return source.read()
+
+
 def without_clock(data):
     for pattern, replacement in CLOCK_FIELDS:
         data = pattern.sub(replacement, data)
     return data
 
 
-def make_certificate(folder, name):
-    cert, key = (os.path.join(folder, name + suffix) for suffix in ("-cert.pem", "-key.pem"))
-    # 127.0.0.1 also as a DNS name: Wine's name check does not read IP entries.
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                    "-subj", "/CN=localhost", "-addext",
-                    "subjectAltName=IP:127.0.0.1,DNS:127.0.0.1,DNS:localhost",
-                    "-keyout", key, "-out", cert],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return cert, key
+class Receivers(Servers):
+    """A Crop-R receiver and an AgroVision server for the run on the
+    administration COPY, named in its agrovision.ini."""
 
-
-class Receivers:
-    """A Crop-R receiver and an AgroVision server for one run."""
-
-    def __init__(self, folder, certificate):
+    def __init__(self, folder, certificate, copy):
+        super().__init__()
         self.requests = os.path.join(folder, "requests")
         self.uploads = os.path.join(folder, "uploads")
         os.makedirs(self.requests)
         os.makedirs(self.uploads)
         with open(os.path.join(folder, "reply"), "wb") as out:
             out.write(b"<ok/>")
-        self.processes = []
-        https_port = self.start("https_server.py", "--cert", certificate[0], "--key",
-                                certificate[1], "--reply-file", os.path.join(folder, "reply"),
-                                "--record-dir", self.requests)
+        self.url = self.https(certificate, "--reply-file", os.path.join(folder, "reply"),
+                              "--record-dir", self.requests)
         self.ftp_port = self.start("ftp_server.py", "--root", self.uploads)
-        self.url = "https://127.0.0.1:%s/supplier/edi_levering/" % https_port
-
-    def start(self, script, *args):
-        process = subprocess.Popen([PYTHON, os.path.join(SUPPORT, script)] + list(args),
-                                   stdout=subprocess.PIPE)
-        self.processes.append(process)
-        port = process.stdout.readline().strip().decode()
-        if not port:
-            raise RuntimeError(script + " did not start")
-        return port
-
-    def stop(self):
-        for process in self.processes:
-            process.terminate()
-            process.wait()
+        with open(os.path.join(copy, "agrovision.ini"), "wb") as out:
+            out.write(b"127.0.0.1\r\n%s\r\nagro\r\ngeheim\r\n" % self.ftp_port.encode())
 
     def bodies(self):
         names = sorted(os.listdir(self.requests), key=lambda n: int(re.sub(r"\D", "", n)))
         result = []
         for name in names:
-            with open(os.path.join(self.requests, name), "rb") as source:
-                head, _, body = source.read().partition(b"\r\n\r\n")
+            head, _, body = read(os.path.join(self.requests, name)).partition(b"\r\n\r\n")
             # The connection number and the port differ between the runs.
             head = re.sub(rb"^#conn \d+\r\n", b"", head)
             head = re.sub(rb"Host: 127\.0\.0\.1:\d+", b"Host: 127.0.0.1", head)
@@ -107,11 +88,8 @@ class Receivers:
         return result
 
     def files(self):
-        result = {}
-        for name in sorted(os.listdir(self.uploads)):
-            with open(os.path.join(self.uploads, name), "rb") as source:
-                result[FILE_TIME.sub("_D", name)] = without_clock(source.read())
-        return result
+        return {FILE_TIME.sub("_D", name): without_clock(read(os.path.join(self.uploads, name)))
+                for name in os.listdir(self.uploads)}
 
 
 def host_names_for(folder, bridge):
@@ -154,12 +132,8 @@ def stamped(marks_by_order, column):
 
 
 def log(folder):
-    data = b""
-    for name in sorted(os.listdir(folder)):
-        if re.fullmatch(r"typrosync-\d{4}-\d\d\.log", name):
-            with open(os.path.join(folder, name), "rb") as source:
-                data += source.read()
-    return data
+    return b"".join(read(os.path.join(folder, name)) for name in sorted(os.listdir(folder))
+                    if re.fullmatch(r"typrosync-\d{4}-\d\d\.log", name))
 
 
 def log_lines(data, folder):
@@ -194,13 +168,10 @@ def main():
             shutil.copytree(sample, copy)
         trusted = make_certificate(base, "trusted")
         stranger = make_certificate(base, "stranger")
-        for name in ("linux-servers", "windows-servers", "refused-servers"):
-            receivers.append(Receivers(os.path.join(base, name), trusted))
+        for copy in (linux_copy, windows_copy, refused_copy):
+            receivers.append(Receivers(copy + "-servers", trusted, copy))
         linux_receivers, windows_receivers, refused_receivers = receivers
         before = marks(sample)
-        for copy, receiver in zip((linux_copy, windows_copy, refused_copy), receivers):
-            with open(os.path.join(copy, "agrovision.ini"), "wb") as out:
-                out.write(b"127.0.0.1\r\n%s\r\nagro\r\ngeheim\r\n" % receiver.ftp_port.encode())
 
         linux = run([linux_program, linux_copy + "/"], {}, linux_receivers, trusted[0])
         odbc = {"TYPROSYNC_ODBC": "Driver=SQLite3;Database={file}"}

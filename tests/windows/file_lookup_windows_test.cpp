@@ -13,6 +13,7 @@
 #include "common/file_helpers.h"
 #include "common/test_support.h"
 #include "common/windows_text.h"
+#include "windows/wide_temp_dir.h"
 
 namespace typrosync {
 namespace {
@@ -20,36 +21,19 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::Joined;
 
-// A fresh folder as a Windows path with "\" separators and no final one.
-class LookupFolder {
- public:
-  LookupFolder() {
-    wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, base);
-    path_ = fs::path(base) / (L"typro-files-" + std::to_wstring(GetCurrentProcessId()));
-    fs::create_directories(path_ / L"sub");
-    fs::create_directories(path_ / L"empty");
-    std::ofstream(path_ / L"tallyra.pwd") << "x";
-    std::ofstream(path_ / L"README") << "x";
-  }
-  ~LookupFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string utf8() const { return Utf8FromWide(path_.wstring()); }
-
- private:
-  fs::path path_;
-};
-
 // As on Linux, but the letter case does not count, and "\" separates as
 // "/" does: a path ending in either asks for any entry of that folder.
 TEST(WindowsFileLookupTest, BestaatBestandOnARealFolder) {
-  LookupFolder folder;
+  test_support::WideTempDir dir;
+  fs::create_directories(dir.path() / L"sub");
+  fs::create_directories(dir.path() / L"empty");
+  std::ofstream(dir.path() / L"tallyra.pwd") << "x";
+  std::ofstream(dir.path() / L"README") << "x";
+  const std::string folder = Utf8FromWide(dir.path().wstring()) + "\\";
   const auto exists = [&](const std::string& name) {
-    std::string path = folder.utf8() + "\\" + name;
+    std::string path = folder + name;
     const bool found = BestaatBestand(path);
-    return path.substr(folder.utf8().size() + 1) + (found ? "+" : "-");
+    return path.substr(folder.size()) + (found ? "+" : "-");
   };
   EXPECT_EQ(Joined({"tallyra.pwd", "TALLYRA.PWD", "sub", "t*a.p?d", "T*A.P?D", "*.xyz",
                     "README.*", "?", "x?", "sub\\*", "sub/*", "missing\\*.*", "", "empty\\",

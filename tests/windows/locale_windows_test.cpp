@@ -21,6 +21,7 @@
 #include "common/test_support.h"
 #include "common/variant.h"
 #include "common/windows_text.h"
+#include "windows/wide_temp_dir.h"
 
 namespace typrosync {
 namespace {
@@ -78,7 +79,6 @@ TEST(WindowsNumberTextTest, IndependentOfTheRuntimeLocale) {
 }
 
 using test_support::FakeClock;
-
 using test_support::QuietUi;
 
 // The monthly log in a Windows data folder ending in "\" with a name outside
@@ -86,11 +86,8 @@ using test_support::QuietUi;
 // lines ending in CR LF.
 TEST(WindowsRunLogTest, LinesEmptyLinesErrorLinesAndMonths) {
   ASSERT_NO_FATAL_FAILURE(RequireDutchRegionalSettings());
-  wchar_t base[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH + 1, base);
-  const fs::path folder =
-      fs::path(base) / (L"typro-runlog-K\u00F6rvath-" + std::to_wstring(GetCurrentProcessId()));
-  fs::create_directories(folder);
+  test_support::WideTempDir dir;
+  const fs::path& folder = dir.path();
   FakeClock clock;
   QuietUi ui;
   std::ostringstream warnings;
@@ -114,8 +111,6 @@ TEST(WindowsRunLogTest, LinesEmptyLinesErrorLinesAndMonths) {
   log.LogRegel("twee");
   EXPECT_EQ(read(L"typrosync-2024-10.log"), "31-okt-2024 23:59:59" + prefix + "twee\r\n");
   EXPECT_EQ(warnings.str(), "");
-  std::error_code ignored;
-  fs::remove_all(folder, ignored);
 }
 
 }  // namespace

@@ -16,33 +16,14 @@
 #include "common/windows_text.h"
 #include "run/run_lock.h"
 #include "run/stop_signal.h"
+#include "windows/wide_temp_dir.h"
 
 namespace typrosync {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the temp folder, with a non-ASCII name so that every
-// call on it must pass UTF-16; removed afterwards. Its path ends in "/".
-class WideTempDir {
- public:
-  WideTempDir() {
-    wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, base);
-    path_ = fs::path(base) / (L"typro-\u00e9t\u00e9-" + std::to_wstring(GetCurrentProcessId()) +
-                              L"-" + std::to_wstring(GetTickCount64()));
-    fs::create_directories(path_);
-  }
-  ~WideTempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string utf8() const { return Utf8FromWide(path_.wstring()) + "/"; }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using test_support::WideTempDir;
 
 TEST(WindowsTextTest, RoundTripsAndReplacesBrokenInput) {
   struct Case {
