@@ -129,6 +129,12 @@ struct FtpSession::Impl {
     reply = LastResponse();
     return {};
   }
+
+  // The remote file opened for one transfer in `access` (read or write).
+  Handle OpenRemote(const std::string& remote, DWORD access, bool ascii) {
+    return Handle(FtpOpenFileW(connection.get(), WideFromUtf8(remote).c_str(), access,
+                               TransferType(ascii), 0));
+  }
 };
 
 FtpSession::FtpSession(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -174,8 +180,7 @@ FtpStatus FtpSession::Command(const std::vector<std::string>& commands, std::str
 }
 
 FtpStatus FtpSession::Upload(const std::string& remote, bool ascii, const ReadBlock& read) {
-  Handle file(FtpOpenFileW(impl_->connection.get(), WideFromUtf8(remote).c_str(), GENERIC_WRITE,
-                           TransferType(ascii), 0));
+  Handle file = impl_->OpenRemote(remote, GENERIC_WRITE, ascii);
   if (!file) return LastFailure();
   RateWatch watch(impl_->settings);
   char buffer[kChunkSize];
@@ -198,8 +203,7 @@ FtpStatus FtpSession::Upload(const std::string& remote, bool ascii, const ReadBl
 }
 
 FtpStatus FtpSession::Download(const std::string& remote, bool ascii, const WriteBlock& write) {
-  Handle file(FtpOpenFileW(impl_->connection.get(), WideFromUtf8(remote).c_str(), GENERIC_READ,
-                           TransferType(ascii), 0));
+  Handle file = impl_->OpenRemote(remote, GENERIC_READ, ascii);
   if (!file) return LastFailure();
   RateWatch watch(impl_->settings);
   char buffer[kChunkSize];
