@@ -164,7 +164,7 @@ bool RowsUnseen(OrderContext& ctx, const Customer& customer,
   // Only the Dutch separators: the first amount text pins the monetary ones
   // to them, which a row left out must not leave undone for the customers
   // after it, and only under them is a plain line known not to fail.
-  if (!(ctx.separators == Separators())) return false;
+  if (ctx.separators != Separators()) return false;
   Destination destination;
   DetermineDestination(customer.relation_groups, destination);
   if (destination.bCropR || destination.bAgroVision) return false;
